@@ -1,0 +1,6 @@
+// The StatControlCharts module: quality-control charts and capability indexes.
+#pragma once
+
+#include "lumex/core/core.h"
+
+namespace lumex {}  // namespace lumex

@@ -1,0 +1,52 @@
+// Internal: calls a generic kernel with the typed storage of a dense object.
+#pragma once
+
+#include <complex>
+#include <string>
+
+#include "lumex/core/containers.h"
+
+namespace lumex::detail {
+
+[[noreturn]] inline void RaiseComplex(const char* fn) {
+  ERaise(std::string(fn) + ": complex data not supported");
+}
+
+// f(T* data) with T = double or float; complex storage raises "<fn>: complex data not supported".
+template <class Obj, class F>
+decltype(auto) DispatchReal(Obj& x, const char* fn, F&& f) {
+  if (x.Complex()) RaiseComplex(fn);
+  if (x.IsDouble()) return f(x.template Data<double>());
+  return f(x.template Data<float>());
+}
+
+// f(T* data) for all four storage kinds.
+template <class Obj, class F>
+decltype(auto) DispatchAny(Obj& x, F&& f) {
+  if (x.Complex()) {
+    if (x.IsDouble()) return f(x.template Data<std::complex<double>>());
+    return f(x.template Data<std::complex<float>>());
+  }
+  if (x.IsDouble()) return f(x.template Data<double>());
+  return f(x.template Data<float>());
+}
+
+// Raises unless a and b have equal length and storage kind.
+inline void CheckSameKind(const TDenseLumex& a, const TDenseLumex& b, const char* fn) {
+  if (a.Length() != b.Length()) ERaise(std::string(fn) + ": lengths differ");
+  if (a.Complex() != b.Complex() || a.FloatPrecision() != b.FloatPrecision()) {
+    ERaise(std::string(fn) + ": storage kinds differ");
+  }
+}
+
+// Raises unless [index, index + len) lies inside an object of `length` elements.
+inline void CheckRange(int length, int index, int len, const char* fn) {
+  if (index < 0 || len < 0 || index > length - len) {
+    ERaise(std::string(fn) + ": index range out of bounds");
+  }
+}
+
+// Sizes dst like src: a matrix keeps the shape of a matrix source, a vector takes its length.
+void SizeLike(TDenseLumex& dst, const TDenseLumex& src);
+
+}  // namespace lumex::detail

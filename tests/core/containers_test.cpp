@@ -1,0 +1,199 @@
+// Containers: storage kinds, value semantics, sizing, bit sets and the object cache.
+#include <thread>
+
+#include "lumex/core/core.h"
+#include "lumex_test.h"
+
+namespace lumex {
+namespace {
+
+TEST(Containers, ConstructionFormsAndShape) {
+  const TVec v{1.0, 2.0, 3.0};
+  EXPECT_EQ(v.Length(), 3);
+  EXPECT_EQ(v.LumexType(), ltVec);
+  EXPECT_EQ(v.FloatPrecision(), fpDouble);
+  EXPECT_FALSE(v.Complex());
+  EXPECT_EQ(v[2], 3.0);
+
+  const TVec zeros(4);
+  EXPECT_EQ(Sum(zeros), 0.0);
+  EXPECT_EQ(TVec(std::vector<double>{5.0, 6.0})[1], 6.0);
+
+  const TMtx m{{1, 2, 3}, {4, 5, 6}};
+  EXPECT_EQ(m.Rows(), 2);
+  EXPECT_EQ(m.Cols(), 3);
+  EXPECT_EQ(m.Length(), 6);
+  EXPECT_EQ(m(1, 0), 4.0);
+  EXPECT_EQ(m.Data<double>()[3], 4.0);  // row-major
+  EXPECT_EQ(TMtx(2, 2)(1, 1), 0.0);
+
+  const TVecInt k{0, 0, 1};
+  EXPECT_EQ(k.Length(), 3);
+  EXPECT_EQ(k[2], 1);
+}
+
+struct StorageKind {
+  TMtxFloatPrecision precision;
+  bool complex;
+  std::size_t bytes;
+};
+
+class ContainerStorage : public ::testing::TestWithParam<StorageKind> {};
+
+TEST_P(ContainerStorage, RoundTripsAndCopiesDeeply) {
+  const StorageKind kind = GetParam();
+  TVec v;
+  v.Size(5, kind.precision, kind.complex);
+  EXPECT_EQ(v.ElementSize(), kind.bytes);
+  EXPECT_EQ(v.FloatPrecision(), kind.precision);
+  EXPECT_EQ(v.Complex(), kind.complex);
+  v.SetVal(2.5);
+  TVec copy = v;
+  copy.SetVal(-1.0);
+  if (!kind.complex && kind.precision == fpSingle) {
+    EXPECT_EQ(v.Data<float>()[4], 2.5F);
+    EXPECT_EQ(copy.Data<float>()[4], -1.0F);
+  } else if (!kind.complex) {
+    EXPECT_EQ(v.Data<double>()[4], 2.5);
+    EXPECT_EQ(copy.Data<double>()[4], -1.0);
+  } else if (kind.precision == fpSingle) {
+    EXPECT_EQ(v.Data<std::complex<float>>()[4], std::complex<float>(2.5F));
+    EXPECT_EQ(copy.Data<std::complex<float>>()[4], std::complex<float>(-1.0F));
+  } else {
+    EXPECT_EQ(v.Data<std::complex<double>>()[4], std::complex<double>(2.5));
+    EXPECT_EQ(copy.Data<std::complex<double>>()[4], std::complex<double>(-1.0));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, ContainerStorage,
+                         ::testing::Values(StorageKind{fpDouble, false, 8},
+                                           StorageKind{fpSingle, false, 4},
+                                           StorageKind{fpDouble, true, 16},
+                                           StorageKind{fpSingle, true, 8}));
+
+TEST(Containers, SinglePrecisionReallyStoresFloats) {
+  TVec v;
+  v.Size(1, fpSingle);
+  v.SetValue(0, 0.1);
+  EXPECT_EQ(v.Value(0), static_cast<double>(0.1F));
+  EXPECT_NE(v.Value(0), 0.1);
+  EXPECT_LUMEX_ERROR(v.Data<double>(), "Storage kind mismatch: object holds real single precision values");
+  EXPECT_LUMEX_ERROR(v[0], "Storage kind mismatch: object holds real single precision values");
+}
+
+TEST(Containers, SizeFromModelTakesPrecisionAndComplexity) {
+  TVec model;
+  model.Size(2, fpSingle, true);
+  TVec v;
+  v.Size(7, model);
+  EXPECT_EQ(v.Length(), 7);
+  EXPECT_EQ(v.FloatPrecision(), fpSingle);
+  EXPECT_TRUE(v.Complex());
+  TMtx m;
+  m.Size(2, 3, model);
+  EXPECT_EQ(m.Length(), 6);
+  EXPECT_EQ(m.FloatPrecision(), fpSingle);
+}
+
+TEST(Containers, ResizeKeepsValuesAndZeroFills) {
+  TVec v{1.0, 2.0};
+  v.Resize(4);
+  EXPECT_EQ(v.ToString(), "[1, 2, 0, 0]");
+  v.Resize(1);
+  EXPECT_EQ(v.ToString(), "[1]");
+  v.Resize(3, false);
+  EXPECT_EQ(v.ToString(), "[0, 0, 0]");
+}
+
+TEST(Containers, CapacityIsKeptWhenShrunk) {
+  TVec v(1000);
+  const double* before = v.Data<double>();
+  v.Size(10);
+  v.Size(1000);
+  EXPECT_EQ(v.Data<double>(), before);
+}
+
+TEST(Containers, LargeBuffersAreHugePageAligned) {
+  TVec v;
+  v.Size(1 << 20);  // 8 MiB
+  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(v.Data<double>()) % (std::uintptr_t{2} << 20), 0U);
+}
+
+TEST(Containers, OutOfRangeAccessRaises) {
+  TVec v{1.0};
+  EXPECT_LUMEX_ERROR(v[1], "Index out of range: 1 not in [0, 1)");
+  EXPECT_LUMEX_ERROR(v[-1], "Index out of range: -1 not in [0, 1)");
+  TMtx m(2, 2);
+  EXPECT_LUMEX_ERROR(m(2, 0), "Matrix index out of range");
+  EXPECT_LUMEX_ERROR(v.Size(-1), "Size: negative dimension");
+  EXPECT_LUMEX_ERROR(m.Size(100000, 100000), "Size: too many elements");
+  TVecList list;
+  EXPECT_LUMEX_ERROR(list[0], "TVecList: index out of range");
+}
+
+TEST(Containers, ToStringRendersNonFiniteValues) {
+  EXPECT_EQ((TVec{1.0, 2.5, NaN, -Inf}).ToString(), "[1, 2.5, NAN, -INF]");
+  EXPECT_EQ(TVec().ToString(), "[]");
+}
+
+TEST(Containers, VecListIsDeepAndOwning) {
+  TVecList a;
+  a.Add() = TVec{1.0, 2.0};
+  a.SetCount(3);
+  EXPECT_EQ(a.Count(), 3);
+  EXPECT_EQ(a[2].Length(), 0);
+  TVecList b = a;
+  b[0][0] = 9.0;
+  EXPECT_EQ(a[0][0], 1.0);
+}
+
+TEST(Containers, BitSetOperations) {
+  TVecInt bits(2);
+  bits.SetBits(0, true);
+  bits.SetBits(33, true);
+  bits.SetBits(63, true);
+  EXPECT_EQ(bits.BitCount(), 3);
+  EXPECT_TRUE(bits.Bits(33));
+  EXPECT_FALSE(bits.Bits(32));
+  TVecInt unpacked;
+  unpacked.BitUnpack(bits);
+  EXPECT_EQ(unpacked.Length(), 64);
+  EXPECT_EQ(Sum(unpacked), 3);
+  EXPECT_EQ(unpacked[63], 1);
+  TVecInt packed;
+  packed.BitPack(unpacked);
+  EXPECT_EQ(packed.ToString(), bits.ToString());
+  EXPECT_LUMEX_ERROR(bits.Bits(64), "Bits: bit index out of range");
+}
+
+TEST(ObjectCache, LeasesComeEmptyAndReturnOnEveryExit) {
+  const int idle = CacheIdleCount();
+  {
+    auto [a, b] = CreateIt<TVec, TVec>();
+    a->Size(100, fpSingle, true);
+    EXPECT_EQ(b->Length(), 0);
+  }
+  const int afterFirst = CacheIdleCount();
+  EXPECT_GE(afterFirst, idle);
+  try {
+    auto [m, k] = CreateIt<TMtx, TVecInt>();
+    m->Size(3, 3);
+    ERaise("boom");
+  } catch (const ELumexError&) {
+  }
+  EXPECT_GE(CacheIdleCount(), afterFirst);
+  auto again = CreateIt<TVec>();
+  EXPECT_EQ(again->Length(), 0);
+  EXPECT_EQ(again->FloatPrecision(), fpDouble);
+  EXPECT_FALSE(again->Complex());
+}
+
+TEST(ObjectCache, IsPerThread) {
+  { auto v = CreateIt<TVec>(); }
+  int otherIdle = -1;
+  std::thread([&] { otherIdle = CacheIdleCount(); }).join();
+  EXPECT_EQ(otherIdle, 0);
+}
+
+}  // namespace
+}  // namespace lumex
