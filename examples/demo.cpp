@@ -7,13 +7,25 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <algorithm>
 #include <iostream>
-#include <sstream>
 #include <stdexcept>
+#include <tuple>
 
 namespace demo {
 
 namespace {
+
+struct TRegistered {
+  int order;
+  const char* name;
+  TSectionFn run;
+};
+
+std::vector<TRegistered>& Sections() {
+  static std::vector<TRegistered> sections;
+  return sections;
+}
 
 std::string Unquote(std::string s) {
   if (s.size() >= 2 && s.front() == '"' && s.back() == '"') s = s.substr(1, s.size() - 2);
@@ -74,6 +86,10 @@ TTable ReadCsv(const std::string& path) {
   return t;
 }
 
+TSection::TSection(int order, const char* name, TSectionFn run) {
+  Sections().push_back({order, name, run});
+}
+
 void Heading(const std::string& title) {
   std::cout << "\n" << title << "\n" << std::string(title.size(), '=') << "\n";
 }
@@ -103,11 +119,17 @@ std::string Decision(lumex::THypothesisResult h) {
 int main(int argc, char** argv) {
   const std::string dataDir = argc > 1 ? argv[1] : "examples/data";
   std::cout << "Lumex Stats demo (data from " << dataDir << ")\n";
-  try {
-    demo::ParametricTestsSection(dataDir);
-  } catch (const std::exception& e) {
-    std::cerr << "demo failed: " << e.what() << "\n";
-    return 1;
+  auto sections = demo::Sections();  // a copy, sorted below
+  std::stable_sort(sections.begin(), sections.end(),
+                   [](const auto& a, const auto& b) { return a.order < b.order; });
+  int failures = 0;
+  for (const auto& section : sections) {
+    try {
+      section.run(dataDir);
+    } catch (const std::exception& e) {
+      std::cerr << "section \"" << section.name << "\" failed: " << e.what() << "\n";
+      ++failures;
+    }
   }
-  return 0;
+  return failures == 0 ? 0 : 1;
 }

@@ -25,7 +25,13 @@ void Heading(const std::string& title);
 std::string Fixed(double x, int decimals = 4);
 std::string Decision(lumex::THypothesisResult h);
 
-// Sections, in the order the demo prints them.
-void ParametricTestsSection(const std::string& dataDir);
+// Sections register themselves, one source file each:
+//   static const demo::TSection kSection(30, "Parametric tests", ParametricTestsSection);
+// and the demo runs them in increasing order (descriptive statistics 10, tests 30, fitting 40,
+// random variates 60, regression 70, time series 90, plots 100, control charts 110).
+using TSectionFn = void (*)(const std::string& dataDir);
+struct TSection {
+  TSection(int order, const char* name, TSectionFn run);
+};
 
 }  // namespace demo

@@ -5,6 +5,8 @@
 
 namespace demo {
 
+namespace {
+
 void ParametricTestsSection(const std::string& dataDir) {
   Heading("One-sample t-test: extra sleep, drug 2 minus drug 1 (Student 1908)");
   const TTable sleep = ReadCsv(dataDir + "/sleep.csv");
@@ -38,5 +40,9 @@ void ParametricTestsSection(const std::string& dataDir) {
               << Decision(hRes) << " at level " << alpha << "\n";
   }
 }
+
+const TSection kSection(30, "Parametric tests", ParametricTestsSection);
+
+}  // namespace
 
 }  // namespace demo
