@@ -48,13 +48,20 @@ install(FILES ${PROJECT_BINARY_DIR}/LumexConfig.cmake ${PROJECT_BINARY_DIR}/Lume
         DESTINATION ${LUMEX_CMAKE_DIR}
         COMPONENT Development)
 
-# lumex.pc names absolute directories. The prefix is only known for certain at install time
-# (`cmake --install build --prefix DIR` overrides the configured one), so the file is written
-# then, from a template made here, and installed by the rule that follows.
+# lumex.pc names absolute directories, but the prefix is only known for certain at install time
+# (`cmake --install build --prefix DIR` overrides the configured one). The file is made here with
+# a placeholder for the prefix, filled in at install time, and then installed.
+foreach(kind LIBDIR INCLUDEDIR)
+  if(IS_ABSOLUTE "${CMAKE_INSTALL_${kind}}")
+    set(PC_${kind} "${CMAKE_INSTALL_${kind}}")
+  else()
+    set(PC_${kind} "\${prefix}/${CMAKE_INSTALL_${kind}}")
+  endif()
+endforeach()
 set(LUMEX_PC_IN ${PROJECT_BINARY_DIR}/lumex.pc.in)
 set(LUMEX_PC_OUT ${PROJECT_BINARY_DIR}/pkgconfig/lumex.pc)
-file(WRITE ${LUMEX_PC_IN} [=[
-prefix=@PC_PREFIX@
+file(CONFIGURE OUTPUT ${LUMEX_PC_IN} @ONLY CONTENT [=[
+prefix=%PREFIX%
 libdir=@PC_LIBDIR@
 includedir=@PC_INCLUDEDIR@
 
@@ -65,22 +72,9 @@ Libs: -L${libdir} -llumexstats -llumexcore
 Cflags: -I${includedir} -std=c++20
 ]=])
 install(CODE "
-  set(PROJECT_DESCRIPTION [[${PROJECT_DESCRIPTION}]])
-  set(PROJECT_VERSION [[${PROJECT_VERSION}]])
-  set(PC_PREFIX \"\${CMAKE_INSTALL_PREFIX}\")
-  foreach(kind LIBDIR INCLUDEDIR)
-    if(kind STREQUAL LIBDIR)
-      set(dir [[${CMAKE_INSTALL_LIBDIR}]])
-    else()
-      set(dir [[${CMAKE_INSTALL_INCLUDEDIR}]])
-    endif()
-    if(IS_ABSOLUTE \"\${dir}\")
-      set(PC_\${kind} \"\${dir}\")
-    else()
-      set(PC_\${kind} \"\\\${prefix}/\${dir}\")
-    endif()
-  endforeach()
-  configure_file([[${LUMEX_PC_IN}]] [[${LUMEX_PC_OUT}]] @ONLY)
+  file(READ [[${LUMEX_PC_IN}]] pc)
+  string(REPLACE %PREFIX% \"\${CMAKE_INSTALL_PREFIX}\" pc \"\${pc}\")
+  file(WRITE [[${LUMEX_PC_OUT}]] \"\${pc}\")
 " COMPONENT Development)
 install(FILES ${LUMEX_PC_OUT}
         DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig

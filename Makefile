@@ -1,0 +1,44 @@
+# Entry points: make demo | test | bench | clean. Each one installs missing Debian packages
+# (as root), configures its build folder the first time and then rebuilds only what changed.
+
+BUILD       := build
+BENCH_BUILD := build-bench
+JOBS        ?= 2
+CMAKE       ?= cmake
+PYTHON      ?= /usr/bin/python3
+
+MAKEFLAGS   += --no-print-directory
+
+.PHONY: all demo test bench clean deps deps-bench
+
+all: test
+
+deps:
+	@tools/deps.sh
+
+deps-bench:
+	@tools/deps.sh --bench
+
+# Configured once; afterwards `cmake --build` re-runs CMake by itself when a CMakeLists changes.
+# A failed configure leaves no cache behind, so the next run configures again.
+$(BUILD)/CMakeCache.txt: | deps
+	$(CMAKE) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release || { rm -f $@; exit 1; }
+
+$(BENCH_BUILD)/CMakeCache.txt: | deps-bench
+	$(CMAKE) -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DLUMEX_BUILD_BENCH=ON \
+	  -DLUMEX_BUILD_TESTS=OFF -DLUMEX_BUILD_EXAMPLES=OFF || { rm -f $@; exit 1; }
+
+demo: deps $(BUILD)/CMakeCache.txt
+	$(CMAKE) --build $(BUILD) -j$(JOBS) --target lumex_demo
+	$(BUILD)/examples/lumex_demo examples/data
+
+test: deps $(BUILD)/CMakeCache.txt
+	$(CMAKE) --build $(BUILD) -j$(JOBS)
+	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+
+bench: deps-bench $(BENCH_BUILD)/CMakeCache.txt
+	$(CMAKE) --build $(BENCH_BUILD) -j$(JOBS) --target lumex_bench_core
+	$(PYTHON) bench/compare.py $(BENCH_BUILD)/bench/lumex_bench_core
+
+clean:
+	rm -rf $(BUILD) $(BENCH_BUILD) build-asan

@@ -1,0 +1,94 @@
+#!/usr/bin/python3
+"""Runs the core benchmarks and times the same work in NumPy; prints ours/NumPy ratios.
+
+usage: /usr/bin/python3 bench/compare.py BENCH_BINARY [--repetitions N]
+
+Both sides report the best of several repetitions, in milliseconds per operation, on 10^7
+standard normal doubles from a fixed seed. Sorting excludes the copy of the unsorted data on
+both sides (Google Benchmark pauses its timer for it; NumPy copies in the untimed setup and sorts
+in place). The median includes its internal copy on both sides.
+"""
+
+import argparse
+import json
+import os
+import subprocess
+import sys
+
+LENGTH = 10_000_000
+
+# (benchmark name, label, NumPy statement, NumPy setup run untimed before each repetition)
+OPERATIONS = [
+    ("BM_Mean", "Mean", "np.mean(a)", "pass"),
+    ("BM_StdDev", "StdDev", "np.std(a, ddof=1)", "pass"),
+    ("BM_SortAscend", "SortAscend", "w.sort()", "w[:] = a"),
+    ("BM_Median", "Median", "np.median(a)", "pass"),
+]
+
+# Runs in a child interpreter, so that the OpenBLAS tuning variables of this environment can be
+# removed before NumPy is imported. Prints {statement: best seconds per operation} as JSON.
+NUMPY_TIMER = r"""
+import json, sys, timeit
+import numpy as np
+length, repeats, ops = json.loads(sys.argv[1])
+a = np.random.default_rng(20240611).standard_normal(length)
+w = np.empty_like(a)
+env = {"np": np, "a": a, "w": w}
+best = {}
+for stmt, setup in ops:
+    timer = timeit.Timer(stmt, setup, globals=env)
+    # A sort must find unsorted data, which its setup restores once per repetition.
+    number = 1 if setup != "pass" else timer.autorange()[0]
+    best[stmt] = min(timer.repeat(repeat=repeats, number=number)) / number
+print(json.dumps(best))
+"""
+
+UNIT_TO_MS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
+
+
+def run_ours(binary, repetitions):
+    names = "|".join(name for name, _, _, _ in OPERATIONS)
+    out = subprocess.run(
+        [binary, "--benchmark_format=json", f"--benchmark_repetitions={repetitions}",
+         f"--benchmark_filter=^({names})$"],
+        check=True, stdout=subprocess.PIPE, text=True).stdout
+    best = {}
+    for run in json.loads(out)["benchmarks"]:
+        if run.get("run_type", "iteration") != "iteration":
+            continue
+        name = run.get("run_name", run["name"])
+        ms = run["real_time"] * UNIT_TO_MS[run["time_unit"]]
+        best[name] = min(ms, best.get(name, float("inf")))
+    return best
+
+
+def run_numpy(repetitions):
+    env = {k: v for k, v in os.environ.items()
+           if k not in ("OPENBLAS_CORETYPE", "OPENBLAS_L2_SIZE")}
+    ops = [(stmt, setup) for _, _, stmt, setup in OPERATIONS]
+    out = subprocess.run(
+        ["/usr/bin/python3", "-c", NUMPY_TIMER, json.dumps([LENGTH, repetitions, ops])],
+        check=True, stdout=subprocess.PIPE, text=True, env=env).stdout
+    return {stmt: seconds * 1e3 for stmt, seconds in json.loads(out).items()}
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("binary", help="path of lumex_bench_core")
+    parser.add_argument("--repetitions", type=int, default=5)
+    args = parser.parse_args()
+
+    ours = run_ours(args.binary, args.repetitions)
+    theirs = run_numpy(args.repetitions)
+
+    print(f"{LENGTH:,} doubles, best of {args.repetitions}")
+    print(f"{'operation':<12} {'ours (ms)':>10} {'NumPy (ms)':>11} {'ours/NumPy':>11}  NumPy")
+    for name, label, stmt, _ in OPERATIONS:
+        if name not in ours:
+            sys.exit(f"compare.py: {name} missing from the benchmark output")
+        ratio = ours[name] / theirs[stmt]
+        print(f"{label:<12} {ours[name]:>10.2f} {theirs[stmt]:>11.2f} {ratio:>11.2f}  {stmt}")
+
+
+if __name__ == "__main__":
+    main()

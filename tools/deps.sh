@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Makes sure the Debian packages the build needs are installed. As root it installs the missing
+# ones; otherwise it names them and fails.
+#
+#   tools/deps.sh           packages for building the libraries, the demo and the tests
+#   tools/deps.sh --bench   also the packages of the benchmarks and the NumPy comparison
+#
+# LUMEX_DEPS, when set, replaces the package list (space separated).
+set -euo pipefail
+
+packages=(cmake g++ make pkg-config libeigen3-dev libboost-dev libgtest-dev)
+case "${1:-}" in
+  "") ;;
+  --bench) packages+=(libbenchmark-dev python3-numpy) ;;
+  *) echo "usage: tools/deps.sh [--bench]" >&2; exit 2 ;;
+esac
+if [[ -n "${LUMEX_DEPS:-}" ]]; then
+  read -r -a packages <<< "${LUMEX_DEPS}"
+fi
+
+if ! command -v dpkg-query > /dev/null; then
+  echo "tools/deps.sh: no dpkg-query, so the packages are not checked: ${packages[*]}" >&2
+  exit 0
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${db:Status-Status}' "${package}" 2> /dev/null || true)
+  if [[ "${status}" != installed ]]; then
+    missing+=("${package}")
+  fi
+done
+if (( ${#missing[@]} == 0 )); then
+  exit 0
+fi
+
+if (( $(id -u) != 0 )); then
+  echo "Missing packages. Run as root: apt-get update && apt-get install -y ${missing[*]}" >&2
+  exit 1
+fi
+
+echo "Installing missing packages: ${missing[*]}"
+apt-get update
+DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
