@@ -1,0 +1,687 @@
+// Matrix algebra over our own row-major buffers: Eigen maps the storage in place, so double
+// precision inputs are never copied on the way in, and results are evaluated straight into the
+// destination's buffer unless it shares storage with an input.
+#include "lumex/core/linalg.h"
+
+#include <Eigen/Cholesky>
+#include <Eigen/Core>
+#include <Eigen/Eigenvalues>
+#include <Eigen/LU>
+#include <Eigen/QR>
+#include <Eigen/SVD>
+
+#include <complex>
+#include <cstddef>
+#include <limits>
+#include <new>
+#include <string>
+#include <type_traits>
+
+namespace lumex {
+
+namespace {
+
+using Eigen::Index;
+using cdouble = std::complex<double>;
+using cfloat = std::complex<float>;
+
+template <class T>
+using TMatR = Eigen::Matrix<T, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor>;
+using TMatD = TMatR<double>;
+template <class T>
+using TConstMapR = Eigen::Map<const TMatR<T>>;
+template <class T>
+using TMapR = Eigen::Map<TMatR<T>>;
+
+template <class T>
+inline constexpr bool kIsComplex = std::is_same_v<T, cdouble> || std::is_same_v<T, cfloat>;
+template <class T>
+inline constexpr bool kIsSingle = std::is_same_v<T, float> || std::is_same_v<T, cfloat>;
+
+// A vector maps as a Length x 1 matrix, so one set of helpers serves both kinds of object.
+template <class T>
+TConstMapR<T> ConstMap(const TDenseLumex& x) {
+  return TConstMapR<T>(x.Data<T>(), x.Rows(), x.Cols());
+}
+
+template <class T>
+TMapR<T> MutMap(TDenseLumex& x) {
+  return TMapR<T>(x.Data<T>(), x.Rows(), x.Cols());
+}
+
+template <class T>
+bool HoldsKind(TMtxFloatPrecision precision, bool complex) {
+  return complex == kIsComplex<T> && precision == (kIsSingle<T> ? fpSingle : fpDouble);
+}
+
+// Calls f with a value of the element type that x stores.
+template <class F>
+void VisitKind(const TDenseLumex& x, F&& f) {
+  if (x.Complex()) {
+    if (x.IsDouble()) {
+      f(cdouble{});
+    } else {
+      f(cfloat{});
+    }
+  } else if (x.IsDouble()) {
+    f(double{});
+  } else {
+    f(float{});
+  }
+}
+
+bool SameObject(const TDenseLumex& a, const TDenseLumex& b) { return &a == &b; }
+
+// A read-only Eigen view of a dense object with elements of type T: a map over the object's own
+// buffer when it stores T, otherwise a converted copy. Real data widen to complex on request;
+// complex data never narrow to real (callers reject them first).
+template <class T>
+class TView {
+public:
+  explicit TView(const TDenseLumex& x) : fMap(nullptr, 0, 0) {
+    if (x.Holds<T>()) {
+      new (&fMap) TConstMapR<T>(x.Data<T>(), x.Rows(), x.Cols());
+      return;
+    }
+    if (x.Complex()) {
+      if constexpr (kIsComplex<T>) {
+        if (x.IsDouble()) {
+          fCopy = ConstMap<cdouble>(x).template cast<T>();
+        } else {
+          fCopy = ConstMap<cfloat>(x).template cast<T>();
+        }
+      } else {
+        ERaise("Storage kind mismatch: complex values read as real");
+      }
+    } else if (x.IsDouble()) {
+      fCopy = ConstMap<double>(x).template cast<T>();
+    } else {
+      fCopy = ConstMap<float>(x).template cast<T>();
+    }
+    new (&fMap) TConstMapR<T>(fCopy.data(), fCopy.rows(), fCopy.cols());
+  }
+  TView(const TView&) = delete;
+  TView& operator=(const TView&) = delete;
+
+  const TConstMapR<T>& operator*() const { return fMap; }
+  const TConstMapR<T>* operator->() const { return &fMap; }
+
+private:
+  TMatR<T> fCopy;
+  TConstMapR<T> fMap;
+};
+
+void RequireReal(const char* fn, const TDenseLumex& x) {
+  if (x.Complex()) {
+    ERaise(std::string(fn) + ": complex " + (x.LumexType() == ltMtx ? "matrix" : "vector") +
+           " not supported");
+  }
+}
+
+void RequireSquare(const char* fn, const TMtx& a) {
+  if (a.Rows() != a.Cols()) ERaise(std::string(fn) + ": matrix is not square");
+}
+
+void CheckOperation(const char* fn, TMtxOperation op) {
+  if (op != opNone && op != opTrans && op != opHerm) {
+    ERaise(std::string(fn) + ": invalid operation");
+  }
+}
+
+void Shape(TMtx& m, Index rows, Index cols, TMtxFloatPrecision precision, bool complex) {
+  m.Size(static_cast<int>(rows), static_cast<int>(cols), precision, complex);
+}
+
+void Shape(TVec& v, Index rows, Index /*cols, always 1*/, TMtxFloatPrecision precision,
+           bool complex) {
+  v.Size(static_cast<int>(rows), precision, complex);
+}
+
+// Writes e into dst, whose shape and storage kind are already set, rounding to single storage
+// or widening to complex as dst requires. e must not read dst's buffer.
+template <class Expr>
+void Store(TDenseLumex& dst, const Eigen::MatrixBase<Expr>& e) {
+  using S = typename Expr::Scalar;
+  if (dst.Complex()) {
+    if (dst.IsDouble()) {
+      MutMap<cdouble>(dst) = e.template cast<cdouble>();
+    } else {
+      MutMap<cfloat>(dst) = e.template cast<cfloat>();
+    }
+  } else if constexpr (!kIsComplex<S>) {
+    if (dst.IsDouble()) {
+      MutMap<double>(dst) = e.template cast<double>();
+    } else {
+      MutMap<float>(dst) = e.template cast<float>();
+    }
+  } else {
+    ERaise("Storage kind mismatch: complex values written as real");
+  }
+}
+
+// Shapes dst like e and stores it. When dst shares its buffer with an operand of e (aliased),
+// e is evaluated into a temporary first, since shaping dst may move that buffer.
+template <class TDst, class Expr>
+void Assign(TDst& dst, const Eigen::MatrixBase<Expr>& e, TMtxFloatPrecision precision,
+            bool complex, bool aliased) {
+  if (aliased) {
+    const TMatR<typename Expr::Scalar> tmp = e;
+    Shape(dst, tmp.rows(), tmp.cols(), precision, complex);
+    Store(dst, tmp);
+    return;
+  }
+  Shape(dst, e.rows(), e.cols(), precision, complex);
+  Store(dst, e);
+}
+
+// The triangle `Mode` of m into dst (already shaped), the opposite triangle set to zero.
+template <unsigned Mode, class M>
+void StoreTriangular(TDenseLumex& dst, const M& m) {
+  if (dst.IsDouble()) {
+    MutMap<double>(dst) = m.template triangularView<Mode>();
+  } else {
+    MutMap<float>(dst) = m.template cast<float>().template triangularView<Mode>();
+  }
+}
+
+// NaN in every element (both parts of complex elements): the result of a decomposition of
+// non-finite data.
+void FillNaN(TDenseLumex& x) {
+  VisitKind(x, [&](auto tag) {
+    using T = decltype(tag);
+    if constexpr (kIsComplex<T>) {
+      using R = typename T::value_type;
+      const R nan = std::numeric_limits<R>::quiet_NaN();
+      MutMap<T>(x).setConstant(T(nan, nan));
+    } else {
+      MutMap<T>(x).setConstant(std::numeric_limits<T>::quiet_NaN());
+    }
+  });
+}
+
+void SetIdentity(TMtx& m, Index n, TMtxFloatPrecision precision) {
+  Shape(m, n, n, precision, false);
+  m.SetZero();
+  for (Index i = 0; i < n; ++i) m.SetValue(static_cast<int>(i * n + i), 1.0);
+}
+
+// ---- Products ---------------------------------------------------------------------------------
+
+template <class TDst, class L, class R>
+void ProductRight(TDst& d, const L& l, const R& r, TMtxOperation opB) {
+  switch (opB) {
+    case opNone:
+      d.noalias() = l * r;
+      return;
+    case opTrans:
+      d.noalias() = l * r.transpose();
+      return;
+    case opHerm:
+      d.noalias() = l * r.adjoint();
+      return;
+  }
+}
+
+template <class TDst, class M>
+void Product(TDst& d, const M& a, const M& b, TMtxOperation opA, TMtxOperation opB) {
+  switch (opA) {
+    case opNone:
+      ProductRight(d, a, b, opB);
+      return;
+    case opTrans:
+      ProductRight(d, a.transpose(), b, opB);
+      return;
+    case opHerm:
+      ProductRight(d, a.adjoint(), b, opB);
+      return;
+  }
+}
+
+// op(a) * op(b) computed with elements of type T and written to dst in the given storage kind.
+template <class T, class TDst>
+void ProductAs(TDst& dst, const TDenseLumex& a, const TDenseLumex& b, TMtxOperation opA,
+               TMtxOperation opB, TMtxFloatPrecision precision, bool complex) {
+  const TView<T> A(a);
+  const TView<T> B(b);
+  const Index rows = opA == opNone ? A->rows() : A->cols();
+  const Index cols = opB == opNone ? B->cols() : B->rows();
+  if (HoldsKind<T>(precision, complex) && !SameObject(dst, a) && !SameObject(dst, b)) {
+    Shape(dst, rows, cols, precision, complex);
+    TMapR<T> D = MutMap<T>(dst);
+    Product(D, *A, *B, opA, opB);
+    return;
+  }
+  TMatR<T> tmp(rows, cols);
+  Product(tmp, *A, *B, opA, opB);
+  Shape(dst, rows, cols, precision, complex);
+  Store(dst, tmp);
+}
+
+template <class TDst>
+void MatrixProduct(const char* fn, TDst& dst, const TMtx& a, const TDenseLumex& b,
+                   TMtxOperation opA, TMtxOperation opB) {
+  CheckOperation(fn, opA);
+  CheckOperation(fn, opB);
+  const int innerA = opA == opNone ? a.Cols() : a.Rows();
+  const int innerB = opB == opNone ? b.Rows() : b.Cols();
+  if (innerA != innerB) ERaise(std::string(fn) + ": inner dimensions differ");
+  const TMtxFloatPrecision precision = a.FloatPrecision();
+  const bool complex = a.Complex() || b.Complex();
+  if (a.Complex() == b.Complex() && a.FloatPrecision() == b.FloatPrecision()) {
+    VisitKind(a, [&](auto tag) {
+      ProductAs<decltype(tag)>(dst, a, b, opA, opB, precision, complex);
+    });
+  } else if (complex) {
+    ProductAs<cdouble>(dst, a, b, opA, opB, precision, complex);
+  } else {
+    ProductAs<double>(dst, a, b, opA, opB, precision, complex);
+  }
+}
+
+// ---- Factorisations shared by several entry points --------------------------------------------
+
+// Partial pivoting picks the largest remaining element, so a zero pivot means the matrix is
+// exactly singular; a NaN pivot is not zero and lets NaN flow into the result.
+bool HasZeroPivot(const Eigen::PartialPivLU<TMatD>& lu) {
+  return (lu.matrixLU().diagonal().array() == 0.0).any();
+}
+
+template <class TDst>
+void LUSolveImpl(TDst& x, const TMtx& a, const TDenseLumex& b) {
+  RequireReal("LUSolve", a);
+  RequireReal("LUSolve", b);
+  RequireSquare("LUSolve", a);
+  if (b.Rows() != a.Rows()) ERaise("LUSolve: right-hand side rows differ from matrix rows");
+  const TMtxFloatPrecision precision = a.FloatPrecision();
+  if (a.Rows() == 0) {
+    Shape(x, 0, b.Cols(), precision, false);
+    return;
+  }
+  const TView<double> A(a);
+  const TView<double> B(b);
+  const Eigen::PartialPivLU<TMatD> lu(*A);
+  if (HasZeroPivot(lu)) ERaise("LUSolve: matrix is singular");
+  Assign(x, lu.solve(*B), precision, false, SameObject(x, b));
+}
+
+}  // namespace
+
+// ---- Products ---------------------------------------------------------------------------------
+
+void Mul(TMtx& dst, const TMtx& a, const TMtx& b, TMtxOperation opA, TMtxOperation opB) {
+  MatrixProduct("Mul", dst, a, b, opA, opB);
+}
+
+void TensorProd(TVec& dst, const TMtx& a, const TVec& x, TMtxOperation opA) {
+  MatrixProduct("TensorProd", dst, a, x, opA, opNone);
+}
+
+// ---- Shape and structure ----------------------------------------------------------------------
+
+void Transp(TMtx& a) {
+  VisitKind(a, [&](auto tag) {
+    using T = decltype(tag);
+    if (a.Rows() == a.Cols()) {
+      MutMap<T>(a).transposeInPlace();
+      return;
+    }
+    const TMatR<T> t = ConstMap<T>(a).transpose();
+    a.Size(a.Cols(), a.Rows(), a.FloatPrecision(), a.Complex());
+    MutMap<T>(a) = t;
+  });
+}
+
+void Transp(TMtx& dst, const TMtx& a) {
+  if (&dst == &a) {
+    Transp(dst);
+    return;
+  }
+  VisitKind(a, [&](auto tag) {
+    using T = decltype(tag);
+    dst.Size(a.Cols(), a.Rows(), a.FloatPrecision(), a.Complex());
+    MutMap<T>(dst) = ConstMap<T>(a).transpose();
+  });
+}
+
+void Eye(TMtx& a, int n) {
+  if (n < 0) ERaise("Eye: n < 0");
+  SetIdentity(a, n, fpDouble);
+}
+
+void Diag(TMtx& dst, const TVec& d) {
+  VisitKind(d, [&](auto tag) {
+    using T = decltype(tag);
+    dst.Size(d.Length(), d.Length(), d);
+    dst.SetZero();
+    MutMap<T>(dst).diagonal() = ConstMap<T>(d).col(0);
+  });
+}
+
+void Diag(TVec& dst, const TMtx& a) {
+  VisitKind(a, [&](auto tag) {
+    using T = decltype(tag);
+    dst.Size(a.Rows() < a.Cols() ? a.Rows() : a.Cols(), a);
+    MutMap<T>(dst).col(0) = ConstMap<T>(a).diagonal();
+  });
+}
+
+void GetCol(TVec& dst, const TMtx& a, int col) {
+  if (col < 0 || col >= a.Cols()) ERaise("GetCol: column index out of range");
+  VisitKind(a, [&](auto tag) {
+    using T = decltype(tag);
+    dst.Size(a.Rows(), a);
+    MutMap<T>(dst).col(0) = ConstMap<T>(a).col(col);
+  });
+}
+
+void GetRow(TVec& dst, const TMtx& a, int row) {
+  if (row < 0 || row >= a.Rows()) ERaise("GetRow: row index out of range");
+  VisitKind(a, [&](auto tag) {
+    using T = decltype(tag);
+    dst.Size(a.Cols(), a);
+    MutMap<T>(dst).col(0) = ConstMap<T>(a).row(row).transpose();
+  });
+}
+
+void SetCol(TMtx& a, const TVec& v, int col) {
+  if (v.Complex() && !a.Complex()) ERaise("SetCol: complex vector into real matrix");
+  if (v.Length() != a.Rows()) ERaise("SetCol: vector length differs from matrix rows");
+  if (col < 0 || col >= a.Cols()) ERaise("SetCol: column index out of range");
+  VisitKind(a, [&](auto tag) {
+    using T = decltype(tag);
+    const TView<T> V(v);
+    MutMap<T>(a).col(col) = V->col(0);
+  });
+}
+
+void SetRow(TMtx& a, const TVec& v, int row) {
+  if (v.Complex() && !a.Complex()) ERaise("SetRow: complex vector into real matrix");
+  if (v.Length() != a.Cols()) ERaise("SetRow: vector length differs from matrix columns");
+  if (row < 0 || row >= a.Rows()) ERaise("SetRow: row index out of range");
+  VisitKind(a, [&](auto tag) {
+    using T = decltype(tag);
+    const TView<T> V(v);
+    MutMap<T>(a).row(row) = V->col(0).transpose();
+  });
+}
+
+void Toeplitz(TMtx& dst, const TVec& c) {
+  const int n = c.Length();
+  VisitKind(c, [&](auto tag) {
+    using T = decltype(tag);
+    dst.Size(n, n, c);
+    const T* src = c.Data<T>();
+    T* out = dst.Data<T>();
+    for (int i = 0; i < n; ++i) {
+      T* row = out + static_cast<std::size_t>(i) * n;
+      for (int j = 0; j < n; ++j) row[j] = src[i > j ? i - j : j - i];
+    }
+  });
+}
+
+void VanderMonde(TMtx& dst, const TVec& x, int order) {
+  RequireReal("VanderMonde", x);
+  if (order < 0) ERaise("VanderMonde: order < 0");
+  const int n = x.Length();
+  VisitKind(x, [&](auto tag) {
+    using T = decltype(tag);
+    if constexpr (!kIsComplex<T>) {
+      dst.Size(n, order, x);
+      const T* xs = x.Data<T>();
+      T* out = dst.Data<T>();
+      for (int i = 0; i < n; ++i) {
+        // Powers by repeated multiplication in double, from the constant column leftwards.
+        T* row = out + static_cast<std::size_t>(i) * order;
+        const double xi = static_cast<double>(xs[i]);
+        double power = 1.0;
+        for (int j = order - 1; j >= 0; --j) {
+          row[j] = static_cast<T>(power);
+          power *= xi;
+        }
+      }
+    }
+  });
+}
+
+// ---- Inverse, determinant, trace --------------------------------------------------------------
+
+void Inv(TMtx& a) { Inv(a, a); }
+
+void Inv(TMtx& dst, const TMtx& a) {
+  RequireReal("Inv", a);
+  RequireSquare("Inv", a);
+  const TMtxFloatPrecision precision = a.FloatPrecision();
+  if (a.Rows() == 0) {
+    dst.Size(0, 0, precision);
+    return;
+  }
+  const TView<double> A(a);
+  const Eigen::PartialPivLU<TMatD> lu(*A);
+  if (HasZeroPivot(lu)) ERaise("Inv: matrix is singular");
+  // The factorisation holds its own copy of a, so dst may be a itself.
+  Assign(dst, lu.inverse(), precision, false, false);
+}
+
+double Determinant(const TMtx& a) {
+  RequireReal("Determinant", a);
+  RequireSquare("Determinant", a);
+  if (a.Rows() == 0) return 1.0;
+  const TView<double> A(a);
+  return Eigen::PartialPivLU<TMatD>(*A).determinant();
+}
+
+double Trace(const TMtx& a) {
+  RequireReal("Trace", a);
+  RequireSquare("Trace", a);
+  double trace = 0.0;
+  VisitKind(a, [&](auto tag) {
+    using T = decltype(tag);
+    if constexpr (!kIsComplex<T>) trace = ConstMap<T>(a).diagonal().template cast<double>().sum();
+  });
+  return trace;
+}
+
+// ---- Decompositions and solvers ---------------------------------------------------------------
+
+bool Cholesky(TMtx& dst, const TMtx& a) {
+  RequireReal("Cholesky", a);
+  RequireSquare("Cholesky", a);
+  const TView<double> A(a);
+  // LLT only compares each pivot with zero, which a NaN passes; check finiteness first.
+  if (!A->allFinite()) return false;
+  if (a.IsDouble() && &dst != &a) {
+    // Factor in dst's own buffer: a caller that reuses dst (a likelihood evaluated many times)
+    // then allocates nothing.
+    dst = a;
+    TMapR<double> D = MutMap<double>(dst);
+    const Eigen::LLT<Eigen::Ref<TMatD>> llt(D);
+    if (llt.info() != Eigen::Success) return false;
+    D.triangularView<Eigen::StrictlyUpper>().setZero();
+    return true;
+  }
+  const Eigen::LLT<TMatD> llt(*A);
+  if (llt.info() != Eigen::Success) return false;
+  dst.Size(a.Rows(), a.Cols(), a.FloatPrecision());
+  StoreTriangular<Eigen::Lower>(dst, llt.matrixLLT());
+  return true;
+}
+
+void LUSolve(TVec& x, const TMtx& a, const TVec& b) { LUSolveImpl(x, a, b); }
+
+void LUSolve(TMtx& x, const TMtx& a, const TMtx& b) { LUSolveImpl(x, a, b); }
+
+void LQRSolve(TVec& x, const TMtx& a, const TVec& b) {
+  RequireReal("LQRSolve", a);
+  RequireReal("LQRSolve", b);
+  if (b.Length() != a.Rows()) ERaise("LQRSolve: right-hand side rows differ from matrix rows");
+  const TMtxFloatPrecision precision = a.FloatPrecision();
+  const int n = a.Cols();
+  if (n == 0) {
+    x.Size(0, precision);
+    return;
+  }
+  // Fewer equations than unknowns: the columns cannot be independent.
+  if (a.Rows() < n) ERaise("LQRSolve: matrix is rank deficient");
+  const TView<double> A(a);
+  const TView<double> B(b);
+  if (!A->allFinite() || !B->allFinite()) {
+    x.Size(n, precision);
+    FillNaN(x);
+    return;
+  }
+  const Eigen::ColPivHouseholderQR<TMatD> qr(*A);
+  if (qr.rank() < n) ERaise("LQRSolve: matrix is rank deficient");
+  Assign(x, qr.solve(*B), precision, false, SameObject(x, b));
+}
+
+void LQR(const TMtx& a, TMtx& q, TMtx& r) {
+  RequireReal("LQR", a);
+  const TMtxFloatPrecision precision = a.FloatPrecision();
+  const Index m = a.Rows();
+  const Index n = a.Cols();
+  const Index k = m < n ? m : n;
+  if (k == 0) {
+    Shape(q, m, 0, precision, false);
+    Shape(r, 0, n, precision, false);
+    return;
+  }
+  const TView<double> A(a);
+  const Eigen::HouseholderQR<TMatD> qr(*A);
+  // The first k columns of the product of the reflections: the thin Q.
+  Assign(q, qr.householderQ() * TMatD::Identity(m, k), precision, false, false);
+  Shape(r, k, n, precision, false);
+  StoreTriangular<Eigen::Upper>(r, qr.matrixQR().topRows(k));
+}
+
+void SVD(const TMtx& a, TMtx& u, TVec& s, TMtx& v, bool thin) {
+  RequireReal("SVD", a);
+  const TMtxFloatPrecision precision = a.FloatPrecision();
+  const Index m = a.Rows();
+  const Index n = a.Cols();
+  const Index k = m < n ? m : n;
+  if (k == 0) {
+    // Nothing to decompose; full factors are then any orthogonal matrices, the identity.
+    if (thin) {
+      Shape(u, m, 0, precision, false);
+      Shape(v, n, 0, precision, false);
+    } else {
+      SetIdentity(u, m, precision);
+      SetIdentity(v, n, precision);
+    }
+    s.Size(0, precision);
+    return;
+  }
+  const TView<double> A(a);
+  if (!A->allFinite()) {
+    Shape(u, m, thin ? k : m, precision, false);
+    Shape(v, n, thin ? k : n, precision, false);
+    s.Size(static_cast<int>(k), precision);
+    FillNaN(u);
+    FillNaN(v);
+    FillNaN(s);
+    return;
+  }
+  const unsigned options = thin ? (Eigen::ComputeThinU | Eigen::ComputeThinV)
+                                : (Eigen::ComputeFullU | Eigen::ComputeFullV);
+  const Eigen::BDCSVD<TMatD> svd(*A, options);
+  Assign(s, svd.singularValues(), precision, false, false);
+  Assign(u, svd.matrixU(), precision, false, false);
+  Assign(v, svd.matrixV(), precision, false, false);
+}
+
+void SVD(const TMtx& a, TVec& s) {
+  RequireReal("SVD", a);
+  const TMtxFloatPrecision precision = a.FloatPrecision();
+  const int k = a.Rows() < a.Cols() ? a.Rows() : a.Cols();
+  if (k == 0) {
+    s.Size(0, precision);
+    return;
+  }
+  const TView<double> A(a);
+  if (!A->allFinite()) {
+    s.Size(k, precision);
+    FillNaN(s);
+    return;
+  }
+  const Eigen::BDCSVD<TMatD> svd(*A);
+  Assign(s, svd.singularValues(), precision, false, false);
+}
+
+void SVDSolve(TVec& x, const TMtx& a, const TVec& b, double threshold) {
+  RequireReal("SVDSolve", a);
+  RequireReal("SVDSolve", b);
+  if (b.Length() != a.Rows()) ERaise("SVDSolve: right-hand side rows differ from matrix rows");
+  if (!(threshold >= 0.0)) ERaise("SVDSolve: threshold is negative or NaN");
+  const TMtxFloatPrecision precision = a.FloatPrecision();
+  const int n = a.Cols();
+  if (a.Rows() == 0 || n == 0) {
+    // No equations (or no unknowns): the minimum-norm solution is zero.
+    x.Size(n, precision);
+    x.SetZero();
+    return;
+  }
+  const TView<double> A(a);
+  const TView<double> B(b);
+  if (!A->allFinite() || !B->allFinite()) {
+    x.Size(n, precision);
+    FillNaN(x);
+    return;
+  }
+  Eigen::BDCSVD<TMatD> svd(*A, Eigen::ComputeThinU | Eigen::ComputeThinV);
+  // Singular values below threshold * largest are dropped from the pseudo-inverse.
+  svd.setThreshold(threshold);
+  Assign(x, svd.solve(*B), precision, false, SameObject(x, b));
+}
+
+void Eig(const TMtx& a, TVec& values, TMtx* vectors) {
+  RequireReal("Eig", a);
+  RequireSquare("Eig", a);
+  const TMtxFloatPrecision precision = a.FloatPrecision();
+  const Index n = a.Rows();
+  const TView<double> A(a);
+  Eigen::EigenSolver<TMatD> es;
+  bool ok = n > 0 && A->allFinite();
+  if (ok) {
+    es.compute(*A, vectors != nullptr);
+    ok = es.info() == Eigen::Success;
+  }
+  if (!ok) {
+    // Empty, non-finite, or the QR iteration did not converge.
+    Shape(values, n, 1, precision, true);
+    FillNaN(values);
+    if (vectors != nullptr) {
+      Shape(*vectors, n, n, precision, true);
+      FillNaN(*vectors);
+    }
+    return;
+  }
+  Assign(values, es.eigenvalues(), precision, true, false);
+  if (vectors != nullptr) Assign(*vectors, es.eigenvectors(), precision, true, false);
+}
+
+void EigSym(const TMtx& a, TVec& values, TMtx* vectors) {
+  RequireReal("EigSym", a);
+  RequireSquare("EigSym", a);
+  const TMtxFloatPrecision precision = a.FloatPrecision();
+  const Index n = a.Rows();
+  const TView<double> A(a);
+  Eigen::SelfAdjointEigenSolver<TMatD> es;
+  bool ok = n > 0 && A->allFinite();
+  if (ok) {
+    es.compute(*A, vectors != nullptr ? Eigen::ComputeEigenvectors : Eigen::EigenvaluesOnly);
+    ok = es.info() == Eigen::Success;
+  }
+  if (!ok) {
+    Shape(values, n, 1, precision, false);
+    FillNaN(values);
+    if (vectors != nullptr) {
+      Shape(*vectors, n, n, precision, false);
+      FillNaN(*vectors);
+    }
+    return;
+  }
+  Assign(values, es.eigenvalues(), precision, false, false);
+  if (vectors != nullptr) Assign(*vectors, es.eigenvectors(), precision, false, false);
+}
+
+}  // namespace lumex
