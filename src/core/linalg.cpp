@@ -207,34 +207,27 @@ void SetIdentity(TMtx& m, Index n, TMtxFloatPrecision precision) {
 
 // ---- Products ---------------------------------------------------------------------------------
 
-template <class TDst, class L, class R>
-void ProductRight(TDst& d, const L& l, const R& r, TMtxOperation opB) {
-  switch (opB) {
-    case opNone:
-      d.noalias() = l * r;
-      return;
-    case opTrans:
-      d.noalias() = l * r.transpose();
-      return;
-    case opHerm:
-      d.noalias() = l * r.adjoint();
-      return;
-  }
+// d := a * b for one scalar type. The operands and the destination are passed as Eigen::Ref, so
+// maps over our buffers and Eigen temporaries share one instantiation of the product kernel per
+// scalar type; transposes are materialised by the caller instead of multiplying the kernel by
+// every combination of operations (which made this file very slow to compile).
+template <class T>
+void ProductInto(Eigen::Ref<TMatR<T>> d, const Eigen::Ref<const TMatR<T>>& a,
+                 const Eigen::Ref<const TMatR<T>>& b) {
+  d.noalias() = a * b;
 }
 
-template <class TDst, class M>
-void Product(TDst& d, const M& a, const M& b, TMtxOperation opA, TMtxOperation opB) {
-  switch (opA) {
-    case opNone:
-      ProductRight(d, a, b, opB);
-      return;
-    case opTrans:
-      ProductRight(d, a.transpose(), b, opB);
-      return;
-    case opHerm:
-      ProductRight(d, a.adjoint(), b, opB);
-      return;
+// op(m), as a reference to m itself for opNone and to `storage` otherwise.
+template <class T>
+Eigen::Ref<const TMatR<T>> Operated(const TConstMapR<T>& m, TMtxOperation op,
+                                    TMatR<T>& storage) {
+  if (op == opNone) return Eigen::Ref<const TMatR<T>>(m);
+  if (op == opTrans) {
+    storage = m.transpose();
+  } else {
+    storage = m.adjoint();
   }
+  return Eigen::Ref<const TMatR<T>>(storage);
 }
 
 // op(a) * op(b) computed with elements of type T and written to dst in the given storage kind.
@@ -243,16 +236,20 @@ void ProductAs(TDst& dst, const TDenseLumex& a, const TDenseLumex& b, TMtxOperat
                TMtxOperation opB, TMtxFloatPrecision precision, bool complex) {
   const TView<T> A(a);
   const TView<T> B(b);
-  const Index rows = opA == opNone ? A->rows() : A->cols();
-  const Index cols = opB == opNone ? B->cols() : B->rows();
+  TMatR<T> storageA;
+  TMatR<T> storageB;
+  const Eigen::Ref<const TMatR<T>> opa = Operated<T>(*A, opA, storageA);
+  const Eigen::Ref<const TMatR<T>> opb = Operated<T>(*B, opB, storageB);
+  const Index rows = opa.rows();
+  const Index cols = opb.cols();
   if (HoldsKind<T>(precision, complex) && !SameObject(dst, a) && !SameObject(dst, b)) {
     Shape(dst, rows, cols, precision, complex);
     TMapR<T> D = MutMap<T>(dst);
-    Product(D, *A, *B, opA, opB);
+    ProductInto<T>(D, opa, opb);
     return;
   }
   TMatR<T> tmp(rows, cols);
-  Product(tmp, *A, *B, opA, opB);
+  ProductInto<T>(tmp, opa, opb);
   Shape(dst, rows, cols, precision, complex);
   Store(dst, tmp);
 }
