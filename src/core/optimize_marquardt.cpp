@@ -1,0 +1,204 @@
+// Levenberg-Marquardt minimisation through a gradient and curvature callback.
+//
+// The callback delivers g and C, the gradient and (Gauss-Newton or exact) second-derivative
+// matrix of the objective up to a common factor. The step solves (C + lambda D) step = -g with
+// D the running maximum of diag(C): as lambda grows the step turns from the Gauss-Newton step
+// towards a short, diagonally scaled steepest-descent step, so some lambda always lowers a smooth
+// objective. Keeping D at its largest value so far (More, 1978) stops the damping from vanishing
+// in a direction whose curvature happens to be small at the current point, which is what lets
+// the method escape the flat start of problems such as MGH17.
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "core/optimize_internal.h"
+#include "lumex/core/linalg.h"
+#include "lumex/core/types.h"
+
+namespace lumex {
+
+namespace {
+
+using detail::Norm2;
+using detail::NormInf;
+using detail::Progress;
+
+constexpr double kLambdaCeiling = 1e16;
+constexpr double kLambdaAfterZero = 1e-3;  // the first damping after a failed undamped step
+
+// Solves L L^T x = b in place, L the lower Cholesky factor.
+void CholeskySolve(const TMtx& factor, double* b) {
+  const int n = factor.Rows();
+  const double* l = factor.Data<double>();
+  for (int i = 0; i < n; ++i) {
+    double s = b[i];
+    for (int k = 0; k < i; ++k) s -= l[i * n + k] * b[k];
+    b[i] = s / l[i * n + i];
+  }
+  for (int i = n - 1; i >= 0; --i) {
+    double s = b[i];
+    for (int k = i + 1; k < n; ++k) s -= l[k * n + i] * b[k];
+    b[i] = s / l[i * n + i];
+  }
+}
+
+// work := orient * curv + lambda * diag(scale), factored into `factor`; false when the result is
+// not positive definite.
+bool FactorDamped(const TMtx& curv, double orient, std::span<const double> scale, double lambda,
+                  TMtx& work, TMtx& factor) {
+  const int n = curv.Rows();
+  const double* c = curv.Data<double>();
+  double* a = work.Data<double>();
+  for (int k = 0; k < n * n; ++k) a[k] = orient * c[k];
+  for (int j = 0; j < n; ++j) a[j * n + j] += lambda * scale[j];
+  return Cholesky(factor, work);
+}
+
+}  // namespace
+
+int Marquardt(const TRealFunction& Fun, const TCurvatureFunction& DerivFun,
+              std::span<double> Pars, const TVec* Consts, const TObjConsts& ObjConsts,
+              double& FMin, TMtx* Cov, TOptStopReason& StopReason,
+              TMtxFloatPrecision FloatPrecision, int MaxIter, double Tolerance,
+              double GradTolerance, double Lambda0, std::vector<std::string>* Verbose) {
+  if (!Fun) ERaise("Marquardt: Fun is null");
+  if (!DerivFun) ERaise("Marquardt: DerivFun is null");
+  const int n = static_cast<int>(Pars.size());
+  detail::TEvaluator eval("Marquardt", Fun, Consts, ObjConsts, FloatPrecision, n);
+  if (n == 0) {
+    if (Cov != nullptr) Cov->Size(0, 0, FloatPrecision);
+    return detail::SolveEmpty("Marquardt", eval, Pars, FMin, StopReason, Verbose);
+  }
+  const double tol = detail::EffectiveTolerance(Tolerance, FloatPrecision);
+  const double gradTol = GradTolerance > 0.0 ? GradTolerance : 0.0;
+  auto [xv, trialv, gv, stepv, scalev] = CreateIt<TVec, TVec, TVec, TVec, TVec>();
+  auto [curv, work, factor] = CreateIt<TMtx, TMtx, TMtx>();
+  for (TVec* v : {xv.get(), trialv.get(), gv.get(), stepv.get(), scalev.get()}) v->Size(n);
+  for (TMtx* m : {curv.get(), work.get(), factor.get()}) m->Size(n, n);
+  const std::span<double> x = xv->Span<double>(), trial = trialv->Span<double>(),
+                          g = gv->Span<double>(), step = stepv->Span<double>(),
+                          scale = scalev->Span<double>();
+  std::copy(Pars.begin(), Pars.end(), x.begin());
+  std::fill(scale.begin(), scale.end(), 0.0);
+
+  double lambda = Lambda0 > 0.0 ? Lambda0 : 0.0;  // NaN too
+  double orient = 1.0;
+  bool curvKnown = false;  // curv holds the callback's matrix at x
+  int iterations = 0;
+  TOptStopReason reason = osrMaxIter;
+
+  // Derivatives at the newly accepted x, and the tests that can end the run there. Returns true
+  // when the run ends, with `reason` set.
+  auto arrive = [&]() -> bool {
+    if (!eval.Curvature(DerivFun, g, *curv)) {
+      reason = osrDerivNotFinite;
+      return true;
+    }
+    curvKnown = true;
+    const double* c = curv->Data<double>();
+    if (iterations == 0) {
+      double trace = 0.0;
+      for (int j = 0; j < n; ++j) trace += c[j * n + j];
+      orient = trace < 0.0 ? -1.0 : 1.0;
+    }
+    double largest = 0.0;
+    for (int j = 0; j < n; ++j) {
+      scale[j] = std::max(scale[j], std::fabs(c[j * n + j]));
+      largest = std::max(largest, scale[j]);
+    }
+    // A parameter without curvature still needs some damping, or the damped matrix stays
+    // singular in its direction whatever lambda is.
+    const double floor = largest > 0.0 ? largest * EPS_DOUBLE : 1.0;
+    for (int j = 0; j < n; ++j) scale[j] = std::max(scale[j], floor);
+    if (NormInf(g) <= gradTol) {
+      reason = osrGradTol;
+      return true;
+    }
+    // Converged when the undamped step, the model's distance to its minimum, is negligible.
+    if (FactorDamped(*curv, orient, scale, 0.0, *work, *factor)) {
+      for (int j = 0; j < n; ++j) step[j] = -orient * g[j];
+      CholeskySolve(*factor, step.data());
+      if (Norm2(step) <= tol * (Norm2(x) + tol)) {
+        reason = osrConverged;
+        return true;
+      }
+    }
+    return false;
+  };
+
+  double f = eval.Eval(x);
+  bool done = false;
+  if (f == -Inf) {
+    reason = osrUnbounded;
+    done = true;
+  } else if (!std::isfinite(f)) {
+    reason = osrNotFinite;
+    done = true;
+  } else {
+    done = arrive();
+  }
+  while (!done) {
+    if (iterations >= MaxIter) {
+      reason = osrMaxIter;
+      break;
+    }
+    ++iterations;
+    bool accepted = false;
+    if (FactorDamped(*curv, orient, scale, lambda, *work, *factor)) {
+      for (int j = 0; j < n; ++j) step[j] = -orient * g[j];
+      CholeskySolve(*factor, step.data());
+      for (int j = 0; j < n; ++j) trial[j] = x[j] + step[j];
+      eval.Round(trial);
+      if (std::equal(trial.begin(), trial.end(), x.begin())) {
+        reason = osrPrecisionLimit;
+        Progress(Verbose, "Marquardt iteration %d: f = %.17g, lambda = %.3g, step vanishes",
+                 iterations, f, lambda);
+        break;
+      }
+      const double ft = eval.Eval(trial);
+      if (ft < f) {
+        accepted = true;
+        std::copy(trial.begin(), trial.end(), x.begin());
+        f = ft;
+        lambda /= 10.0;
+      }
+    }
+    Progress(Verbose, "Marquardt iteration %d: f = %.17g, lambda = %.3g, %s", iterations, f,
+             lambda, accepted ? "step taken" : "step rejected");
+    if (accepted) {
+      if (f == -Inf) {
+        reason = osrUnbounded;
+        curvKnown = false;
+        break;
+      }
+      done = arrive();
+    } else {
+      lambda = lambda > 0.0 ? 10.0 * lambda : kLambdaAfterZero;
+      if (lambda > kLambdaCeiling) {
+        reason = osrNoDecrease;
+        break;
+      }
+    }
+  }
+
+  if (Cov != nullptr) {
+    Cov->Size(n, n, FloatPrecision);
+    // The inverse of the delivered matrix, through the Cholesky factor of its definite form.
+    std::fill(scale.begin(), scale.end(), 0.0);
+    if (curvKnown && FactorDamped(*curv, orient, scale, 0.0, *work, *factor)) {
+      for (int col = 0; col < n; ++col) {
+        std::fill(step.begin(), step.end(), 0.0);
+        step[col] = orient;
+        CholeskySolve(*factor, step.data());
+        for (int row = 0; row < n; ++row) Cov->SetValue(row * n + col, step[row]);
+      }
+    } else {
+      Cov->SetVal(NaN);
+    }
+  }
+  eval.EnsureLastAt(x);
+  detail::Finish("Marquardt", Pars, x, f, FMin, reason, StopReason, iterations, Verbose);
+  return iterations;
+}
+
+}  // namespace lumex

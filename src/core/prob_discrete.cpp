@@ -1,0 +1,343 @@
+// Discrete laws: binomial, Poisson, geometric, negative binomial, hypergeometric and discrete
+// uniform. PDF is the probability mass; the CDF at a non-integer point is the CDF at its floor.
+#include <boost/math/distributions/binomial.hpp>
+#include <boost/math/distributions/hypergeometric.hpp>
+#include <boost/math/distributions/negative_binomial.hpp>
+#include <boost/math/distributions/poisson.hpp>
+#include <cmath>
+#include <utility>
+
+#include "core/math_policy.h"
+#include "core/prob_internal.h"
+#include "lumex/core/probability.h"
+
+namespace lumex {
+
+namespace {
+
+using boost::math::cdf;
+using boost::math::complement;
+using boost::math::pdf;
+using boost::math::quantile;
+using detail::DiscreteQuantileSearch;
+using detail::DiscreteQuantileTarget;
+using detail::IsNonNegative;
+using detail::IsPositive;
+using detail::IsProbability;
+using detail::IsWhole;
+using detail::TMathPolicy;
+using detail::VectorForm;
+
+using THypGeometric = boost::math::hypergeometric_distribution<double, TMathPolicy>;
+
+// A discrete law on the integers lo .. hi (hi may be +Inf) given its mass and lower CDF at
+// integer points of the support. Everything outside the support, the floor of non-integer
+// points and the ends of the quantile are handled here once; the law supplies the rest.
+template <class Law>
+struct TDiscrete {
+  double lo, hi;
+  Law law;
+
+  double Pmf(double x) const {
+    if (std::isnan(x)) return NaN;
+    if (!IsWhole(x) || x < lo || x > hi) return 0.0;
+    return law.Pmf(x);
+  }
+  double Cdf(double x) const {
+    if (std::isnan(x)) return NaN;
+    if (x < lo) return 0.0;
+    if (x >= hi) return 1.0;
+    return law.Cdf(std::floor(x));
+  }
+  double Upper(double x) const {
+    if (std::isnan(x)) return NaN;
+    if (x < lo) return 1.0;
+    if (x >= hi) return 0.0;
+    return law.Upper(std::floor(x));
+  }
+  double Inv(double p) const {
+    if (!IsProbability(p)) return NaN;
+    if (p == 0.0) return lo;
+    if (p == 1.0) return hi;
+    const double target = DiscreteQuantileTarget(p);
+    return DiscreteQuantileSearch(target, law.Estimate(target), lo, hi,
+                                  [this](double k) { return law.Cdf(k); });
+  }
+};
+
+// A law backed by a Boost distribution object.
+template <class Dist>
+struct TBoostLaw {
+  Dist d;
+  double Pmf(double k) const { return pdf(d, k); }
+  double Cdf(double k) const { return cdf(d, k); }
+  double Upper(double k) const { return cdf(complement(d, k)); }
+  double Estimate(double p) const { return quantile(d, p); }
+};
+
+template <class Dist>
+TDiscrete<TBoostLaw<Dist>> MakeBoost(double lo, double hi, Dist d) {
+  return {lo, hi, TBoostLaw<Dist>{d}};
+}
+
+// The point mass at m.
+struct TPointMassLaw {
+  double Pmf(double) const { return 1.0; }
+  double Cdf(double) const { return 1.0; }
+  double Upper(double) const { return 0.0; }
+  double Estimate(double) const { return 0.0; }
+};
+
+TDiscrete<TPointMassLaw> PointMass(double m) { return {m, m, TPointMassLaw{}}; }
+
+// Evaluates fn on the law the parameters select: NaN for invalid parameters, the point mass
+// for a degenerate law, the Boost law otherwise, promoted to long double evaluation when the
+// shape arguments of the incomplete beta or gamma function behind it (the parameters, or the
+// point k itself) exceed kPromoteShape.
+bool Promote(double param, double k) {
+  return std::fmax(param, std::fabs(k)) > detail::kPromoteShape;
+}
+
+template <class Fn>
+double WithBinom(double n, double p, double k, Fn&& fn) {
+  if (!(IsWhole(n) && n >= 0.0 && IsProbability(p))) return NaN;
+  if (n == 0.0 || p == 0.0) return fn(PointMass(0.0));
+  if (p == 1.0) return fn(PointMass(n));
+  return detail::WithPolicy(Promote(n, k), [&](auto pol) {
+    using Pol = decltype(pol);
+    return fn(MakeBoost(0.0, n, boost::math::binomial_distribution<double, Pol>(n, p)));
+  });
+}
+
+template <class Fn>
+double WithPoisson(double lambda, double k, Fn&& fn) {
+  // Checked before Boost sees it: its quantile never returns for lambda <= 0 or NaN.
+  if (!IsNonNegative(lambda)) return NaN;
+  if (lambda == 0.0) return fn(PointMass(0.0));
+  return detail::WithPolicy(Promote(lambda, k), [&](auto pol) {
+    using Pol = decltype(pol);
+    return fn(MakeBoost(0.0, Inf, boost::math::poisson_distribution<double, Pol>(lambda)));
+  });
+}
+
+// The geometric law is the negative binomial with r = 1; Boost's own geometric density forms
+// (1 - p)^k with a rounded 1 - p, which costs k eps relative.
+template <class Fn>
+double WithNegBinom(double r, double p, double k, Fn&& fn) {
+  if (!(IsPositive(r) && p > 0.0 && p <= 1.0)) return NaN;
+  if (p == 1.0) return fn(PointMass(0.0));
+  return detail::WithPolicy(Promote(r, k), [&](auto pol) {
+    using Pol = decltype(pol);
+    return fn(
+        MakeBoost(0.0, Inf, boost::math::negative_binomial_distribution<double, Pol>(r, p)));
+  });
+}
+
+template <class Fn>
+double WithGeometric(double p, double k, Fn&& fn) {
+  return WithNegBinom(1.0, p, k, std::forward<Fn>(fn));
+}
+
+// Boost's hypergeometric takes (successes, draws, population) as unsigned integers.
+template <class Fn>
+double WithHypGeometric(double M, double K, double N, Fn&& fn) {
+  if (!(IsWhole(M) && IsWhole(K) && IsWhole(N) && K >= 0.0 && N >= 0.0 && K <= M && N <= M &&
+        M <= 2147483647.0)) {
+    return NaN;
+  }
+  const double lo = std::fmax(0.0, N + K - M);
+  const double hi = std::fmin(N, K);
+  if (lo == hi) return fn(PointMass(lo));
+  return fn(MakeBoost(lo, hi,
+                      THypGeometric(static_cast<unsigned>(K), static_cast<unsigned>(N),
+                                    static_cast<unsigned>(M))));
+}
+
+// Discrete uniform on 1 .. N: closed forms.
+struct TUniformDLaw {
+  double n;
+  double Pmf(double) const { return 1.0 / n; }
+  double Cdf(double k) const { return k / n; }
+  double Upper(double k) const { return (n - k) / n; }
+  double Estimate(double p) const { return std::ceil(p * n); }
+};
+
+template <class Fn>
+double WithUniformD(double N, Fn&& fn) {
+  if (!(IsWhole(N) && N >= 1.0)) return NaN;
+  return fn(TDiscrete<TUniformDLaw>{1.0, N, TUniformDLaw{N}});
+}
+
+}  // namespace
+
+// ---- Binomial -----------------------------------------------------------------------------------
+
+double BinomPDF(double k, double n, double p) {
+  return WithBinom(n, p, k, [k](const auto& law) { return law.Pmf(k); });
+}
+double BinomCDF(double k, double n, double p) {
+  return WithBinom(n, p, k, [k](const auto& law) { return law.Cdf(k); });
+}
+double BinomCDFUpper(double k, double n, double p) {
+  return WithBinom(n, p, k, [k](const auto& law) { return law.Upper(k); });
+}
+double BinomCDFInv(double q, double n, double p) {
+  return WithBinom(n, p, 0.0, [q](const auto& law) { return law.Inv(q); });
+}
+
+void BinomPDF(const TVec& k, double n, double p, TVec& dst) {
+  VectorForm(k, dst, "BinomPDF", [=](double v) { return BinomPDF(v, n, p); });
+}
+void BinomCDF(const TVec& k, double n, double p, TVec& dst) {
+  VectorForm(k, dst, "BinomCDF", [=](double v) { return BinomCDF(v, n, p); });
+}
+void BinomCDFUpper(const TVec& k, double n, double p, TVec& dst) {
+  VectorForm(k, dst, "BinomCDFUpper", [=](double v) { return BinomCDFUpper(v, n, p); });
+}
+void BinomCDFInv(const TVec& q, double n, double p, TVec& dst) {
+  VectorForm(q, dst, "BinomCDFInv", [=](double v) { return BinomCDFInv(v, n, p); });
+}
+
+// ---- Poisson ------------------------------------------------------------------------------------
+
+double PoissonPDF(double k, double lambda) {
+  return WithPoisson(lambda, k, [k](const auto& law) { return law.Pmf(k); });
+}
+double PoissonCDF(double k, double lambda) {
+  return WithPoisson(lambda, k, [k](const auto& law) { return law.Cdf(k); });
+}
+double PoissonCDFUpper(double k, double lambda) {
+  return WithPoisson(lambda, k, [k](const auto& law) { return law.Upper(k); });
+}
+double PoissonCDFInv(double p, double lambda) {
+  return WithPoisson(lambda, 0.0, [p](const auto& law) { return law.Inv(p); });
+}
+
+void PoissonPDF(const TVec& k, double lambda, TVec& dst) {
+  VectorForm(k, dst, "PoissonPDF", [=](double v) { return PoissonPDF(v, lambda); });
+}
+void PoissonCDF(const TVec& k, double lambda, TVec& dst) {
+  VectorForm(k, dst, "PoissonCDF", [=](double v) { return PoissonCDF(v, lambda); });
+}
+void PoissonCDFUpper(const TVec& k, double lambda, TVec& dst) {
+  VectorForm(k, dst, "PoissonCDFUpper", [=](double v) { return PoissonCDFUpper(v, lambda); });
+}
+void PoissonCDFInv(const TVec& p, double lambda, TVec& dst) {
+  VectorForm(p, dst, "PoissonCDFInv", [=](double v) { return PoissonCDFInv(v, lambda); });
+}
+
+// ---- Geometric ----------------------------------------------------------------------------------
+
+double GeometricPDF(double k, double p) {
+  return WithGeometric(p, k, [k](const auto& law) { return law.Pmf(k); });
+}
+double GeometricCDF(double k, double p) {
+  return WithGeometric(p, k, [k](const auto& law) { return law.Cdf(k); });
+}
+double GeometricCDFUpper(double k, double p) {
+  return WithGeometric(p, k, [k](const auto& law) { return law.Upper(k); });
+}
+double GeometricCDFInv(double q, double p) {
+  return WithGeometric(p, 0.0, [q](const auto& law) { return law.Inv(q); });
+}
+
+void GeometricPDF(const TVec& k, double p, TVec& dst) {
+  VectorForm(k, dst, "GeometricPDF", [=](double v) { return GeometricPDF(v, p); });
+}
+void GeometricCDF(const TVec& k, double p, TVec& dst) {
+  VectorForm(k, dst, "GeometricCDF", [=](double v) { return GeometricCDF(v, p); });
+}
+void GeometricCDFUpper(const TVec& k, double p, TVec& dst) {
+  VectorForm(k, dst, "GeometricCDFUpper", [=](double v) { return GeometricCDFUpper(v, p); });
+}
+void GeometricCDFInv(const TVec& q, double p, TVec& dst) {
+  VectorForm(q, dst, "GeometricCDFInv", [=](double v) { return GeometricCDFInv(v, p); });
+}
+
+// ---- Negative binomial --------------------------------------------------------------------------
+
+double NegBinomPDF(double k, double r, double p) {
+  return WithNegBinom(r, p, k, [k](const auto& law) { return law.Pmf(k); });
+}
+double NegBinomCDF(double k, double r, double p) {
+  return WithNegBinom(r, p, k, [k](const auto& law) { return law.Cdf(k); });
+}
+double NegBinomCDFUpper(double k, double r, double p) {
+  return WithNegBinom(r, p, k, [k](const auto& law) { return law.Upper(k); });
+}
+double NegBinomCDFInv(double q, double r, double p) {
+  return WithNegBinom(r, p, 0.0, [q](const auto& law) { return law.Inv(q); });
+}
+
+void NegBinomPDF(const TVec& k, double r, double p, TVec& dst) {
+  VectorForm(k, dst, "NegBinomPDF", [=](double v) { return NegBinomPDF(v, r, p); });
+}
+void NegBinomCDF(const TVec& k, double r, double p, TVec& dst) {
+  VectorForm(k, dst, "NegBinomCDF", [=](double v) { return NegBinomCDF(v, r, p); });
+}
+void NegBinomCDFUpper(const TVec& k, double r, double p, TVec& dst) {
+  VectorForm(k, dst, "NegBinomCDFUpper", [=](double v) { return NegBinomCDFUpper(v, r, p); });
+}
+void NegBinomCDFInv(const TVec& q, double r, double p, TVec& dst) {
+  VectorForm(q, dst, "NegBinomCDFInv", [=](double v) { return NegBinomCDFInv(v, r, p); });
+}
+
+// ---- Hypergeometric -----------------------------------------------------------------------------
+
+double HypGeometricPDF(double x, double M, double K, double N) {
+  return WithHypGeometric(M, K, N, [x](const auto& law) { return law.Pmf(x); });
+}
+double HypGeometricCDF(double x, double M, double K, double N) {
+  return WithHypGeometric(M, K, N, [x](const auto& law) { return law.Cdf(x); });
+}
+double HypGeometricCDFUpper(double x, double M, double K, double N) {
+  return WithHypGeometric(M, K, N, [x](const auto& law) { return law.Upper(x); });
+}
+double HypGeometricCDFInv(double p, double M, double K, double N) {
+  return WithHypGeometric(M, K, N, [p](const auto& law) { return law.Inv(p); });
+}
+
+void HypGeometricPDF(const TVec& x, double M, double K, double N, TVec& dst) {
+  VectorForm(x, dst, "HypGeometricPDF", [=](double v) { return HypGeometricPDF(v, M, K, N); });
+}
+void HypGeometricCDF(const TVec& x, double M, double K, double N, TVec& dst) {
+  VectorForm(x, dst, "HypGeometricCDF", [=](double v) { return HypGeometricCDF(v, M, K, N); });
+}
+void HypGeometricCDFUpper(const TVec& x, double M, double K, double N, TVec& dst) {
+  VectorForm(x, dst, "HypGeometricCDFUpper",
+             [=](double v) { return HypGeometricCDFUpper(v, M, K, N); });
+}
+void HypGeometricCDFInv(const TVec& p, double M, double K, double N, TVec& dst) {
+  VectorForm(p, dst, "HypGeometricCDFInv",
+             [=](double v) { return HypGeometricCDFInv(v, M, K, N); });
+}
+
+// ---- Discrete uniform ---------------------------------------------------------------------------
+
+double UniformDPDF(double k, double N) {
+  return WithUniformD(N, [k](const auto& law) { return law.Pmf(k); });
+}
+double UniformDCDF(double k, double N) {
+  return WithUniformD(N, [k](const auto& law) { return law.Cdf(k); });
+}
+double UniformDCDFUpper(double k, double N) {
+  return WithUniformD(N, [k](const auto& law) { return law.Upper(k); });
+}
+double UniformDCDFInv(double p, double N) {
+  return WithUniformD(N, [p](const auto& law) { return law.Inv(p); });
+}
+
+void UniformDPDF(const TVec& k, double N, TVec& dst) {
+  VectorForm(k, dst, "UniformDPDF", [=](double v) { return UniformDPDF(v, N); });
+}
+void UniformDCDF(const TVec& k, double N, TVec& dst) {
+  VectorForm(k, dst, "UniformDCDF", [=](double v) { return UniformDCDF(v, N); });
+}
+void UniformDCDFUpper(const TVec& k, double N, TVec& dst) {
+  VectorForm(k, dst, "UniformDCDFUpper", [=](double v) { return UniformDCDFUpper(v, N); });
+}
+void UniformDCDFInv(const TVec& p, double N, TVec& dst) {
+  VectorForm(p, dst, "UniformDCDFInv", [=](double v) { return UniformDCDFInv(v, N); });
+}
+
+}  // namespace lumex

@@ -1,0 +1,333 @@
+// Location-scale laws on the whole line or a bounded interval: Cauchy, Laplace, logistic,
+// Gumbel, uniform and triangular.
+#include <boost/math/distributions/cauchy.hpp>
+#include <boost/math/distributions/extreme_value.hpp>
+#include <boost/math/distributions/laplace.hpp>
+#include <boost/math/distributions/logistic.hpp>
+#include <boost/math/distributions/triangular.hpp>
+#include <boost/math/distributions/uniform.hpp>
+#include <boost/math/special_functions/sin_pi.hpp>
+#include <boost/math/special_functions/cos_pi.hpp>
+#include <cmath>
+
+#include "core/math_policy.h"
+#include "core/prob_internal.h"
+#include "lumex/core/probability.h"
+
+namespace lumex {
+
+namespace {
+
+using boost::math::cdf;
+using boost::math::complement;
+using boost::math::pdf;
+using boost::math::quantile;
+using detail::IsNonNegative;
+using detail::IsPositive;
+using detail::IsProbability;
+using detail::IsReal;
+using detail::TMathPolicy;
+using detail::VectorForm;
+
+using TCauchy = boost::math::cauchy_distribution<double, TMathPolicy>;
+using TGumbel = boost::math::extreme_value_distribution<double, TMathPolicy>;
+using TLaplace = boost::math::laplace_distribution<double, TMathPolicy>;
+using TLogistic = boost::math::logistic_distribution<double, TMathPolicy>;
+using TTriangular = boost::math::triangular_distribution<double, TMathPolicy>;  // lower, mode, upper
+using TUniform = boost::math::uniform_distribution<double, TMathPolicy>;
+
+// Location finite, scale positive (or also zero where the law allows a point mass).
+bool ValidLS(double loc, double scale) { return IsReal(loc) && IsPositive(scale); }
+bool ValidLS0(double loc, double scale) { return IsReal(loc) && IsNonNegative(scale); }
+
+// The point mass at m, for the laws whose scale may be zero.
+double PointMassPDF(double x, double m) { return x == m ? Inf : 0.0; }
+double PointMassCDF(double x, double m) { return x < m ? 0.0 : 1.0; }
+double PointMassUpper(double x, double m) { return x < m ? 1.0 : 0.0; }
+
+}  // namespace
+
+// ---- Cauchy -------------------------------------------------------------------------------------
+
+double CauchyPDF(double x, double A, double B) {
+  if (!ValidLS(A, B) || std::isnan(x)) return NaN;
+  if (std::isinf(x)) return 0.0;
+  return pdf(TCauchy(A, B), x);
+}
+
+double CauchyCDF(double x, double A, double B) {
+  if (!ValidLS(A, B) || std::isnan(x)) return NaN;
+  if (std::isinf(x)) return x > 0 ? 1.0 : 0.0;
+  return cdf(TCauchy(A, B), x);
+}
+
+double CauchyCDFUpper(double x, double A, double B) {
+  if (!ValidLS(A, B) || std::isnan(x)) return NaN;
+  if (std::isinf(x)) return x > 0 ? 0.0 : 1.0;
+  return cdf(complement(TCauchy(A, B), x));
+}
+
+// A - B cot(pi p) with sin(pi p) and cos(pi p) reduced exactly: Boost's quantile forms tan(pi p)
+// from a rounded pi p, which loses relative accuracy as p approaches 1/2.
+double CauchyCDFInv(double p, double A, double B) {
+  if (!ValidLS(A, B) || !IsProbability(p)) return NaN;
+  if (p == 0.0) return -Inf;
+  if (p == 1.0) return Inf;
+  if (p == 0.5) return A;
+  return A - B * boost::math::cos_pi(p, TMathPolicy()) / boost::math::sin_pi(p, TMathPolicy());
+}
+
+void CauchyPDF(const TVec& x, double A, double B, TVec& dst) {
+  VectorForm(x, dst, "CauchyPDF", [=](double v) { return CauchyPDF(v, A, B); });
+}
+void CauchyCDF(const TVec& x, double A, double B, TVec& dst) {
+  VectorForm(x, dst, "CauchyCDF", [=](double v) { return CauchyCDF(v, A, B); });
+}
+void CauchyCDFUpper(const TVec& x, double A, double B, TVec& dst) {
+  VectorForm(x, dst, "CauchyCDFUpper", [=](double v) { return CauchyCDFUpper(v, A, B); });
+}
+void CauchyCDFInv(const TVec& p, double A, double B, TVec& dst) {
+  VectorForm(p, dst, "CauchyCDFInv", [=](double v) { return CauchyCDFInv(v, A, B); });
+}
+
+// ---- Laplace ------------------------------------------------------------------------------------
+
+double LaplacePDF(double x, double m, double b) {
+  if (!ValidLS0(m, b) || std::isnan(x)) return NaN;
+  if (b == 0.0) return PointMassPDF(x, m);
+  if (std::isinf(x)) return 0.0;
+  return pdf(TLaplace(m, b), x);
+}
+
+double LaplaceCDF(double x, double m, double b) {
+  if (!ValidLS0(m, b) || std::isnan(x)) return NaN;
+  if (b == 0.0) return PointMassCDF(x, m);
+  if (std::isinf(x)) return x > 0 ? 1.0 : 0.0;
+  return cdf(TLaplace(m, b), x);
+}
+
+double LaplaceCDFUpper(double x, double m, double b) {
+  if (!ValidLS0(m, b) || std::isnan(x)) return NaN;
+  if (b == 0.0) return PointMassUpper(x, m);
+  if (std::isinf(x)) return x > 0 ? 0.0 : 1.0;
+  return cdf(complement(TLaplace(m, b), x));
+}
+
+double LaplaceCDFInv(double p, double m, double b) {
+  if (!ValidLS0(m, b) || !IsProbability(p)) return NaN;
+  if (p == 0.0) return -Inf;
+  if (p == 1.0) return Inf;
+  if (b == 0.0) return m;
+  return quantile(TLaplace(m, b), p);
+}
+
+void LaplacePDF(const TVec& x, double m, double b, TVec& dst) {
+  VectorForm(x, dst, "LaplacePDF", [=](double v) { return LaplacePDF(v, m, b); });
+}
+void LaplaceCDF(const TVec& x, double m, double b, TVec& dst) {
+  VectorForm(x, dst, "LaplaceCDF", [=](double v) { return LaplaceCDF(v, m, b); });
+}
+void LaplaceCDFUpper(const TVec& x, double m, double b, TVec& dst) {
+  VectorForm(x, dst, "LaplaceCDFUpper", [=](double v) { return LaplaceCDFUpper(v, m, b); });
+}
+void LaplaceCDFInv(const TVec& p, double m, double b, TVec& dst) {
+  VectorForm(p, dst, "LaplaceCDFInv", [=](double v) { return LaplaceCDFInv(v, m, b); });
+}
+
+// ---- Logistic -----------------------------------------------------------------------------------
+
+double LogisticPDF(double x, double mu, double s) {
+  if (!ValidLS0(mu, s) || std::isnan(x)) return NaN;
+  if (s == 0.0) return PointMassPDF(x, mu);
+  if (std::isinf(x)) return 0.0;
+  return pdf(TLogistic(mu, s), x);
+}
+
+double LogisticCDF(double x, double mu, double s) {
+  if (!ValidLS0(mu, s) || std::isnan(x)) return NaN;
+  if (s == 0.0) return PointMassCDF(x, mu);
+  if (std::isinf(x)) return x > 0 ? 1.0 : 0.0;
+  return cdf(TLogistic(mu, s), x);
+}
+
+double LogisticCDFUpper(double x, double mu, double s) {
+  if (!ValidLS0(mu, s) || std::isnan(x)) return NaN;
+  if (s == 0.0) return PointMassUpper(x, mu);
+  if (std::isinf(x)) return x > 0 ? 0.0 : 1.0;
+  return cdf(complement(TLogistic(mu, s), x));
+}
+
+// mu + s ln(p/(1 - p)). Near p = 1/2 the logit is small and ln of a rounded ratio near 1 would
+// lose its relative accuracy, so there it is log1p((2p - 1)/(1 - p)), whose numerator is exact.
+double LogisticCDFInv(double p, double mu, double s) {
+  if (!ValidLS0(mu, s) || !IsProbability(p)) return NaN;
+  if (p == 0.0) return -Inf;
+  if (p == 1.0) return Inf;
+  if (s == 0.0) return mu;
+  const double logit = (p > 0.25 && p < 0.75) ? std::log1p((2.0 * p - 1.0) / (1.0 - p))
+                                              : std::log(p / (1.0 - p));
+  return mu + s * logit;
+}
+
+void LogisticPDF(const TVec& x, double mu, double s, TVec& dst) {
+  VectorForm(x, dst, "LogisticPDF", [=](double v) { return LogisticPDF(v, mu, s); });
+}
+void LogisticCDF(const TVec& x, double mu, double s, TVec& dst) {
+  VectorForm(x, dst, "LogisticCDF", [=](double v) { return LogisticCDF(v, mu, s); });
+}
+void LogisticCDFUpper(const TVec& x, double mu, double s, TVec& dst) {
+  VectorForm(x, dst, "LogisticCDFUpper", [=](double v) { return LogisticCDFUpper(v, mu, s); });
+}
+void LogisticCDFInv(const TVec& p, double mu, double s, TVec& dst) {
+  VectorForm(p, dst, "LogisticCDFInv", [=](double v) { return LogisticCDFInv(v, mu, s); });
+}
+
+// ---- Gumbel (largest extreme value) -------------------------------------------------------------
+
+double GumbelPDF(double x, double mu, double beta) {
+  if (!ValidLS(mu, beta) || std::isnan(x)) return NaN;
+  if (std::isinf(x)) return 0.0;
+  return pdf(TGumbel(mu, beta), x);
+}
+
+double GumbelCDF(double x, double mu, double beta) {
+  if (!ValidLS(mu, beta) || std::isnan(x)) return NaN;
+  if (std::isinf(x)) return x > 0 ? 1.0 : 0.0;
+  return cdf(TGumbel(mu, beta), x);
+}
+
+double GumbelCDFUpper(double x, double mu, double beta) {
+  if (!ValidLS(mu, beta) || std::isnan(x)) return NaN;
+  if (std::isinf(x)) return x > 0 ? 0.0 : 1.0;
+  return cdf(complement(TGumbel(mu, beta), x));
+}
+
+double GumbelCDFInv(double p, double mu, double beta) {
+  if (!ValidLS(mu, beta) || !IsProbability(p)) return NaN;
+  if (p == 0.0) return -Inf;
+  if (p == 1.0) return Inf;
+  return quantile(TGumbel(mu, beta), p);
+}
+
+void GumbelPDF(const TVec& x, double mu, double beta, TVec& dst) {
+  VectorForm(x, dst, "GumbelPDF", [=](double v) { return GumbelPDF(v, mu, beta); });
+}
+void GumbelCDF(const TVec& x, double mu, double beta, TVec& dst) {
+  VectorForm(x, dst, "GumbelCDF", [=](double v) { return GumbelCDF(v, mu, beta); });
+}
+void GumbelCDFUpper(const TVec& x, double mu, double beta, TVec& dst) {
+  VectorForm(x, dst, "GumbelCDFUpper", [=](double v) { return GumbelCDFUpper(v, mu, beta); });
+}
+void GumbelCDFInv(const TVec& p, double mu, double beta, TVec& dst) {
+  VectorForm(p, dst, "GumbelCDFInv", [=](double v) { return GumbelCDFInv(v, mu, beta); });
+}
+
+// ---- Uniform ------------------------------------------------------------------------------------
+
+namespace {
+bool ValidUniform(double a, double b) { return IsReal(a) && IsReal(b) && a <= b; }
+}  // namespace
+
+double UniformPDF(double x, double a, double b) {
+  if (!ValidUniform(a, b) || std::isnan(x)) return NaN;
+  if (a == b) return PointMassPDF(x, a);
+  if (x < a || x > b) return 0.0;
+  return pdf(TUniform(a, b), x);
+}
+
+double UniformCDF(double x, double a, double b) {
+  if (!ValidUniform(a, b) || std::isnan(x)) return NaN;
+  if (a == b) return PointMassCDF(x, a);
+  if (x <= a) return 0.0;
+  if (x >= b) return 1.0;
+  return cdf(TUniform(a, b), x);
+}
+
+double UniformCDFUpper(double x, double a, double b) {
+  if (!ValidUniform(a, b) || std::isnan(x)) return NaN;
+  if (a == b) return PointMassUpper(x, a);
+  if (x <= a) return 1.0;
+  if (x >= b) return 0.0;
+  return cdf(complement(TUniform(a, b), x));
+}
+
+double UniformCDFInv(double p, double a, double b) {
+  if (!ValidUniform(a, b) || !IsProbability(p)) return NaN;
+  if (a == b) return a;
+  return quantile(TUniform(a, b), p);
+}
+
+void UniformPDF(const TVec& x, double a, double b, TVec& dst) {
+  VectorForm(x, dst, "UniformPDF", [=](double v) { return UniformPDF(v, a, b); });
+}
+void UniformCDF(const TVec& x, double a, double b, TVec& dst) {
+  VectorForm(x, dst, "UniformCDF", [=](double v) { return UniformCDF(v, a, b); });
+}
+void UniformCDFUpper(const TVec& x, double a, double b, TVec& dst) {
+  VectorForm(x, dst, "UniformCDFUpper", [=](double v) { return UniformCDFUpper(v, a, b); });
+}
+void UniformCDFInv(const TVec& p, double a, double b, TVec& dst) {
+  VectorForm(p, dst, "UniformCDFInv", [=](double v) { return UniformCDFInv(v, a, b); });
+}
+
+// ---- Triangular: lower a, upper b, mode c (Boost orders them lower, mode, upper) ----------------
+
+namespace {
+bool ValidTriangular(double a, double b, double c) {
+  return IsReal(a) && IsReal(b) && IsReal(c) && a <= c && c <= b;
+}
+}  // namespace
+
+double TriangularPDF(double x, double a, double b, double c) {
+  if (!ValidTriangular(a, b, c) || std::isnan(x)) return NaN;
+  if (a == b) return PointMassPDF(x, a);
+  if (x < a || x > b) return 0.0;
+  return pdf(TTriangular(a, c, b), x);
+}
+
+double TriangularCDF(double x, double a, double b, double c) {
+  if (!ValidTriangular(a, b, c) || std::isnan(x)) return NaN;
+  if (a == b) return PointMassCDF(x, a);
+  if (x <= a) return 0.0;
+  if (x >= b) return 1.0;
+  return cdf(TTriangular(a, c, b), x);
+}
+
+double TriangularCDFUpper(double x, double a, double b, double c) {
+  if (!ValidTriangular(a, b, c) || std::isnan(x)) return NaN;
+  if (a == b) return PointMassUpper(x, a);
+  if (x <= a) return 1.0;
+  if (x >= b) return 0.0;
+  return cdf(complement(TTriangular(a, c, b), x));
+}
+
+// Below the mode's probability p0 = (c - a)/(b - a): a + sqrt((b - a)(c - a) p). Above it the
+// usual b - sqrt((b - a)(b - c)(1 - p)) cancels when the result is near a mode at the lower
+// limit, so it is written c + (b - a)(b - c)(p - p0) / ((b - c) + sqrt((b - a)(b - c)(1 - p))),
+// the same value without the subtraction.
+double TriangularCDFInv(double p, double a, double b, double c) {
+  if (!ValidTriangular(a, b, c) || !IsProbability(p)) return NaN;
+  if (a == b) return a;
+  if (p == 1.0) return b;
+  const double w = b - a;
+  const double p0 = (c - a) / w;
+  if (p < p0) return a + std::sqrt(w * (c - a) * p);
+  const double k2 = w * (b - c);
+  return c + k2 * (p - p0) / ((b - c) + std::sqrt(k2 * (1.0 - p)));
+}
+
+void TriangularPDF(const TVec& x, double a, double b, double c, TVec& dst) {
+  VectorForm(x, dst, "TriangularPDF", [=](double v) { return TriangularPDF(v, a, b, c); });
+}
+void TriangularCDF(const TVec& x, double a, double b, double c, TVec& dst) {
+  VectorForm(x, dst, "TriangularCDF", [=](double v) { return TriangularCDF(v, a, b, c); });
+}
+void TriangularCDFUpper(const TVec& x, double a, double b, double c, TVec& dst) {
+  VectorForm(x, dst, "TriangularCDFUpper",
+             [=](double v) { return TriangularCDFUpper(v, a, b, c); });
+}
+void TriangularCDFInv(const TVec& p, double a, double b, double c, TVec& dst) {
+  VectorForm(p, dst, "TriangularCDFInv", [=](double v) { return TriangularCDFInv(v, a, b, c); });
+}
+
+}  // namespace lumex

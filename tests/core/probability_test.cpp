@@ -1,0 +1,398 @@
+// Probability functions: agreement with R on the committed reference grids, the identities
+// that need no reference, the vector forms, and one sweep over invalid parameters.
+#include "lumex/core/probability.h"
+
+#include <algorithm>
+#include <array>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "lumex_test.h"
+
+namespace lumex {
+namespace {
+
+using test::Near;
+
+using TFn = std::function<double(double x, double a, double b, double c)>;
+
+// Every scalar function by name, with its parameters taken from the columns a, b, c.
+const std::map<std::string, TFn>& Functions() {
+  static const std::map<std::string, TFn> fns = [] {
+    std::map<std::string, TFn> m;
+    auto add1 = [&m](const std::string& name, double (*pdf)(double, double),
+                     double (*cdf)(double, double), double (*upper)(double, double),
+                     double (*inv)(double, double)) {
+      m[name + "PDF"] = [pdf](double x, double a, double, double) { return pdf(x, a); };
+      m[name + "CDF"] = [cdf](double x, double a, double, double) { return cdf(x, a); };
+      m[name + "CDFUpper"] = [upper](double x, double a, double, double) { return upper(x, a); };
+      m[name + "CDFInv"] = [inv](double x, double a, double, double) { return inv(x, a); };
+    };
+    auto add2 = [&m](const std::string& name, double (*pdf)(double, double, double),
+                     double (*cdf)(double, double, double),
+                     double (*upper)(double, double, double),
+                     double (*inv)(double, double, double)) {
+      m[name + "PDF"] = [pdf](double x, double a, double b, double) { return pdf(x, a, b); };
+      m[name + "CDF"] = [cdf](double x, double a, double b, double) { return cdf(x, a, b); };
+      m[name + "CDFUpper"] = [upper](double x, double a, double b, double) {
+        return upper(x, a, b);
+      };
+      m[name + "CDFInv"] = [inv](double x, double a, double b, double) { return inv(x, a, b); };
+    };
+    auto add3 = [&m](const std::string& name, double (*pdf)(double, double, double, double),
+                     double (*cdf)(double, double, double, double),
+                     double (*upper)(double, double, double, double),
+                     double (*inv)(double, double, double, double)) {
+      m[name + "PDF"] = pdf;
+      m[name + "CDF"] = cdf;
+      m[name + "CDFUpper"] = upper;
+      m[name + "CDFInv"] = inv;
+    };
+    add2("Normal", NormalPDF, NormalCDF, NormalCDFUpper, NormalCDFInv);
+    add1("Student", StudentPDF, StudentCDF, StudentCDFUpper, StudentCDFInv);
+    add1("ChiSquare", ChiSquarePDF, ChiSquareCDF, ChiSquareCDFUpper, ChiSquareCDFInv);
+    add2("F", FPDF, FCDF, FCDFUpper, FCDFInv);
+    add2("Gamma", GammaPDF, GammaCDF, GammaCDFUpper, GammaCDFInv);
+    add2("Erlang", ErlangPDF, ErlangCDF, ErlangCDFUpper, ErlangCDFInv);
+    add1("Exp", ExpPDF, ExpCDF, ExpCDFUpper, ExpCDFInv);
+    add2("Beta", BetaPDF, BetaCDF, BetaCDFUpper, BetaCDFInv);
+    add2("Weibull", WeibullPDF, WeibullCDF, WeibullCDFUpper, WeibullCDFInv);
+    add1("Maxwell", MaxwellPDF, MaxwellCDF, MaxwellCDFUpper, MaxwellCDFInv);
+    add1("Rayleigh", RayleighPDF, RayleighCDF, RayleighCDFUpper, RayleighCDFInv);
+    add2("LogNormal", LogNormalPDF, LogNormalCDF, LogNormalCDFUpper, LogNormalCDFInv);
+    add2("InverseGaussian", InverseGaussianPDF, InverseGaussianCDF, InverseGaussianCDFUpper,
+         InverseGaussianCDFInv);
+    add2("Cauchy", CauchyPDF, CauchyCDF, CauchyCDFUpper, CauchyCDFInv);
+    add2("Laplace", LaplacePDF, LaplaceCDF, LaplaceCDFUpper, LaplaceCDFInv);
+    add2("Logistic", LogisticPDF, LogisticCDF, LogisticCDFUpper, LogisticCDFInv);
+    add2("Gumbel", GumbelPDF, GumbelCDF, GumbelCDFUpper, GumbelCDFInv);
+    add2("Uniform", UniformPDF, UniformCDF, UniformCDFUpper, UniformCDFInv);
+    add3("Triangular", TriangularPDF, TriangularCDF, TriangularCDFUpper, TriangularCDFInv);
+    add2("Binom", BinomPDF, BinomCDF, BinomCDFUpper, BinomCDFInv);
+    add1("Poisson", PoissonPDF, PoissonCDF, PoissonCDFUpper, PoissonCDFInv);
+    add1("Geometric", GeometricPDF, GeometricCDF, GeometricCDFUpper, GeometricCDFInv);
+    add2("NegBinom", NegBinomPDF, NegBinomCDF, NegBinomCDFUpper, NegBinomCDFInv);
+    add3("HypGeometric", HypGeometricPDF, HypGeometricCDF, HypGeometricCDFUpper,
+         HypGeometricCDFInv);
+    add1("UniformD", UniformDPDF, UniformDCDF, UniformDCDFUpper, UniformDCDFInv);
+    m["Gamma"] = [](double x, double, double, double) { return Gamma(x); };
+    m["LnGamma"] = [](double x, double, double, double) { return LnGamma(x); };
+    m["trigamma"] = [](double x, double, double, double) { return trigamma(x); };
+    m["Erf"] = [](double x, double, double, double) { return Erf(x); };
+    m["Erfc"] = [](double x, double, double, double) { return Erfc(x); };
+    m["ErfInv"] = [](double x, double, double, double) { return ErfInv(x); };
+    return m;
+  }();
+  return fns;
+}
+
+const test::TRefTable& Reference() {
+  static const test::TRefTable t = test::ReadRefTable("core/distributions.txt");
+  return t;
+}
+
+bool IsInverse(const std::string& name) {
+  return name.size() > 3 && name.compare(name.size() - 3, 3, "Inv") == 0;
+}
+
+// Densities, CDFs and special functions to 1e-13 relative, inverses to 1e-12. The absolute
+// floor of 1e-300 only matters where R's value is itself within rounding of underflow.
+class ProbabilityReferenceTest : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(ProbabilityReferenceTest, AgreesWithR) {
+  const std::string& name = GetParam();
+  const auto& t = Reference();
+  ASSERT_FALSE(t.rows.empty());
+  const TFn& fn = Functions().at(name);
+  const double tol = IsInverse(name) ? 1e-12 : 1e-13;
+  int count = 0;
+  double worst = 0.0;
+  for (std::size_t i = 0; i < t.rows.size(); ++i) {
+    if (t.names[i] != name) continue;
+    const auto& r = t.rows[i];  // fn x a b c value; r[0] is the name column
+    const double got = fn(r[1], r[2], r[3], r[4]);
+    EXPECT_TRUE(Near(r[5], got, tol, 1e-300))
+        << name << "(" << r[1] << "; " << r[2] << ", " << r[3] << ", " << r[4] << ")";
+    if (std::isfinite(r[5]) && r[5] != 0.0 && std::fabs(r[5]) > 1e-300) {
+      worst = std::max(worst, std::fabs(got - r[5]) / std::fabs(r[5]));
+    }
+    ++count;
+  }
+  EXPECT_GT(count, 0) << "no reference rows for " << name;
+  RecordProperty("max_relative_error", std::to_string(worst));
+  RecordProperty("points", count);
+}
+
+std::vector<std::string> FunctionNames() {
+  std::vector<std::string> names;
+  for (const auto& [name, fn] : Functions()) names.push_back(name);
+  return names;
+}
+
+INSTANTIATE_TEST_SUITE_P(All, ProbabilityReferenceTest, ::testing::ValuesIn(FunctionNames()),
+                         [](const auto& info) { return info.param; });
+
+// ---- Identities ---------------------------------------------------------------------------------
+
+// CDF + CDFUpper = 1 and, for continuous laws, CDFInv(CDF(x)) = x, at every reference point.
+TEST(ProbabilityIdentity, TailsSumToOneAndInverseUndoesCdf) {
+  const auto& t = Reference();
+  const auto& fns = Functions();
+  const std::set<std::string> discrete = {"Binom", "Poisson", "Geometric", "NegBinom",
+                                          "HypGeometric", "UniformD"};
+  int checked = 0;
+  for (std::size_t i = 0; i < t.rows.size(); ++i) {
+    const std::string& name = t.names[i];
+    if (name.size() < 4 || name.compare(name.size() - 3, 3, "CDF") != 0) continue;
+    const std::string law = name.substr(0, name.size() - 3);
+    const auto& r = t.rows[i];
+    const double F = fns.at(law + "CDF")(r[1], r[2], r[3], r[4]);
+    const double Q = fns.at(law + "CDFUpper")(r[1], r[2], r[3], r[4]);
+    EXPECT_TRUE(Near(1.0, F + Q, 4 * EPS_DOUBLE)) << law << " at " << r[1];
+    // The inverse is well conditioned where neither tail is tiny relative to the density
+    // scale; test it inside (1e-300, 1 - 1e-9) and away from flat or discrete stretches.
+    if (!discrete.count(law) && F > 1e-300 && F < 1.0 - 1e-9 && std::isfinite(r[1])) {
+      const double x = fns.at(law + "CDFInv")(F, r[2], r[3], r[4]);
+      const double f = fns.at(law + "PDF")(r[1], r[2], r[3], r[4]);
+      // |dx| <= |dF| / f with dF the rounding of F (a few eps relative).
+      const double allowed = 1e-13 * std::fabs(r[1]) + 16 * EPS_DOUBLE * F / f;
+      EXPECT_TRUE(Near(r[1], x, 0.0, allowed)) << law << "CDFInv(" << law << "CDF(" << r[1]
+                                               << ")) with parameters " << r[2] << ", " << r[3];
+    }
+    ++checked;
+  }
+  EXPECT_GT(checked, 1000);
+}
+
+// A discrete CDF is the running sum of its mass function, and CDFInv(CDF(k)) = k.
+struct TDiscreteCase {
+  std::string name;
+  std::function<double(double)> pmf, cdf, inv;
+  double lo, hi;
+};
+
+class DiscreteIdentityTest : public ::testing::TestWithParam<TDiscreteCase> {};
+
+TEST_P(DiscreteIdentityTest, CdfIsRunningSumAndInverseReturnsK) {
+  const auto& c = GetParam();
+  double sum = 0.0;
+  for (double k = c.lo; k <= c.hi; k += 1.0) {
+    sum += c.pmf(k);
+    EXPECT_TRUE(Near(sum, c.cdf(k), 1e-13, 1e-300)) << c.name << " at " << k;
+    const double F = c.cdf(k);
+    if (F < 1.0 - 1e-12 && c.pmf(k) > 1e-12 * F) {
+      EXPECT_EQ(k, c.inv(F)) << c.name << " inverse at " << k;
+    }
+    EXPECT_EQ(0.0, c.pmf(k + 0.5));
+    EXPECT_EQ(c.cdf(k), c.cdf(k + 0.5));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Laws, DiscreteIdentityTest,
+    ::testing::Values(
+        TDiscreteCase{"Binom", [](double k) { return BinomPDF(k, 40, 0.3); },
+                      [](double k) { return BinomCDF(k, 40, 0.3); },
+                      [](double p) { return BinomCDFInv(p, 40, 0.3); }, 0, 40},
+        TDiscreteCase{"Poisson", [](double k) { return PoissonPDF(k, 12.5); },
+                      [](double k) { return PoissonCDF(k, 12.5); },
+                      [](double p) { return PoissonCDFInv(p, 12.5); }, 0, 60},
+        TDiscreteCase{"Geometric", [](double k) { return GeometricPDF(k, 0.2); },
+                      [](double k) { return GeometricCDF(k, 0.2); },
+                      [](double p) { return GeometricCDFInv(p, 0.2); }, 0, 80},
+        TDiscreteCase{"NegBinom", [](double k) { return NegBinomPDF(k, 2.5, 0.4); },
+                      [](double k) { return NegBinomCDF(k, 2.5, 0.4); },
+                      [](double p) { return NegBinomCDFInv(p, 2.5, 0.4); }, 0, 60},
+        TDiscreteCase{"HypGeometric", [](double k) { return HypGeometricPDF(k, 50, 20, 15); },
+                      [](double k) { return HypGeometricCDF(k, 50, 20, 15); },
+                      [](double p) { return HypGeometricCDFInv(p, 50, 20, 15); }, 0, 15},
+        TDiscreteCase{"UniformD", [](double k) { return UniformDPDF(k, 9); },
+                      [](double k) { return UniformDCDF(k, 9); },
+                      [](double p) { return UniformDCDFInv(p, 9); }, 1, 9}),
+    [](const auto& info) { return info.param.name; });
+
+// ---- Edges, degenerate laws and the known traps of the underlying library -------------------
+
+TEST(ProbabilityEdges, DensitiesAtTheLeftEndOfTheSupport) {
+  EXPECT_EQ(Inf, GammaPDF(0.0, 0.5, 2.0));
+  EXPECT_EQ(0.5, GammaPDF(0.0, 1.0, 2.0));
+  EXPECT_EQ(0.0, GammaPDF(0.0, 1.5, 2.0));
+  EXPECT_EQ(Inf, ChiSquarePDF(0.0, 1.0));
+  EXPECT_EQ(0.5, ChiSquarePDF(0.0, 2.0));
+  EXPECT_EQ(Inf, BetaPDF(1.0, 2.0, 0.5));
+  EXPECT_EQ(3.0, BetaPDF(0.0, 1.0, 3.0));
+  EXPECT_EQ(1.0, FPDF(0.0, 2.0, 5.0));
+  EXPECT_EQ(Inf, WeibullPDF(0.0, 2.0, 0.5));
+  EXPECT_EQ(0.5, WeibullPDF(0.0, 2.0, 1.0));
+  EXPECT_EQ(0.0, FPDF(Inf, 3.0, 4.0));
+  EXPECT_EQ(0.0, GumbelPDF(-Inf, 0.0, 1.0));
+}
+
+TEST(ProbabilityEdges, ZeroScaleIsAPointMass) {
+  EXPECT_EQ(Inf, NormalPDF(1.0, 1.0, 0.0));
+  EXPECT_EQ(0.0, NormalCDF(0.5, 1.0, 0.0));
+  EXPECT_EQ(1.0, NormalCDF(1.0, 1.0, 0.0));
+  EXPECT_EQ(1.0, NormalCDFInv(0.3, 1.0, 0.0));
+  EXPECT_EQ(0.0, MaxwellCDFInv(0.7, 0.0));
+  EXPECT_EQ(0.0, RayleighCDFInv(0.7, 0.0));
+  EXPECT_EQ(2.0, LaplaceCDFInv(0.7, 2.0, 0.0));
+  EXPECT_EQ(2.0, LogisticCDFInv(0.7, 2.0, 0.0));
+  EXPECT_EQ(std::exp(1.0), LogNormalCDFInv(0.7, 1.0, 0.0));
+  EXPECT_EQ(3.0, UniformCDFInv(0.7, 3.0, 3.0));
+  EXPECT_EQ(3.0, TriangularCDFInv(0.7, 3.0, 3.0, 3.0));
+  EXPECT_EQ(1.0, TriangularCDF(3.0, 3.0, 3.0, 3.0));
+  // Degenerate discrete laws: no trials, certain success, an empty Poisson process.
+  EXPECT_EQ(1.0, BinomCDF(0.0, 0.0, 0.5));
+  EXPECT_EQ(1.0, BinomPDF(7.0, 7.0, 1.0));
+  EXPECT_EQ(0.0, PoissonCDFInv(0.975, 0.0));
+  EXPECT_EQ(1.0, GeometricPDF(0.0, 1.0));
+  EXPECT_EQ(0.0, NegBinomCDFInv(0.5, 3.0, 1.0));
+}
+
+// Boost's Poisson quantile never returns for lambda <= 0 or NaN; the wrappers answer first.
+TEST(ProbabilityEdges, PoissonQuantileReturnsForEveryLambda) {
+  EXPECT_TRUE(std::isnan(PoissonCDFInv(0.5, -1.0)));
+  EXPECT_TRUE(std::isnan(PoissonCDFInv(0.5, NaN)));
+  EXPECT_TRUE(std::isnan(PoissonCDFInv(0.5, Inf)));
+  EXPECT_EQ(Inf, PoissonCDFInv(1.0, 3.0));
+}
+
+// The upper tail is computed directly, not as 1 - CDF.
+TEST(ProbabilityEdges, UpperTailsKeepTheirDigits) {
+  EXPECT_TRUE(Near(7.6198530241604696e-24, NormalCDFUpper(10.0), 1e-14));
+  EXPECT_TRUE(Near(StudentCDF(-40.0, 7.0), StudentCDFUpper(40.0, 7.0), 1e-14));
+  EXPECT_GT(ChiSquareCDFUpper(400.0, 3.0), 0.0);
+  EXPECT_GT(BinomCDFUpper(95.0, 100.0, 0.1), 0.0);
+}
+
+// Integer parameters given non-integer values are outside the domain.
+TEST(ProbabilityEdges, NonIntegerCountsGiveNaN) {
+  EXPECT_TRUE(std::isnan(BinomCDF(1.0, 2.5, 0.5)));
+  EXPECT_TRUE(std::isnan(ErlangCDF(1.0, 2.5, 1.0)));
+  EXPECT_TRUE(std::isnan(HypGeometricPDF(1.0, 10.0, 3.5, 4.0)));
+  EXPECT_TRUE(std::isnan(UniformDCDFInv(0.5, 4.2)));
+}
+
+// ---- Domain sweep -------------------------------------------------------------------------------
+
+// For every law: one valid parameter set and several outside the domain. Every function of
+// the law answers NaN, without throwing, for each invalid set, for a NaN point, and (the
+// inverse) for p outside [0, 1].
+struct TDomainCase {
+  std::array<double, 3> good;
+  std::vector<std::array<double, 3>> bad;
+};
+
+TEST(ProbabilityDomain, InvalidArgumentsGiveNaNAndNothingThrows) {
+  const std::map<std::string, TDomainCase> laws = {
+      {"Normal", {{0, 1, 0}, {{NaN, 1, 0}, {0, -1, 0}, {0, NaN, 0}, {Inf, 1, 0}, {0, Inf, 0}}}},
+      {"Student", {{3, 0, 0}, {{0, 0, 0}, {-1, 0, 0}, {NaN, 0, 0}, {-Inf, 0, 0}}}},
+      {"ChiSquare", {{3, 0, 0}, {{0, 0, 0}, {-2, 0, 0}, {NaN, 0, 0}, {Inf, 0, 0}}}},
+      {"F", {{3, 4, 0}, {{0, 3, 0}, {3, 0, 0}, {-1, 3, 0}, {NaN, 3, 0}, {3, Inf, 0}}}},
+      {"Gamma", {{2, 1, 0}, {{0, 1, 0}, {1, 0, 0}, {-1, 1, 0}, {1, NaN, 0}, {Inf, 1, 0}}}},
+      {"Erlang", {{2, 1, 0}, {{0, 1, 0}, {2.5, 1, 0}, {2, 0, 0}, {2, -1, 0}, {NaN, 1, 0}}}},
+      {"Exp", {{2, 0, 0}, {{0, 0, 0}, {-1, 0, 0}, {NaN, 0, 0}, {Inf, 0, 0}}}},
+      {"Beta", {{2, 3, 0}, {{0, 1, 0}, {1, 0, 0}, {-1, 2, 0}, {NaN, 2, 0}, {2, Inf, 0}}}},
+      {"Weibull", {{2, 3, 0}, {{0, 1, 0}, {1, 0, 0}, {-1, 2, 0}, {1, NaN, 0}}}},
+      {"Maxwell", {{2, 0, 0}, {{-1, 0, 0}, {NaN, 0, 0}, {Inf, 0, 0}}}},
+      {"Rayleigh", {{2, 0, 0}, {{-1, 0, 0}, {NaN, 0, 0}, {Inf, 0, 0}}}},
+      {"LogNormal", {{0, 1, 0}, {{0, -1, 0}, {NaN, 1, 0}, {0, NaN, 0}}}},
+      {"InverseGaussian", {{1, 2, 0}, {{0, 1, 0}, {1, 0, 0}, {-1, 1, 0}, {1, NaN, 0}}}},
+      {"Cauchy", {{0, 1, 0}, {{0, 0, 0}, {0, -1, 0}, {NaN, 1, 0}, {Inf, 1, 0}}}},
+      {"Laplace", {{0, 1, 0}, {{0, -1, 0}, {NaN, 1, 0}, {0, NaN, 0}}}},
+      {"Logistic", {{0, 1, 0}, {{0, -1, 0}, {NaN, 1, 0}, {0, Inf, 0}}}},
+      {"Gumbel", {{0, 1, 0}, {{0, 0, 0}, {0, -1, 0}, {NaN, 1, 0}}}},
+      {"Uniform", {{0, 2, 0}, {{1, 0, 0}, {NaN, 1, 0}, {0, Inf, 0}, {-Inf, 0, 0}}}},
+      {"Triangular", {{0, 2, 1}, {{1, 0, 0.5}, {0, 1, 2}, {0, 1, -1}, {0, 1, NaN}}}},
+      {"Binom", {{10, 0.3, 0}, {{-1, 0.5, 0}, {2.5, 0.5, 0}, {10, -0.1, 0}, {10, 1.5, 0},
+                                {NaN, 0.5, 0}, {Inf, 0.5, 0}}}},
+      {"Poisson", {{3, 0, 0}, {{-1, 0, 0}, {NaN, 0, 0}, {Inf, 0, 0}}}},
+      {"Geometric", {{0.3, 0, 0}, {{0, 0, 0}, {-0.5, 0, 0}, {1.5, 0, 0}, {NaN, 0, 0}}}},
+      {"NegBinom", {{2, 0.5, 0}, {{0, 0.5, 0}, {-1, 0.5, 0}, {2, 0, 0}, {2, 1.5, 0},
+                                  {NaN, 0.5, 0}}}},
+      {"HypGeometric", {{10, 3, 4}, {{10, 11, 3}, {10, 3, 11}, {10, -1, 3}, {10.5, 3, 3},
+                                     {NaN, 3, 3}, {3e9, 3, 3}}}},
+      {"UniformD", {{5, 0, 0}, {{0, 0, 0}, {-3, 0, 0}, {2.5, 0, 0}, {NaN, 0, 0}, {Inf, 0, 0}}}},
+  };
+  const auto& fns = Functions();
+  int checked = 0;
+  for (const auto& [law, c] : laws) {
+    for (const std::string suffix : {"PDF", "CDF", "CDFUpper", "CDFInv"}) {
+      const TFn& fn = fns.at(law + suffix);
+      auto expectNaN = [&](double x, const std::array<double, 3>& s) {
+        double v = 0.0;
+        EXPECT_NO_THROW(v = fn(x, s[0], s[1], s[2]));
+        EXPECT_TRUE(std::isnan(v)) << law << suffix << "(" << x << "; " << s[0] << ", " << s[1]
+                                   << ", " << s[2] << ") = " << v;
+        ++checked;
+      };
+      for (const auto& s : c.bad) {
+        expectNaN(0.5, s);
+        expectNaN(1.0, s);
+      }
+      expectNaN(NaN, c.good);
+      if (suffix == "CDFInv") {
+        expectNaN(-0.1, c.good);
+        expectNaN(1.1, c.good);
+        expectNaN(-Inf, c.good);
+      }
+    }
+  }
+  for (const char* name : {"Gamma", "LnGamma", "trigamma", "Erf", "Erfc", "ErfInv"}) {
+    EXPECT_TRUE(std::isnan(fns.at(name)(NaN, 0, 0, 0))) << name;
+  }
+  EXPECT_TRUE(std::isnan(Gamma(0.0)));
+  EXPECT_TRUE(std::isnan(Gamma(-3.0)));
+  EXPECT_EQ(Inf, LnGamma(-3.0));
+  EXPECT_TRUE(std::isnan(ErfInv(1.5)));
+  EXPECT_GT(checked, 500);
+}
+
+// ---- Vector forms -------------------------------------------------------------------------------
+
+TEST(ProbabilityVector, AgreesWithScalarFormInEveryStorage) {
+  const TVec x{-1.0, 0.0, 0.25, 0.5, 2.0, 7.5};
+  TVec d;
+  GammaPDF(x, 2.5, 1.5, d);
+  ASSERT_EQ(x.Length(), d.Length());
+  for (int i = 0; i < x.Length(); ++i) EXPECT_EQ(GammaPDF(x[i], 2.5, 1.5), d[i]);
+  NormalCDFInv(TVec{0.1, 0.5, 0.9}, 1.0, 2.0, d);
+  EXPECT_EQ(3, d.Length());
+  EXPECT_EQ(NormalCDFInv(0.9, 1.0, 2.0), d[2]);
+
+  TVec xs;  // single precision: computed in double, written in single
+  xs.Size(3, fpSingle);
+  for (int i = 0; i < 3; ++i) xs.SetValue(i, 0.5 * (i + 1));
+  StudentCDF(xs, 4.0, d);
+  EXPECT_EQ(fpSingle, d.FloatPrecision());
+  EXPECT_EQ(static_cast<float>(StudentCDF(1.5, 4.0)), d.Data<float>()[2]);
+
+  TVec inPlace{0.5, 1.0};
+  ChiSquareCDF(inPlace, 3.0, inPlace);
+  EXPECT_EQ(ChiSquareCDF(1.0, 3.0), inPlace[1]);
+
+  TVec c;
+  c.Size(2, fpDouble, true);
+  EXPECT_LUMEX_ERROR(WeibullCDF(c, 1.0, 2.0, d), "WeibullCDF: complex data not supported");
+}
+
+// The integer-vector F forms apply the degrees of freedom of the same index.
+TEST(ProbabilityVector, FTakesDegreesOfFreedomElementwise) {
+  const TVec p{0.025, 0.5, 0.975};
+  const TVecInt nu1{2, 6, 0};
+  const TVecInt nu2{8, 10, 4};
+  TVec d;
+  FCDFInv(p, nu1, nu2, d);
+  EXPECT_EQ(FCDFInv(0.025, 2, 8), d[0]);
+  EXPECT_EQ(FCDFInv(0.5, 6, 10), d[1]);
+  EXPECT_TRUE(std::isnan(d[2]));  // zero degrees of freedom
+  FCDF(TVec{1.0, 2.0, 3.0}, nu1, nu2, d);
+  EXPECT_EQ(FCDF(2.0, 6, 10), d[1]);
+  EXPECT_LUMEX_ERROR(FCDF(TVec{1.0, 2.0}, nu1, nu2, d), "FCDF: lengths differ");
+}
+
+}  // namespace
+}  // namespace lumex
