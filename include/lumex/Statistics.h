@@ -10,6 +10,173 @@
 
 namespace lumex {
 
+// ---- Descriptive statistics -------------------------------------------------------------------
+//
+// Location, dispersion and order statistics of a data vector, rank transforms, row and column
+// ranges, and the distinct values of a vector or matrix. Scalar results are doubles computed in
+// double precision whatever the storage precision; vector results take the storage precision of
+// the main input.
+
+// Definition of a sample quantile x_P from the order statistics x(1) <= ... <= x(n).
+//   pctMethodNPlus    r = P(n + 1), linear interpolation between x(floor r) and x(floor r + 1)
+//                     (R's quantile type 6)
+//   pctMethodNMinus   r = P(n - 1) + 1, the same interpolation (R's type 7, NumPy's default)
+//   pctMethodClosestN x(k), k = nP rounded to the nearest integer, halves to the even one
+//                     (R's type 3)
+//   pctMethodEDF      x(ceil(nP)), the inverse of the empirical distribution function (R's type 1)
+//   pctMethodEDFAve   x(nP) when nP is whole, else the mean of x(ceil nP) and x(ceil nP + 1).
+//                     Note the order: the average is taken where nP is NOT whole, which is the
+//                     reverse of R's type 2 (use pctMethodEDF for the plain inverse EDF).
+// Every method clamps k to [1, n]: a P below (above) the range of the rule gives x(1) (x(n)).
+enum TPercentileMethod : std::uint8_t {
+  pctMethodNPlus,
+  pctMethodNMinus,
+  pctMethodClosestN,
+  pctMethodEDF,
+  pctMethodEDFAve
+};
+
+// Geometric mean exp(mean(ln x)). A zero gives 0, a negative value NaN; an empty Data NaN.
+// Raises "MeanG: Data.Complex = true".
+double MeanG(const TVec& Data);
+
+// Harmonic mean 1 / mean(1 / x). A zero gives 0; an empty Data NaN.
+// Raises "MeanH: Data.Complex = true".
+double MeanH(const TVec& Data);
+
+// Trimmed mean: the mean of the values between the pctMethodNPlus quantiles at Percent/2 and
+// 1 - Percent/2 (ends included). Percent is the fraction trimmed in total, in [0, 1): 0.1 drops
+// about 5% at each end, and 0 gives the plain mean. NaN when no value is left, or Data is empty.
+// Raises "MeanTData.Complex = true" and "MeanT(Percent >= 100) or (Percent < 0)" (the bound is
+// 1: Percent is a fraction).
+double MeanT(const TVec& Data, double Percent);
+
+// The most frequent value; among equally frequent values the smallest. NaN when no value occurs
+// twice (also for an empty Data). Values are compared exactly, in the storage precision.
+// Raises "Mode: Complex = true".
+double Mode(const TVec& Data);
+// The same over Data[Index .. Index+Len-1]. Also raises
+// "Mode: (Index < 0) or (Len < 0) or (Index + Len > Data.Length)".
+double Mode(const TVec& Data, int Index, int Len);
+
+// Central moment of order Order about Mu: mean((x - Mu)^Order), divisor n. 0 for Order <= 1
+// (whatever Mu); NaN for an empty X. Raises "Moment : X.Complex = true".
+double Moment(const TVec& X, double Mu, int Order);
+
+// The P-quantile of X by Method (see TPercentileMethod). NaN for an empty X or a NaN P.
+// Raises "Percentile: X.Complex" and "Percentile: (P < 0) or (P > 1)".
+double Percentile(const TVec& X, double P, TPercentileMethod Method);
+// Percentiles[i] := the P[i]-quantile of X, sorting X once. P is not range-checked: values
+// outside [0, 1] give x(1) or x(n). Raises, in this order, "Percentile: P.Length = 0",
+// "Percentile: P.Length <> Percentiles.Length" and "Percentile: X.Complex".
+void Percentile(const TVec& X, std::span<const double> P, std::span<double> Percentiles,
+                TPercentileMethod Method);
+// The P-quantile of a vector already sorted ascending (no checks; NaN when Sorted is empty or P
+// is NaN). Percentile, InterQuartile and MeanT read their quantiles with it.
+double SortedPercentile(const TVec& Sorted, double P, TPercentileMethod Method);
+
+// Percentile(Data, 0.75, Method) - Percentile(Data, 0.25, Method), from one sort.
+// Raises "Percentile: X.Complex".
+double InterQuartile(const TVec& Data, TPercentileMethod Method);
+
+// Sorts Data ascending IN PLACE and writes to Results, at each value's former position, its
+// rank 1..n; equal values are ranked in their original order (R's ties.method = "first").
+// NaNs rank last. Results takes the length and precision of Data.
+void Ranks(TVec& Data, TVec& Results);
+
+// Ranks with ties averaged (R's rank with ties.method = "average"), and
+// TieCorrection = sum over the groups of t tied values of (t^3 - t) / 2, the correction the rank
+// tests apply to the variance of their statistics. Ties are exact equality in the storage
+// precision; NaNs are all distinct and rank last. An empty Data gives TieCorrection = 0 and leaves
+// Results as it was.
+void TiedRanks(const TVec& Data, TVec& Results, double& TieCorrection);
+
+// Range (max - min) of each row / each column of Src; NaN for a row or column holding a NaN.
+// Results has Src.Rows (Src.Cols) elements in the storage kind of Src. For complex Src the range
+// is the complex difference of the elements of largest and smallest modulus (the first of each
+// when several share it).
+void RangeRows(const TMtx& Src, TVec& Results);
+void RangeCols(const TMtx& Src, TVec& Results);
+
+// The distinct values of Src (a vector or a matrix, read in row-major order) in ascending order,
+// and with Counts given, the number of times each occurs. Values are compared exactly in the
+// storage precision, so single-precision values that differ only beyond single precision are
+// one value; NaNs count as one value, placed last. Dst has the precision of Src; an empty Src
+// gives an empty Dst (and Counts). Raises "Unique: Src.Complex".
+void Unique(const TDenseLumex& Src, TVec& Dst, TVecInt* Counts = nullptr);
+
+// ---- Histograms and empirical distribution ----------------------------------------------------
+//
+// Frequency counts over equal-width bins (counted by the kernels of lumex/core/histogram.h in
+// the storage precision of Data) or over bins given by their centres, their cumulative relative
+// form, and the empirical distribution function. Real outputs take the storage precision of Data
+// (of Bins in the centre forms).
+
+// Counts of NumBins equal bins of width w = (Max - Min) / NumBins. A value equal to Max is
+// counted in the last bin; values outside [Min, Max] and NaN are not counted (the limits are
+// used as given, not clamped). When Min = Max the limits become
+// Min - floor(NumBins/2) - 0.5 and Max + ceil(NumBins/2) + 0.5, bins of width 1 about the value.
+// Bins: with CentreBins the NumBins bin centres Min + w/2, Min + 3w/2, ...; otherwise the
+// NumBins + 1 edges Min, Min + w, ..., Max. An empty Data gives zero counts.
+// Raises "Histogram: Data.Complex = true" and "Histogram: NumBins <= 0".
+void Histogram(const TVec& Data, int NumBins, TVecInt& Counts, TVec& Bins, bool CentreBins,
+               double Max, double Min);
+// The same between the smallest and largest value of Data (an empty Data, or one holding a NaN,
+// gives NaN limits and bins and zero counts).
+void Histogram(const TVec& Data, int NumBins, TVecInt& Counts, TVec& Bins, bool CentreBins);
+// The counts as reals. Raises "Histogram : Data.Complex = true" and "Histogram : NumBins <= 0"
+// (a blank before the colon).
+void Histogram(const TVec& Data, int NumBins, TVec& Results, TVec& Bins, bool CentreBins,
+               double Max, double Min);
+void Histogram(const TVec& Data, int NumBins, TVec& Results, TVec& Bins, bool CentreBins);
+// Counts about m ascending bin centres Bins, as reals in the precision of Bins. The bins meet
+// halfway between neighbouring centres; a value on such a boundary is counted in the lower bin.
+// The first bin reaches down to the smallest value and the last up to the largest, so every
+// value but a NaN is counted. When all values are equal the outer limits are moved out by
+// floor(m/2) + 0.5 and ceil(m/2) + 0.5. Raises "Histogram : Data.Complex = true" and
+// "Histogram : Bins.Length < 1".
+void Histogram(const TVec& Data, const TVec& Bins, TVec& Results);
+
+// Cumulative relative frequencies: the running sums of the matching real Histogram divided by
+// their total, so the last element is 1 for any non-empty Data (an empty Data gives NaN, 0/0).
+// Raises the messages of Histogram.
+void CumulativeHist(const TVec& Data, int NumBins, TVec& Results, TVec& Bins, bool CentreBins);
+void CumulativeHist(const TVec& Data, const TVec& Bins, TVec& Results);
+
+// The empirical distribution function of Data, which must be sorted ascending (this is not
+// checked; unsorted data give meaningless runs). X := the k distinct values in ascending order;
+// F := [0, F1, ..., Fk] (k + 1 values), Fj the fraction of values <= X[j - 1]. Both in the
+// precision of Data. An empty Data gives an empty X and F = [0]. Raises nothing.
+void EmpiricalCDF(const TVec& Data, TVec& X, TVec& F);
+
+// ---- Covariance and correlation ---------------------------------------------------------------
+//
+// Biased true divides sums of squared deviations by the number of observations n, false by
+// n - 1. Computed in double precision; a matrix result takes the storage precision of X. With no
+// observations (n = 0) every result is NaN.
+
+// Variance of X. Var is set to 0 before the check. Raises "Covariance: X.Complex".
+void Covariance(const TVec& X, double& Var, bool Biased);
+// The 2 x 2 covariance matrix of the samples X and Y (vectors, or matrices taken as one sample
+// of all their elements). Note: for matrices the divisor uses X.Rows, not the number of
+// elements, so use vectors for the ordinary covariance of two samples. Raises, in this order,
+// "Covariance: X.Length <> Y.Length", "Covariance: X.Complex or Y.Complex" and
+// "Covariance: X.LumexType <> Y.LumexType" (a vector with a matrix).
+void Covariance(const TDenseLumex& X, const TDenseLumex& Y, TMtx& Results, bool Biased);
+// The X.Cols x X.Cols covariance matrix of the columns of X (rows are observations).
+// Raises "Covariance: X.Complex".
+void Covariance(const TMtx& X, TMtx& Results, bool Biased);
+
+// Correlation matrices: the covariance (divisor n - 1) with element (i, j) divided by
+// sqrt(C(i, i) * C(j, j)). A sample of zero variance gives NaN correlations. Complex data raise
+// the messages of Covariance.
+void CorrCoef(const TDenseLumex& X, const TDenseLumex& Y, TMtx& Results);
+// Also T := r * sqrt((n - 2) / (1 - r^2)) with r = Results(0, 1) and n = X.Length, the t
+// statistic of H0: no correlation (n - 2 degrees of freedom); +-Inf when |r| = 1.
+void CorrCoef(const TDenseLumex& X, const TDenseLumex& Y, TMtx& Results, double& T);
+// The X.Cols x X.Cols correlation matrix of the columns of X.
+void CorrCoef(const TMtx& X, TMtx& Results);
+
 // ---- Parametric tests -------------------------------------------------------------------------
 
 // One-sample t-test of H0: the mean of Data equals Mean. Returns the t statistic

@@ -1,0 +1,14 @@
+// Column-wise reductions of matrices.
+#pragma once
+
+#include "lumex/core/containers.h"
+
+namespace lumex {
+
+// dst[j] := the mean of column j of src (src.Cols values, in the storage precision of src).
+// Computed in double by the corrected two-pass method, so columns far from zero keep their
+// digits. A matrix with no rows gives NaN means. Complex data raise
+// "MeanCols: complex data not supported".
+void MeanCols(TVec& dst, const TMtx& src);
+
+}  // namespace lumex

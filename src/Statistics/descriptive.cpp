@@ -1,0 +1,363 @@
+// Location, dispersion and order statistics: geometric, harmonic and trimmed means, the mode,
+// central moments, quantiles by five textbook definitions, the interquartile range, and the
+// ranges of the rows and columns of a matrix.
+#include <algorithm>
+#include <cmath>
+#include <complex>
+#include <cstddef>
+#include <string>
+#include <type_traits>
+
+#include "core/dispatch.h"
+#include "lumex/Statistics.h"
+
+namespace lumex {
+
+namespace {
+
+using detail::DispatchAny;
+using detail::DispatchReal;
+
+// r = k + f with k the integer part of r (truncated toward zero) and f its fractional part, the
+// sign of f following r. Kept in double so that any r, however large, is safe.
+void TruncAndFrac(double r, double& k, double& f) {
+  k = std::trunc(r);
+  f = r - k;
+}
+
+// The quantile rules on the order statistics x(1) <= ... <= x(n) of n values, x(k) being read
+// as at(k). Positions k are whole numbers held in doubles and clamped to [1, n] before any
+// element is read, so no P (negative, above 1, infinite) can reach outside the data. Each rule
+// reads at most two order statistics, which lets the one-quantile callers select them instead of
+// sorting.
+template <class At>
+double Quantile(At&& at, int n, double P, TPercentileMethod Method) {
+  if (n == 0 || std::isnan(P)) return NaN;
+  const double dn = n;
+  // x(k) for a whole k, clamped to the first and last order statistic.
+  auto clamped = [&](double k) { return k < 1.0 ? at(1.0) : (k > dn ? at(dn) : at(k)); };
+
+  switch (Method) {
+    case pctMethodNPlus:
+    case pctMethodNMinus: {
+      const double r = Method == pctMethodNPlus ? P * (dn + 1.0) : P * (dn - 1.0) + 1.0;
+      double k = 0.0;
+      double f = 0.0;
+      TruncAndFrac(r, k, f);
+      if (k < 1.0) return at(1.0);
+      if (k > dn - 1.0) return at(dn);
+      const double lo = at(k);
+      if (f == 0.0) return lo;
+      const double hi = at(k + 1.0);
+      // Equal neighbours give the value itself: the weighted sum would not always round back to
+      // it, and infinite neighbours would make it NaN.
+      if (lo == hi) return lo;
+      return (1.0 - f) * lo + f * hi;
+    }
+    case pctMethodClosestN:
+      // nearbyint rounds a half to the even neighbour (the default rounding mode).
+      return clamped(std::nearbyint(P * dn));
+    case pctMethodEDF: {
+      const double r = dn * P;
+      double k = 0.0;
+      double f = 0.0;
+      TruncAndFrac(r, k, f);
+      return clamped(f != 0.0 ? k + 1.0 : k);
+    }
+    case pctMethodEDFAve: {
+      const double r = dn * P;
+      double k = 0.0;
+      double f = 0.0;
+      TruncAndFrac(r, k, f);
+      if (f == 0.0) return clamped(k);
+      k = std::ceil(r);
+      if (k < 1.0) return at(1.0);
+      if (k > dn - 1.0) return at(dn);
+      return (at(k) + at(k + 1.0)) * 0.5;
+    }
+  }
+  return 0.0;
+}
+
+// x(k) read from data sorted ascending.
+template <class T>
+struct TSortedAt {
+  const T* x;
+  double operator()(double k) const {
+    return static_cast<double>(x[static_cast<std::ptrdiff_t>(k) - 1]);
+  }
+};
+
+// x(k) found by selection in unsorted data, which it reorders: O(n) per order statistic
+// instead of a full sort. NaNs are first moved behind the numbers, where the sorted order puts
+// them, so that the comparisons of the selection only ever see numbers.
+template <class T>
+class TSelectedAt {
+public:
+  TSelectedAt(T* p, int n)
+      : fP(p), fNumbers(std::partition(p, p + n, [](T v) { return !std::isnan(v); }) - p) {}
+  double operator()(double k) const {
+    const auto i = static_cast<std::ptrdiff_t>(k) - 1;
+    if (i >= fNumbers) return NaN;
+    std::nth_element(fP, fP + i, fP + fNumbers);
+    return static_cast<double>(fP[i]);
+  }
+
+private:
+  T* fP;
+  std::ptrdiff_t fNumbers;
+};
+
+// Quantiles at P1 and P2 (NaN skips the second) of X by selection on a copy in `work`.
+void SelectedQuantiles(TVec& work, const TVec& X, double P1, double P2, TPercentileMethod Method,
+                       double& q1, double& q2) {
+  Copy(work, X);
+  DispatchReal(work, "Percentile", [&](auto* p) {
+    using T = std::remove_pointer_t<decltype(p)>;
+    const TSelectedAt<T> at(p, work.Length());
+    q1 = Quantile(at, work.Length(), P1, Method);
+    q2 = Quantile(at, work.Length(), P2, Method);
+  });
+}
+
+// Sorted copy of X in its own storage precision, in a lease from the object cache.
+void SortedCopy(TVec& sorted, const TVec& X) {
+  Copy(sorted, X);
+  SortAscend(sorted);
+}
+
+// A copy of X in double precision, for the means and moments that transform every value.
+void DoubleCopy(TVec& dst, const TVec& X) { Convert(dst, X, fpDouble); }
+
+// Range of n values p[0], p[stride], ... of complex storage: the value of largest modulus minus
+// the value of smallest modulus, the first of each on ties; NaN when a value is NaN, and for n = 0.
+template <class C>
+std::complex<double> ComplexRange(const C* p, int n, std::ptrdiff_t stride) {
+  if (n == 0) return {NaN, NaN};
+  std::complex<double> zmax(p[0]);
+  std::complex<double> zmin = zmax;
+  double amax = std::abs(zmax);
+  double amin = amax;
+  for (int i = 0; i < n; ++i) {
+    const std::complex<double> z(p[i * stride]);
+    const double a = std::abs(z);
+    if (std::isnan(a)) return {NaN, NaN};
+    if (a > amax) {
+      amax = a;
+      zmax = z;
+    }
+    if (a < amin) {
+      amin = a;
+      zmin = z;
+    }
+  }
+  return zmax - zmin;
+}
+
+// Real range of n values p[0], p[stride], ...: max - min, NaN when a value is NaN or n = 0.
+template <class T>
+double RealRange(const T* p, int n, std::ptrdiff_t stride) {
+  if (n == 0) return NaN;
+  double hi = static_cast<double>(p[0]);
+  double lo = hi;
+  for (int i = 0; i < n; ++i) {
+    const double v = static_cast<double>(p[i * stride]);
+    if (std::isnan(v)) return NaN;
+    hi = v > hi ? v : hi;
+    lo = v < lo ? v : lo;
+  }
+  return hi - lo;
+}
+
+// Ranges of `count` lines of `len` values each, line i starting at p + i * lineStep with its
+// values `stride` apart (rows: lineStep = cols, stride = 1; columns: lineStep = 1,
+// stride = cols). Results is written in the storage kind of the matrix.
+void Ranges(const TMtx& Src, TVec& Results, int count, int len, std::ptrdiff_t lineStep,
+            std::ptrdiff_t stride) {
+  Results.Size(count, Src);
+  DispatchAny(Results, [&](auto* r) {
+    using T = std::remove_pointer_t<decltype(r)>;
+    const T* p = Src.Data<T>();
+    for (int i = 0; i < count; ++i) {
+      if constexpr (std::is_floating_point_v<T>) {
+        r[i] = static_cast<T>(RealRange(p + i * lineStep, len, stride));
+      } else {
+        r[i] = T(ComplexRange(p + i * lineStep, len, stride));
+      }
+    }
+  });
+}
+
+// Column ranges of a real matrix in one sweep down the rows, so that the row-major storage is
+// read in order however tall the matrix is. A NaN makes its column's maximum and minimum NaN,
+// and no later comparison replaces them.
+template <class T>
+void RealColumnRanges(const T* p, int rows, int cols, double* hi, double* lo, T* r) {
+  for (int j = 0; j < cols; ++j) hi[j] = lo[j] = rows > 0 ? static_cast<double>(p[j]) : NaN;
+  for (int i = 1; i < rows; ++i) {
+    const T* row = p + static_cast<std::ptrdiff_t>(i) * cols;
+    for (int j = 0; j < cols; ++j) {
+      const double v = static_cast<double>(row[j]);
+      if (std::isnan(v)) {
+        hi[j] = lo[j] = NaN;
+      } else {
+        hi[j] = v > hi[j] ? v : hi[j];
+        lo[j] = v < lo[j] ? v : lo[j];
+      }
+    }
+  }
+  for (int j = 0; j < cols; ++j) r[j] = static_cast<T>(hi[j] - lo[j]);
+}
+
+}  // namespace
+
+// ---- Means and moments --------------------------------------------------------------------------
+
+double MeanG(const TVec& Data) {
+  if (Data.Complex()) ERaise("MeanG: Data.Complex = true");
+  // Through logarithms: the product of many values would overflow or underflow long before
+  // their geometric mean does.
+  auto t = CreateIt<TVec>();
+  DoubleCopy(*t, Data);
+  Ln(*t);
+  return std::exp(Sum(*t) / Data.Length());
+}
+
+double MeanH(const TVec& Data) {
+  if (Data.Complex()) ERaise("MeanH: Data.Complex = true");
+  auto t = CreateIt<TVec>();
+  DoubleCopy(*t, Data);
+  Inv(*t);
+  return 1.0 / Mean(*t);
+}
+
+double MeanT(const TVec& Data, double Percent) {
+  if (Data.Complex()) ERaise("MeanTData.Complex = true");
+  if (Percent >= 1.0 || Percent < 0.0) ERaise("MeanT(Percent >= 100) or (Percent < 0)");
+  const int n = Data.Length();
+  if (n == 0 || std::isnan(Percent)) return NaN;
+
+  auto s = CreateIt<TVec>();
+  SortedCopy(*s, Data);
+  const double lo = SortedPercentile(*s, 0.5 * Percent, pctMethodNPlus);
+  const double hi = SortedPercentile(*s, 1.0 - 0.5 * Percent, pctMethodNPlus);
+  // The kept values are the run of the sorted data inside [lo, hi].
+  int i0 = n - 1;
+  int i1 = n - 1;
+  DispatchReal(*s, "MeanT", [&](const auto* p) {
+    for (int i = 0; i < n; ++i) {
+      if (static_cast<double>(p[i]) >= lo) {
+        i0 = i;
+        break;
+      }
+    }
+    for (int i = i0; i < n; ++i) {
+      if (static_cast<double>(p[i]) > hi) {
+        i1 = i - 1;
+        break;
+      }
+    }
+  });
+  if (i0 > i1) return NaN;
+  return Sum(*s, i0, i1 - i0 + 1) / (i1 - i0 + 1);
+}
+
+double Moment(const TVec& X, double Mu, int Order) {
+  if (X.Complex()) ERaise("Moment : X.Complex = true");
+  if (Order <= 1) return 0.0;
+  auto t = CreateIt<TVec>();
+  DoubleCopy(*t, X);
+  Sub(*t, Mu);
+  IntPower(*t, Order);
+  return Mean(*t);
+}
+
+// ---- Mode ---------------------------------------------------------------------------------------
+
+double Mode(const TVec& Data) {
+  if (Data.Complex()) ERaise("Mode: Complex = true");
+  return Mode(Data, 0, Data.Length());
+}
+
+double Mode(const TVec& Data, int Index, int Len) {
+  if (Data.Complex()) ERaise("Mode: Complex = true");
+  if (Index < 0 || Len < 0 || Index > Data.Length() - Len) {
+    ERaise("Mode: (Index < 0) or (Len < 0) or (Index + Len > Data.Length)");
+  }
+  auto [window, values] = CreateIt<TVec, TVec>();
+  auto counts = CreateIt<TVecInt>();
+  if (Index == 0 && Len == Data.Length()) {
+    Unique(Data, *values, counts.get());
+  } else {
+    window->Size(Len, Data);
+    Copy(*window, Data, Index, 0, Len);
+    Unique(*window, *values, counts.get());
+  }
+  if (counts->Length() == 0) return NaN;
+  // Max reports the first of equal counts: the smallest of equally frequent values.
+  int at = 0;
+  if (Max(*counts, at) < 2) return NaN;
+  return values->Value(at);
+}
+
+// ---- Quantiles ----------------------------------------------------------------------------------
+
+double SortedPercentile(const TVec& Sorted, double P, TPercentileMethod Method) {
+  return DispatchReal(Sorted, "SortedPercentile", [&](const auto* x) {
+    using T = std::remove_cv_t<std::remove_pointer_t<decltype(x)>>;
+    return Quantile(TSortedAt<T>{x}, Sorted.Length(), P, Method);
+  });
+}
+
+double Percentile(const TVec& X, double P, TPercentileMethod Method) {
+  if (X.Complex()) ERaise("Percentile: X.Complex");
+  if (P < 0.0 || P > 1.0) ERaise("Percentile: (P < 0) or (P > 1)");
+  auto work = CreateIt<TVec>();
+  double q = NaN;
+  double unused = NaN;
+  SelectedQuantiles(*work, X, P, NaN, Method, q, unused);
+  return q;
+}
+
+void Percentile(const TVec& X, std::span<const double> P, std::span<double> Percentiles,
+                TPercentileMethod Method) {
+  if (P.empty()) ERaise("Percentile: P.Length = 0");
+  if (P.size() != Percentiles.size()) ERaise("Percentile: P.Length <> Percentiles.Length");
+  if (X.Complex()) ERaise("Percentile: X.Complex");
+  auto s = CreateIt<TVec>();
+  SortedCopy(*s, X);
+  for (std::size_t i = 0; i < P.size(); ++i) Percentiles[i] = SortedPercentile(*s, P[i], Method);
+}
+
+double InterQuartile(const TVec& Data, TPercentileMethod Method) {
+  if (Data.Complex()) ERaise("Percentile: X.Complex");
+  auto work = CreateIt<TVec>();
+  double q3 = NaN;
+  double q1 = NaN;
+  SelectedQuantiles(*work, Data, 0.75, 0.25, Method, q3, q1);
+  return q3 - q1;
+}
+
+// ---- Ranges of rows and columns -----------------------------------------------------------------
+
+void RangeRows(const TMtx& Src, TVec& Results) {
+  Ranges(Src, Results, Src.Rows(), Src.Cols(), Src.Cols(), 1);
+}
+
+void RangeCols(const TMtx& Src, TVec& Results) {
+  if (Src.Complex()) {
+    Ranges(Src, Results, Src.Cols(), Src.Rows(), 1, Src.Cols());
+    return;
+  }
+  auto [hi, lo] = CreateIt<TVec, TVec>();
+  hi->Size(Src.Cols());
+  lo->Size(Src.Cols());
+  Results.Size(Src.Cols(), Src);
+  DispatchReal(Results, "RangeCols", [&](auto* r) {
+    using T = std::remove_pointer_t<decltype(r)>;
+    RealColumnRanges(Src.Data<T>(), Src.Rows(), Src.Cols(), hi->Data<double>(), lo->Data<double>(),
+                     r);
+  });
+}
+
+}  // namespace lumex
