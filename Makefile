@@ -37,8 +37,9 @@ test: deps $(BUILD)/CMakeCache.txt
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
 
 bench: deps-bench $(BENCH_BUILD)/CMakeCache.txt
-	$(CMAKE) --build $(BENCH_BUILD) -j$(JOBS) --target lumex_bench_core
+	$(CMAKE) --build $(BENCH_BUILD) -j$(JOBS) --target lumex_bench_core lumex_bench_anova
 	$(PYTHON) bench/compare.py $(BENCH_BUILD)/bench/lumex_bench_core
+	$(PYTHON) bench/anova_compare.py $(BENCH_BUILD)/bench/lumex_bench_anova
 
 clean:
 	rm -rf $(BUILD) $(BENCH_BUILD) build-asan

@@ -1,12 +1,13 @@
 #!/usr/bin/python3
-"""Runs the core benchmarks and times the same work in NumPy; prints ours/NumPy ratios.
+"""Runs the core benchmarks and times the same work in NumPy/SciPy; prints ours/NumPy ratios.
 
 usage: /usr/bin/python3 bench/compare.py BENCH_BINARY [--repetitions N]
 
 Both sides report the best of several repetitions, in milliseconds per operation, on 10^7
 standard normal doubles from a fixed seed. Sorting excludes the copy of the unsorted data on
 both sides (Google Benchmark pauses its timer for it; NumPy copies in the untimed setup and sorts
-in place). The median includes its internal copy on both sides.
+in place). The median includes its internal copy on both sides. The distribution function and
+the normal variates write into a preallocated vector on both sides (out=).
 """
 
 import argparse
@@ -23,6 +24,8 @@ OPERATIONS = [
     ("BM_StdDev", "StdDev", "np.std(a, ddof=1)", "pass"),
     ("BM_SortAscend", "SortAscend", "w.sort()", "w[:] = a"),
     ("BM_Median", "Median", "np.median(a)", "pass"),
+    ("BM_NormalCDF", "NormalCDF", "ndtr(a, out=w)", "pass"),
+    ("BM_RandomGaussian", "RandGaussian", "g.standard_normal(out=w)", "pass"),
 ]
 
 # Runs in a child interpreter, so that the OpenBLAS tuning variables of this environment can be
@@ -30,10 +33,12 @@ OPERATIONS = [
 NUMPY_TIMER = r"""
 import json, sys, timeit
 import numpy as np
+from scipy.special import ndtr
 length, repeats, ops = json.loads(sys.argv[1])
 a = np.random.default_rng(20240611).standard_normal(length)
 w = np.empty_like(a)
-env = {"np": np, "a": a, "w": w}
+g = np.random.default_rng(20240611)
+env = {"np": np, "a": a, "w": w, "ndtr": ndtr, "g": g}
 best = {}
 for stmt, setup in ops:
     timer = timeit.Timer(stmt, setup, globals=env)
