@@ -22,7 +22,7 @@ void RandomSection(const std::string& /*dataDir*/) {
   int hits = 0;
   for (int i = 0; i < n; ++i) hits += (d1[i] + d2[i] + d3[i] >= 15) ? 1 : 0;
   std::cout << "three dice, P(sum >= 15):  simulated " << Fixed(double(hits) / n)
-            << ", exact " << Fixed(20.0 / 216.0) << "  (" << n << " throws)\n";
+            << ", exact " << Fixed(20.0 / 216.0) << "  (" << n << " throws)\n\n";
 
   // Arrivals of a Poisson process: counts per hour and the waiting time for the 5th arrival
   // (Erlang), rate 3.2 per hour.
@@ -49,7 +49,7 @@ void RandomSection(const std::string& /*dataDir*/) {
   lumex::RandomStudent(5, t, 6);
   std::cout << "t with 5 degrees of freedom, 97.5% quantile: simulated "
             << Fixed(lumex::Percentile(t, 0.975, lumex::pctMethodNPlus)) << ", law "
-            << Fixed(lumex::StudentCDFInv(0.975, 5)) << "\n";
+            << Fixed(lumex::StudentCDFInv(0.975, 5)) << "\n\n";
 
   // Reproducibility: the same seed gives the same numbers; -1 asks for a fresh seed.
   lumex::TVec a(4), b(4);
