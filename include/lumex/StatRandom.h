@@ -69,9 +69,10 @@ void RandomF(int ANu1, int ANu2, TDenseLumex& Results, int Seed = -1);
 void RandomGamma(double A, double B, TDenseLumex& Results, int Seed = -1);
 
 // Generalised Pareto with shape K, location Mu and scale Sigma > 0, by inversion:
-// Mu + (Sigma/K) (U^(-K) - 1), U uniform on [EPS, 1). For K > 0 the support is [Mu, Inf) and
-// P(X <= x) = 1 - (1 + K (x - Mu)/Sigma)^(-1/K); for K < 0 it is [Mu, Mu - Sigma/K]. K = 0 (the
-// exponential limit) is not a case of this formula: it gives NaN.
+// Mu + (Sigma/K) (U^(-K) - 1), U uniform on [EPS, 1), so that
+// P(X <= x) = 1 - (1 + K (x - Mu)/Sigma)^(-1/K) on [Mu, Inf) for K > 0 and on
+// [Mu, Mu - Sigma/K] for K < 0. K = 0 gives the limit of both, the exponential law
+// Mu - Sigma ln U (the formula itself would be 0/0 there).
 // Raises "RandomGenPareto: sigma <= 0"; there is no complex check of its own, the core stream
 // raises "RandomUniform: complex data not supported".
 void RandomGenPareto(double K, double Mu, double Sigma, TDenseLumex& Results, int Seed = -1);
