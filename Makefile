@@ -36,10 +36,14 @@ test: deps $(BUILD)/CMakeCache.txt
 	$(CMAKE) --build $(BUILD) -j$(JOBS)
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
 
+# Each benchmark program bench/<family>_bench.cpp has its comparison bench/<family>_compare.py.
 bench: deps-bench $(BENCH_BUILD)/CMakeCache.txt
-	$(CMAKE) --build $(BENCH_BUILD) -j$(JOBS) --target lumex_bench_core lumex_bench_anova
-	$(PYTHON) bench/compare.py $(BENCH_BUILD)/bench/lumex_bench_core
-	$(PYTHON) bench/anova_compare.py $(BENCH_BUILD)/bench/lumex_bench_anova
+	$(CMAKE) --build $(BENCH_BUILD) -j$(JOBS)
+	@set -e; for script in bench/*_compare.py; do \
+	  family=$$(basename $$script _compare.py); \
+	  echo; echo "== $$family"; \
+	  $(PYTHON) $$script $(BENCH_BUILD)/bench/lumex_bench_$$family; \
+	done
 
 clean:
 	rm -rf $(BUILD) $(BENCH_BUILD) build-asan

@@ -1,5 +1,5 @@
 // Reductions, sorting, the median, the normal distribution function and normal variates of the
-// core layer on 10^7 doubles. bench/compare.py times the same work in NumPy and SciPy.
+// core layer on 10^7 doubles. bench/core_compare.py times the same work in NumPy and SciPy.
 //
 // Every run sees the same data: standard normal values from a fixed-seed mt19937_64. Output
 // objects are made before the timed loops, so the loops themselves allocate nothing, except what
@@ -42,7 +42,7 @@ void BM_StdDev(benchmark::State& state) {
 }
 
 // Sorts a fresh copy of the unsorted data each iteration. The copy into the preallocated work
-// vector is not timed; compare.py leaves the copy out of the NumPy time in the same way.
+// vector is not timed; core_compare.py leaves the copy out of the NumPy time in the same way.
 void BM_SortAscend(benchmark::State& state) {
   const lumex::TVec& x = Data();
   lumex::TVec work(kLength);

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Runs the core benchmarks and times the same work in NumPy/SciPy; prints ours/NumPy ratios.
 
-usage: /usr/bin/python3 bench/compare.py BENCH_BINARY [--repetitions N]
+usage: /usr/bin/python3 bench/core_compare.py BENCH_BINARY [--repetitions N]
 
 Both sides report the best of several repetitions, in milliseconds per operation, on 10^7
 standard normal doubles from a fixed seed. Sorting excludes the copy of the unsorted data on
@@ -90,7 +90,7 @@ def main():
     print(f"{'operation':<12} {'ours (ms)':>10} {'NumPy (ms)':>11} {'ours/NumPy':>11}  NumPy")
     for name, label, stmt, _ in OPERATIONS:
         if name not in ours:
-            sys.exit(f"compare.py: {name} missing from the benchmark output")
+            sys.exit(f"core_compare.py: {name} missing from the benchmark output")
         ratio = ours[name] / theirs[stmt]
         print(f"{label:<12} {ours[name]:>10.2f} {theirs[stmt]:>11.2f} {ratio:>11.2f}  {stmt}")
 
