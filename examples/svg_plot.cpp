@@ -168,8 +168,8 @@ bool TSvgPlot::Write(const std::string& path) const {
         if (!std::isfinite(it.y[0])) break;
         const double y = Y(it.y[0]);
         s << "<line clip-path=\"url(#plot)\" x1=\"" << kLeft << "\" y1=\"" << Num(y) << "\" x2=\""
-          << kLeft + plotW << "\" y2=\"" << Num(y) << "\" stroke=\"" << (it.dashed ? "#c0392b" : "#333")
-          << "\"" << dash << "/>\n";
+          << kLeft + plotW << "\" y2=\"" << Num(y) << "\" stroke=\""
+          << (it.dashed ? "#c0392b" : "#333") << "\"" << dash << "/>\n";
         s << "<text x=\"" << kLeft + plotW + 6 << "\" y=\"" << Num(y + 4) << "\">"
           << Escape(it.name) << "</text>\n";
         break;

@@ -32,7 +32,7 @@ void FillLike(TVec& dst, const TVec& model, int n, F&& value) {
   });
 }
 
-// The checks of the attribute charts with one size per sample. Their texts name the p chart, and
+// The checks of the attribute charts with a size per sample. Their texts name the p chart, and
 // the np and u charts raise the same texts.
 void CheckPerSampleComplex(const TVec& Data, const TVec& SampleSize) {
   if (Data.Complex() || SampleSize.Complex()) {

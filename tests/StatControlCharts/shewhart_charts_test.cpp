@@ -194,7 +194,7 @@ TEST(QCCapIndexes, AgreesWithReference) {
   }
 }
 
-// ---- textbook cases --------------------------------------------------------------------------
+// ---- textbook cases -----------------------------------------------------------------------------
 
 TEST(C4, IsTheGammaRatioForEverySubgroupSize) {
   // Closed forms for small n, and the asymptotic series where Gamma itself would overflow.
@@ -257,29 +257,6 @@ TEST(QCMRChart, TextbookSeries) {
   EXPECT_TRUE(Near(2.0 - 3.0 * 1.5 / 1.128, lcl, 1e-14));
 }
 
-TEST(AttributeCharts, OneSidedConfidenceGivesZ3AndLimitsAreNotClipped) {
-  const TVec defectives{1, 0, 2, 1, 0};
-  TVec draw;
-  double cl, ucl, lcl;
-  QCPChart(defectives, 20, draw, cl, ucl, lcl, kZ3One);
-  EXPECT_EQ(0.04, cl);
-  EXPECT_TRUE(Near(0.04 + 3.0 * std::sqrt(0.04 * 0.96 / 20.0), ucl, 1e-15));
-  EXPECT_LT(lcl, 0.0);
-  QCCChart(TVec{4, 9, 5}, draw, cl, ucl, lcl, kZ3One);
-  EXPECT_EQ(6.0, cl);
-  EXPECT_TRUE(Near(6.0 + 3.0 * std::sqrt(6.0), ucl, 1e-15));
-  EXPECT_TRUE(Near(6.0 - 3.0 * std::sqrt(6.0), lcl, 1e-14));
-}
-
-TEST(QCNPChart, SizesPerSampleAlsoPlotTheCounts) {
-  const TVec counts{3, 5, 2};
-  TVec draw, cl, ucl, lcl;
-  QCNPChart(counts, TVec{50, 100, 50}, draw, cl, ucl, lcl, kZ3One);
-  EXPECT_EQ(counts.ToString(), draw.ToString());
-  EXPECT_EQ("[2.5, 5, 2.5]", cl.ToString());
-  EXPECT_TRUE(Near(5.0 + 3.0 * std::sqrt(100 * 0.05 * 0.95), ucl[1], 1e-15));
-}
-
 TEST(QCCapIndexes, CentredProcessHasCpkEqualToCp) {
   const TVec x{4.5, 5, 5.5, 5, 4.5, 5, 5.5, 5, 4.5, 5.5};
   double out, cp, cpk;
@@ -301,7 +278,7 @@ TEST(QCCapIndexes, CentredProcessHasCpkEqualToCp) {
   EXPECT_TRUE(Near(NormalCDFUpper(13.3), out, 1e-13));
 }
 
-// ---- degenerate inputs ---------------------------------------------------------------------------
+// ---- degenerate inputs --------------------------------------------------------------------------
 
 TEST(VariableCharts, SubgroupsOfOneGiveNaNLimits) {
   const TMtx data{{1}, {2}, {4}};
@@ -372,7 +349,7 @@ TEST(ControlCharts, SinglePrecisionDataGiveSinglePrecisionPoints) {
   }
 }
 
-// ---- messages -------------------------------------------------------------------------------------
+// ---- messages -----------------------------------------------------------------------------------
 
 TVec ComplexVec() {
   TVec v;

@@ -71,7 +71,9 @@ TEST_P(ProbabilityPlot, AgreesWithR) {
   const TRefTable lines = test::ReadRefTable("StatProbPlots/lines.txt");
   std::map<int, std::vector<std::vector<double>>> bySet;
   for (std::size_t r = 0; r < points.rows.size(); ++r) {
-    if (points.names[r] == name) bySet[static_cast<int>(points.rows[r][1])].push_back(points.rows[r]);
+    if (points.names[r] == name) {
+      bySet[static_cast<int>(points.rows[r][1])].push_back(points.rows[r]);
+    }
   }
   double worst = 0.0;
   auto check = [&](double expected, double computed, const std::string& what) {
@@ -226,7 +228,8 @@ TEST(ProbabilityPlots, RaiseTheirMessages) {
                      "StatNormalPlot: (Data.Complex)");
   EXPECT_LUMEX_ERROR(StatNormalPlot(empty, x, y, a, b, c, d, nullptr, false),
                      "StatNormalPlot: Data.Length < 1");
-  EXPECT_LUMEX_ERROR(StatWeibullPlot(z, x, y, a, b, c, d, false), "StatWeibullPlot: (Data.Complex)");
+  EXPECT_LUMEX_ERROR(StatWeibullPlot(z, x, y, a, b, c, d, false),
+                     "StatWeibullPlot: (Data.Complex)");
   EXPECT_LUMEX_ERROR(StatWeibullPlot(empty, x, y, a, b, c, d, false),
                      "StatWeibullPlot: Data.Length < 1");
   EXPECT_LUMEX_ERROR(StatExpPlot(z, x, y, a, b, c, d, false), "StatExpPlot: (Data.Complex)");
