@@ -65,7 +65,8 @@ TEST(EWMAChart, BothFormsAgreeWithReference) {
 }
 
 TEST(EWMAChart, LambdaOneIsTheChartOfMeansWithOneSidedZ) {
-  const TMtx& data = test::ReadSubgroups().at(0);
+  const auto sets = test::ReadSubgroups();
+  const TMtx& data = sets.at(0);
   TVec ewma, means;
   double cl, ucl, lcl, xcl, xucl, xlcl;
   EWMAChart(data, ewma, cl, ucl, lcl, 1.0, kZ3One);
@@ -76,7 +77,8 @@ TEST(EWMAChart, LambdaOneIsTheChartOfMeansWithOneSidedZ) {
 }
 
 TEST(EWMAChart, ExactLimitsStartAtLambdaAndRiseToTheAsymptoticOnes) {
-  const TMtx& data = test::ReadSubgroups().at(2);
+  const auto sets = test::ReadSubgroups();
+  const TMtx& data = sets.at(2);
   const double lambda = 0.2;
   TVec draw, ucl, lcl;
   double cl, acl, aucl, alcl;
@@ -114,7 +116,8 @@ TEST(EWMAChart, SubgroupsOfOneGiveInfiniteLimits) {
 }
 
 TEST(EWMAChart, SinglePrecisionRecursionRunsInSinglePrecision) {
-  const TMtx& m = test::ReadSubgroups().at(4);  // means near 1e6
+  const auto sets = test::ReadSubgroups();
+  const TMtx& m = sets.at(4);  // means near 1e6
   TMtx single;
   single.Size(m.Rows(), m.Cols(), fpSingle);
   for (int i = 0; i < m.Length(); ++i) single.SetValue(i, m.Value(i));
