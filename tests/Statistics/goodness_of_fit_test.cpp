@@ -194,7 +194,9 @@ TEST(GoodnessOfFit, LillieforsAgreesWithNortest) {
   for (const TRow& r : GofRows("Lillie")) {
     THypothesisResult h;
     double signif;
-    const double mctol = 4e-6;  // Monte Carlo standard error at most 0.002
+    // Where the p-values are compared, a Monte Carlo standard error of at most 0.002;
+    // elsewhere only the statistic is, and no simulation is run.
+    const double mctol = r.signif < 0.1 ? 4e-6 : 1.0;
     const double D = GOFLillieTest(samples.at(r.k), h, signif, 0.05, mctol);
     EXPECT_TRUE(Near(r.stat, D, kTolStat)) << "case " << r.k;
     // nortest's p-value is the Dallal-Wilkinson approximation, an estimate of the same

@@ -31,7 +31,12 @@ samples <- list(
   rt(120, 4),               # 5
   rnorm(15, 1, 1),          # 6
   runif(300) * 4 - 2,       # 7
-  rexp(500, 2)              # 8
+  rexp(500, 2),             # 8
+  rgamma(50, 8),            # 9
+  rlogis(80),               # 10
+  rt(40, 3), rt(40, 3),     # 11, 12: heavy tails, moderate significances
+  runif(60), runif(60),     # 13, 14: flat
+  rt(150, 5)                # 15
 )
 fmt <- function(x) formatC(x, digits = 17, format = "g")
 rows <- c("test case case2 htype stat signif p1 p2")
@@ -84,7 +89,7 @@ for (spec in list(list(k = 2, law = "normal", bins = 10), list(k = 1, law = "nor
   st <- sum((O - E)^2 / E); df <- spec$bins - np - 1
   add("Chi2Dist", spec$k, code, 1, st, pchisq(st, df, lower.tail = FALSE), spec$bins, df)
 }
-for (k in c(1, 2, 5, 6, 7)) {
+for (k in c(1, 2, 5, 6, 7, 9:15)) {
   x <- samples[[k + 1]]
   lt <- lillie.test(x)
   add("Lillie", k, -1, 0, unname(lt$statistic), lt$p.value)
