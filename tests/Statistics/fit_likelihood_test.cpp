@@ -114,6 +114,24 @@ TEST(FitLikelihood, FastObjectivesMinimiseTheWrittenOnes) {
   }
 }
 
+// The shape of a gamma or Weibull fit does not depend on the unit of the data, even at the ends
+// of the double range, where the running products of the gamma likelihood must be rescaled (to
+// the accuracy of the optimiser: the objective itself is not scale invariant).
+TEST(FitLikelihood, ShapeIsScaleInvariant) {
+  const TVec x{0.8, 1.3, 2.1, 2.9, 3.4, 4.4, 5.0, 6.3, 1.1, 0.4, 2.2, 7.5};
+  double a0, b0;
+  GammaFit(x, a0, b0, kMaxIter, kTol);
+  for (double unit : {1e152, 1e-152}) {  // beyond 2^+-500, where the moments still exist
+    TVec y;
+    Copy(y, x);
+    Mul(y, unit);
+    double a, b;
+    GammaFit(y, a, b, kMaxIter, kTol);
+    EXPECT_TRUE(Near(a0, a, 1e-5)) << unit;
+    EXPECT_TRUE(Near(b0 * unit, b, 1e-5)) << unit;
+  }
+}
+
 // The exported BetaLike returns minus the log-likelihood and leaves the densities in W; the
 // standard-error form returns the same value and leaves Pars as it found it.
 TEST(FitLikelihood, BetaLikeContract) {
