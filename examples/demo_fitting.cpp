@@ -55,24 +55,25 @@ void FittingSection(const std::string& dataDir) {
     std::cout << "  Anderson-Darling, " << law.name << "  A2 = " << Fixed(A, 3)
               << ", p = " << Fixed(signif, 4) << "  -> " << Decision(h) << "\n";
   }
-  std::cout << "  (the normal and log-normal p come from the law of A2 for known parameters, which\n"
-               "   is conservative when they are estimated; Lilliefors below is calibrated)\n";
+  std::cout
+      << "  (the normal and log-normal p come from the law of A2 for known parameters, which\n"
+         "   is conservative when they are estimated; Lilliefors below is calibrated)\n";
   lumex::GOFChi2Test(breaks, lumex::distGamma, 6, h, signif, lumex::htRightTailed, alpha);
   std::cout << "  chi-square, gamma, 6 bins                 p = " << Fixed(signif, 4) << "  -> "
             << Decision(h) << "\n";
   lumex::RandSeed(2026);  // the Lilliefors simulation draws fresh seeds from the default source
   double D = lumex::GOFLillieTest(breaks, h, signif, alpha, 1e-5);
-  std::cout << "  Lilliefors (normal)           D  = " << Fixed(D, 3) << ", p = " << Fixed(signif, 4)
-            << "  -> " << Decision(h) << "\n";
+  std::cout << "  Lilliefors (normal)           D  = " << Fixed(D, 3)
+            << ", p = " << Fixed(signif, 4) << "  -> " << Decision(h) << "\n";
   const double JB = lumex::GOFBeraJarqueTest(breaks, h, signif, alpha);
-  std::cout << "  Jarque-Bera (normal)          JB = " << Fixed(JB, 3) << ", p = "
-            << Fixed(signif, 4) << "  -> " << Decision(h) << "\n";
+  std::cout << "  Jarque-Bera (normal)          JB = " << Fixed(JB, 3)
+            << ", p = " << Fixed(signif, 4) << "  -> " << Decision(h) << "\n";
   lumex::TVec logs;
   lumex::Ln(logs, breaks);
   lumex::ZScore(logs);
   D = lumex::GOFKolmogorov(logs, h, signif, nullptr, nullptr, lumex::htTwoTailed, alpha);
-  std::cout << "  Kolmogorov, standardised logs D  = " << Fixed(D, 3) << ", p = "
-            << Fixed(signif, 4) << "  -> " << Decision(h)
+  std::cout << "  Kolmogorov, standardised logs D  = " << Fixed(D, 3)
+            << ", p = " << Fixed(signif, 4) << "  -> " << Decision(h)
             << "\n  (estimated parameters again: this p is conservative)\n";
 }
 

@@ -44,7 +44,7 @@ void MeanVar(const TVec& X, double& mean, double& var) {
 
 }  // namespace
 
-// ---- Normal and log-normal -----------------------------------------------------------------------
+// ---- Normal and log-normal ----------------------------------------------------------------------
 
 void NormalFit(const TVec& X, double& Mu, double& Sigma) {
   if (X.Complex()) ERaise("NormalFit: X.Complex=True");
@@ -74,7 +74,7 @@ void LogNormalFit(const TVec& X, double& Mu, double& Sigma, TTwoElmReal& MuConfI
   NormalIntervals(X.Length(), Mu, Sigma, MuConfInt, SigmaConfInt, Alpha);
 }
 
-// ---- Exponential, Poisson, Rayleigh, inverse Gaussian ---------------------------------------------
+// ---- Exponential, Poisson, Rayleigh, inverse Gaussian -------------------------------------------
 
 void ExponentFit(const TVec& X, double& Mu) {
   if (X.Complex()) ERaise("ExponentFit: X.Complex=True");
@@ -140,12 +140,13 @@ void InverseGaussianFit(const TVec& X, double& Mu, double& Lambda, TTwoElmReal& 
   if (X.Complex()) ERaise("InverseGaussianFit: X.Complex=True");
   InverseGaussianFit(X, Mu, Lambda);
   const double n = X.Length();
-  LambdaConfInt = TwoSided(Alpha, [&](double p) { return Lambda * ChiSquareCDFInv(p, n - 1.0) / n; });
+  LambdaConfInt =
+      TwoSided(Alpha, [&](double p) { return Lambda * ChiSquareCDFInv(p, n - 1.0) / n; });
   const double se = std::sqrt(Mu * Mu * Mu / (Lambda * n));
   MuConfInt = TwoSided(Alpha, [&](double p) { return NormalCDFInv(p, Mu, se); });
 }
 
-// ---- Uniform laws -----------------------------------------------------------------------------------
+// ---- Uniform laws -------------------------------------------------------------------------------
 
 void UniformFit(const TVec& X, double& Low, double& High) {
   if (X.Complex()) ERaise("UniformFit: X.Complex=True");
@@ -175,7 +176,7 @@ void UniformDFit(const TVec& X, int& N, TTwoElmReal& NConfInt, double Alpha) {
   NConfInt = {N / std::pow(1.0 - Alpha, 1.0 / n), N / std::pow(Alpha, 1.0 / n)};
 }
 
-// ---- Geometric -----------------------------------------------------------------------------------
+// ---- Geometric ----------------------------------------------------------------------------------
 
 void GeometricFit(const TVec& X, double& P) {
   if (X.Complex()) ERaise("GeometricFit: X.Complex=True");
@@ -202,7 +203,7 @@ void GeometricFit(const TVec& X, double& P, TTwoElmReal& PConfInt, double Alpha)
   PConfInt = TwoSided(Alpha, [&](double p) { return NormalCDFInv(p, P, se); });
 }
 
-// ---- Fits without an interval overload -----------------------------------------------------------
+// ---- Fits without an interval overload ----------------------------------------------------------
 
 void MaxwellFit(const TVec& X, double& A) {
   if (X.Complex()) ERaise("MaxwellFit: X.Complex=True");
@@ -246,7 +247,7 @@ void NegBinomFit(const TVec& X, double& R, double& P) {
   R = P * mean / (1.0 - P);
 }
 
-// ---- Binomial ------------------------------------------------------------------------------------
+// ---- Binomial -----------------------------------------------------------------------------------
 
 void BinomFit(const TVec& X, double n, TVec& P) {
   if (n == 0.0) ERaise("BinomFit: n cannot be zero!");

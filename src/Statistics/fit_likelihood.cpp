@@ -22,7 +22,9 @@ struct TLikeData {
 TLikeData Unpack(const TObjConsts& ObjConsts, const char* name) {
   TVec* x = ObjConsts.size() >= 2 ? dynamic_cast<TVec*>(ObjConsts[0]) : nullptr;
   TVec* w = x != nullptr ? dynamic_cast<TVec*>(ObjConsts[1]) : nullptr;
-  if (w == nullptr) ERaise(std::string(name) + ": ObjConsts must hold the sample and a work vector");
+  if (w == nullptr) {
+    ERaise(std::string(name) + ": ObjConsts must hold the sample and a work vector");
+  }
   return {*x, *w};
 }
 
@@ -114,7 +116,7 @@ int RoundEven(double x) {
 
 }  // namespace
 
-// ---- Objectives ------------------------------------------------------------------------------------
+// ---- Objectives ---------------------------------------------------------------------------------
 
 double BetaLike(const TVec& Pars, const TVec*, const TObjConsts& ObjConsts) {
   return NegLogLike(distBeta, Pars, ObjConsts, "BetaLike");
@@ -206,7 +208,7 @@ void LikeStdErr(const TVec& Pars, const TVec*, const TObjConsts& ObjConsts, TDis
   }
 }
 
-// ---- Fits ------------------------------------------------------------------------------------------
+// ---- Fits ---------------------------------------------------------------------------------------
 
 // Start from the geometric means of x and 1 - x (the moment-like start of the beta law's
 // sufficient statistics).

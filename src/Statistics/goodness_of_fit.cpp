@@ -12,7 +12,7 @@ namespace lumex {
 
 namespace {
 
-// ---- Kolmogorov ------------------------------------------------------------------------------------
+// ---- Kolmogorov ---------------------------------------------------------------------------------
 
 // Asymptotic significance of D for the effective sample size ne, with Stephens' finite-sample
 // scaling lambda = (sqrt ne + 0.11/sqrt ne + 0.12) D: exp(-2 lambda^2) for one tail, the
@@ -124,7 +124,7 @@ double SimulatedLillie(TVec& z, TVec& c) {
   return D;
 }
 
-// ---- Anderson-Darling ------------------------------------------------------------------------------
+// ---- Anderson-Darling ---------------------------------------------------------------------------
 
 // Cumulants of sum_j lambda_j chi2_1, lambda_j = 1/(j(j+1)), at t, summed over j = 1 .. 50
 // until all three change by less than 1e-5 relative in one step.
@@ -173,7 +173,7 @@ double ADWeibullSignif(double A) {
   return 1.0 / (1.0 + std::exp(-0.1 + 1.24 * std::log(A) + 4.48 * A));
 }
 
-// ---- Chi-square on a sample -----------------------------------------------------------------------
+// ---- Chi-square on a sample ---------------------------------------------------------------------
 
 // A law of the chi-square test's table with its parameters fitted to a sample.
 struct TFittedLaw {
@@ -224,7 +224,7 @@ void LawCDF(const TFittedLaw& law, const TVec& x, TVec& dst) {
 
 }  // namespace
 
-// ---- Kolmogorov-Smirnov ----------------------------------------------------------------------------
+// ---- Kolmogorov-Smirnov -------------------------------------------------------------------------
 
 double GOFKolmogorov(const TVec& Data, THypothesisResult& hRes, double& Signif, const TVec* CDFx,
                      const TVec* CDFy, THypothesisType hType, double Alpha) {
@@ -323,7 +323,7 @@ double GOFKolmogorov(const TVec& Data1, const TVec& Data2, THypothesisResult& hR
   return D;
 }
 
-// ---- Chi-square -----------------------------------------------------------------------------------
+// ---- Chi-square ---------------------------------------------------------------------------------
 
 void GOFChi2Test(const TVec& O, const TVec& E, int, int DF, THypothesisResult& hRes,
                  double& Signif, THypothesisType hType, double Alpha) {
@@ -354,7 +354,7 @@ void GOFChi2Test(const TVec& Data, TDistribution Dist, int NumBins, THypothesisR
   GOFChi2Test(*O, *expected, Data.Length(), O->Length() - law.k - 1, hRes, Signif, hType, Alpha);
 }
 
-// ---- Lilliefors ------------------------------------------------------------------------------------
+// ---- Lilliefors ---------------------------------------------------------------------------------
 
 void LillieMonteCarlo(double D, int n, double& Crit, double& Signif, double Alpha, double MCTol,
                       TMtxFloatPrecision Precision) {
@@ -415,7 +415,7 @@ double GOFLillieTest(const TVec& Data, THypothesisResult& hRes, double& Signif, 
   return D;
 }
 
-// ---- Anderson-Darling ------------------------------------------------------------------------------
+// ---- Anderson-Darling ---------------------------------------------------------------------------
 
 double ADNormalCDF(double x) {
   if (!std::isfinite(x)) return NaN;
@@ -524,7 +524,7 @@ double AndersonDarling(const TVec& Data, TDistribution Dist, THypothesisResult& 
   return A;
 }
 
-// ---- Jarque-Bera ------------------------------------------------------------------------------------
+// ---- Jarque-Bera --------------------------------------------------------------------------------
 
 double GOFBeraJarqueTest(const TVec& Data, THypothesisResult& hRes, double& Signif,
                          double Alpha) {

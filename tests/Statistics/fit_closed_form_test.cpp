@@ -93,7 +93,7 @@ TEST(FitClosedForm, AgreesWithR) {
       }
     }
   }
-  RecordProperty("max_relative_error", std::to_string(worst));
+  RecordProperty("max_relative_error", ::testing::PrintToString(worst));
 }
 
 TEST(FitClosedForm, BinomialVectorFormsDivideElementwise) {

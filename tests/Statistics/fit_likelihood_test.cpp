@@ -69,8 +69,8 @@ TEST(FitLikelihood, OptimaAndStandardErrorsAgreeWithR) {
       EXPECT_EQ(b, b2);
     }
   }
-  RecordProperty("max_relative_error_estimates", std::to_string(worstEst));
-  RecordProperty("max_relative_error_stderr", std::to_string(worstSe));
+  RecordProperty("max_relative_error_estimates", ::testing::PrintToString(worstEst));
+  RecordProperty("max_relative_error_stderr", ::testing::PrintToString(worstSe));
 }
 
 // GammaFit and WeibullFit evaluate their likelihoods through sufficient statistics and
@@ -85,8 +85,10 @@ TEST(FitLikelihood, FastObjectivesMinimiseTheWrittenOnes) {
   for (int k : {3, 4, 6, 7}) {  // gamma and Weibull samples of 20 and 200
     const TVec& x = samples.at(k);
     const bool gamma = k < 6;
-    const TPointFit fit = gamma ? static_cast<TPointFit>(GammaFit) : static_cast<TPointFit>(WeibullFit);
-    const TObjective like = gamma ? static_cast<TObjective>(GammaLike) : static_cast<TObjective>(WeibullLike);
+    const TPointFit fit =
+        gamma ? static_cast<TPointFit>(GammaFit) : static_cast<TPointFit>(WeibullFit);
+    const TObjective like =
+        gamma ? static_cast<TObjective>(GammaLike) : static_cast<TObjective>(WeibullLike);
     double a, b;
     fit(x, a, b, kMaxIter, kTol);
     TVec W, pars{a, b};
@@ -182,7 +184,8 @@ TEST(FitLikelihood, StudentAndFStartsAndBounds) {
   EXPECT_LE(nu, 4);
   // MaxIter = 0 never converges: the moment start is returned.
   StudentFit(TVec{-3, -1, 0, 1, 3, 0.5, -0.5}, nu, 0, 1e-8);
-  const double v = StdDev(TVec{-3, -1, 0, 1, 3, 0.5, -0.5}) * StdDev(TVec{-3, -1, 0, 1, 3, 0.5, -0.5});
+  const double v =
+      StdDev(TVec{-3, -1, 0, 1, 3, 0.5, -0.5}) * StdDev(TVec{-3, -1, 0, 1, 3, 0.5, -0.5});
   EXPECT_EQ(nu, static_cast<int>(std::max(2.0, std::trunc(2 * v / (v - 1)))));
   int nu1 = -1, nu2 = -1;
   const TVec fx{0.6, 0.9, 1.1, 1.4, 0.8, 1.9, 0.7, 1.2, 2.5, 0.95};

@@ -20,6 +20,17 @@ using test::Near;
 
 constexpr double kTolStat = 1e-10;
 
+// Largest relative error seen by a test, reported as a test property.
+struct TWorst {
+  double value = 0.0;
+  void See(double want, double got) {
+    if (std::isfinite(want) && want != 0.0) value = std::max(value, std::fabs(got / want - 1.0));
+  }
+  void Report(const char* name) const {
+    ::testing::Test::RecordProperty(name, ::testing::PrintToString(value));
+  }
+};
+
 std::map<int, TVec> GofSamples() {
   std::map<int, std::vector<double>> values;
   const test::TRefTable t = test::ReadRefTable("Statistics/goodness_of_fit_data.txt");
@@ -50,26 +61,34 @@ std::vector<TRow> GofRows(const std::string& which) {
 }
 
 TEST(GoodnessOfFit, KolmogorovOneSampleAgreesWithR) {
+  TWorst worst;
   const auto samples = GofSamples();
   for (const TRow& r : GofRows("KS1")) {
     THypothesisResult h;
     double signif;
     const double D = GOFKolmogorov(samples.at(r.k), h, signif, nullptr, nullptr, r.ht, 0.05);
+    worst.See(r.stat, D);
+    worst.See(r.signif, signif);
     EXPECT_TRUE(Near(r.stat, D, kTolStat)) << "case " << r.k << " tail " << int(r.ht);
     EXPECT_TRUE(Near(r.signif, signif, kTolStat, 1e-300)) << "case " << r.k;
   }
+  worst.Report("max_relative_error");
 }
 
 TEST(GoodnessOfFit, KolmogorovTwoSamplesAgreesWithR) {
+  TWorst worst;
   const auto samples = GofSamples();
   for (const TRow& r : GofRows("KS2")) {
     THypothesisResult h;
     double signif;
     const double D = GOFKolmogorov(samples.at(r.k), samples.at(r.k2), h, signif, r.ht, 0.05);
+    worst.See(r.stat, D);
+    worst.See(r.signif, signif);
     EXPECT_TRUE(Near(r.stat, D, kTolStat)) << r.k << " vs " << r.k2 << " tail " << int(r.ht);
     EXPECT_TRUE(Near(r.signif, signif, kTolStat, 1e-300));
     EXPECT_EQ(h, signif <= 0.05 ? hrReject : hrNotReject);
   }
+  worst.Report("max_relative_error");
 }
 
 // The tabulated distribution function: CDFy in the order of ascending CDFx is compared with F.
@@ -130,12 +149,13 @@ TEST(GoodnessOfFit, KolmogorovCriticalValues) {
 }
 
 TEST(GoodnessOfFit, Chi2AgreesWithR) {
+  TWorst worst;
   const auto samples = GofSamples();
   for (const TRow& r : GofRows("Chi2Counts")) {
     THypothesisResult h;
     double signif;
-    GOFChi2Test(samples.at(100), samples.at(101), 0, static_cast<int>(r.p1), h, signif, r.ht,
-                0.05);
+    GOFChi2Test(samples.at(100), samples.at(101), 0, static_cast<int>(r.p1), h, signif, r.ht, 0.05);
+    worst.See(r.signif, signif);
     EXPECT_TRUE(Near(r.signif, signif, kTolStat)) << "tail " << int(r.ht);
   }
   for (const TRow& r : GofRows("Chi2Dist")) {
@@ -144,9 +164,11 @@ TEST(GoodnessOfFit, Chi2AgreesWithR) {
     GOFChi2Test(samples.at(r.k), static_cast<TDistribution>(r.k2), static_cast<int>(r.p1), h,
                 signif, htRightTailed, 0.05);
     // The statistic is recovered from the significance through its degrees of freedom.
+    worst.See(r.signif, signif);
     EXPECT_TRUE(Near(r.signif, signif, kTolStat)) << "case " << r.k << " law " << r.k2;
     EXPECT_TRUE(Near(r.stat, ChiSquareCDFInv(1.0 - signif, r.p2), 1e-8)) << "case " << r.k;
   }
+  worst.Report("max_relative_error");
 }
 
 // A zero expected count contributes 0 when its observed count is not zero, and makes the result
@@ -178,9 +200,9 @@ TEST(GoodnessOfFit, Chi2EveryTabulatedLaw) {
   TVec x(300);
   gen.GetStream(0).RandomGamma(x, 3.0, 0.0, 0.2);  // inside (0, 1) nearly always for beta too
   for (int i = 0; i < x.Length(); ++i) x[i] = std::min(x[i], 0.99);
-  for (TDistribution d : {distBeta, distChiSquare, distErlang, distExponential, distGamma,
-                          distLaplace, distLogNormal, distMaxwell, distNormal, distRayleigh,
-                          distUniform, distWeibull}) {
+  for (TDistribution d :
+       {distBeta, distChiSquare, distErlang, distExponential, distGamma, distLaplace, distLogNormal,
+        distMaxwell, distNormal, distRayleigh, distUniform, distWeibull}) {
     THypothesisResult h;
     double s = -1;
     GOFChi2Test(x, d, 8, h, s, htRightTailed, 0.05);
@@ -189,6 +211,7 @@ TEST(GoodnessOfFit, Chi2EveryTabulatedLaw) {
 }
 
 TEST(GoodnessOfFit, LillieforsAgreesWithNortest) {
+  TWorst worst;
   const auto samples = GofSamples();
   RandSeed(12345);
   for (const TRow& r : GofRows("Lillie")) {
@@ -198,6 +221,7 @@ TEST(GoodnessOfFit, LillieforsAgreesWithNortest) {
     // elsewhere only the statistic is, and no simulation is run.
     const double mctol = r.signif < 0.1 ? 4e-6 : 1.0;
     const double D = GOFLillieTest(samples.at(r.k), h, signif, 0.05, mctol);
+    worst.See(r.stat, D);
     EXPECT_TRUE(Near(r.stat, D, kTolStat)) << "case " << r.k;
     // nortest's p-value is the Dallal-Wilkinson approximation, an estimate of the same
     // probability where it is below 0.1; above it nortest switches to a cruder formula.
@@ -205,6 +229,7 @@ TEST(GoodnessOfFit, LillieforsAgreesWithNortest) {
       EXPECT_NEAR(r.signif, signif, 3 * std::sqrt(mctol)) << "case " << r.k;
     }
   }
+  worst.Report("max_relative_error_statistic");
 }
 
 TEST(GoodnessOfFit, LillieforsSimulationControls) {
@@ -233,13 +258,15 @@ TEST(GoodnessOfFit, LillieforsSimulationControls) {
 }
 
 TEST(GoodnessOfFit, AndersonDarlingAgreesWithR) {
+  TWorst worst;
   const auto samples = GofSamples();
   for (const char* which : {"ADNormal", "ADLogNormal", "ADExp"}) {
     for (const TRow& r : GofRows(which)) {
       THypothesisResult h;
       double signif;
-      const double A = AndersonDarling(samples.at(r.k), static_cast<TDistribution>(r.k2), h,
-                                       signif, 0.05);
+      const double A =
+          AndersonDarling(samples.at(r.k), static_cast<TDistribution>(r.k2), h, signif, 0.05);
+      worst.See(r.stat, A);
       EXPECT_TRUE(Near(r.stat, A, kTolStat)) << which << " case " << r.k;
       EXPECT_GE(signif, 0.0);
       EXPECT_LE(signif, 1.0);
@@ -253,24 +280,31 @@ TEST(GoodnessOfFit, AndersonDarlingAgreesWithR) {
     TVec s;
     Copy(s, samples.at(r.k));
     SortAscend(s);
+    worst.See(r.stat, ADWeibullStatistic(s, r.p1, r.p2));
     EXPECT_TRUE(Near(r.stat, ADWeibullStatistic(s, r.p1, r.p2), kTolStat)) << r.k;
     THypothesisResult h;
     double signif;
     const double A = AndersonDarling(samples.at(r.k), distWeibull, h, signif, 0.05);
     EXPECT_TRUE(Near(r.stat, A, 1e-6)) << r.k;
   }
+  worst.Report("max_relative_error");
 }
 
 TEST(GoodnessOfFit, ADNormalCDFAgreesWithAnIndependentSaddlePoint) {
+  TWorst worst;
   const test::TRefTable t = test::ReadRefTable("Statistics/ad_normal_cdf.txt");
   ASSERT_GT(t.rows.size(), 10u);
-  for (const auto& r : t.rows) EXPECT_TRUE(Near(r[1], ADNormalCDF(r[0]), 1e-8)) << r[0];
+  for (const auto& r : t.rows) {
+    worst.See(r[1], ADNormalCDF(r[0]));
+    EXPECT_TRUE(Near(r[1], ADNormalCDF(r[0]), 1e-8)) << r[0];
+  }
   EXPECT_EQ(ADNormalCDF(0.0), 0.0);
   EXPECT_TRUE(std::isnan(ADNormalCDF(NaN)));
   EXPECT_TRUE(std::isnan(ADNormalCDF(Inf)));
   // Far in the upper tail the significance stays a probability.
   EXPECT_GE(ADNormalCDF(40.0), 0.999);
   EXPECT_LE(ADNormalCDF(40.0), 1.0 + 1e-12);
+  worst.Report("max_relative_error");
 }
 
 TEST(GoodnessOfFit, AndersonDarlingEdgeCases) {
@@ -299,11 +333,14 @@ TEST(GoodnessOfFit, AndersonDarlingEdgeCases) {
 }
 
 TEST(GoodnessOfFit, JarqueBeraAgreesWithR) {
+  TWorst worst;
   const auto samples = GofSamples();
   for (const TRow& r : GofRows("JB")) {
     THypothesisResult h;
     double signif;
     const double JB = GOFBeraJarqueTest(samples.at(r.k), h, signif, 0.05);
+    worst.See(r.stat, JB);
+    worst.See(r.signif, signif);
     EXPECT_TRUE(Near(r.stat, JB, kTolStat)) << r.k;
     EXPECT_TRUE(Near(r.signif, signif, kTolStat)) << r.k;
   }
@@ -319,6 +356,7 @@ TEST(GoodnessOfFit, JarqueBeraAgreesWithR) {
   TVec z;
   z.Size(3, fpDouble, true);
   EXPECT_LUMEX_ERROR(GOFBeraJarqueTest(z, h, signif, 0.05), "GOFBeraJarqueTest: Data.Complex");
+  worst.Report("max_relative_error");
 }
 
 TEST(GoodnessOfFit, KolmogorovMessages) {
@@ -346,7 +384,8 @@ TEST(GoodnessOfFit, KolmogorovMessages) {
 // published approximation) reject about 5% of samples at level 0.05: for n = 20 and 200, 2000
 // samples each, the fraction lies in [0.035, 0.065]. The Lilliefors check runs 2000 tests with
 // 1000 simulations each per size, so it is opt-in: LUMEX_LONG_TESTS=1.
-double RejectionRate(int n, int count, std::uint64_t seed, const std::function<double(TVec&)>& signifOf,
+double RejectionRate(int n, int count, std::uint64_t seed,
+                     const std::function<double(TVec&)>& signifOf,
                      const std::function<void(TRngStream&, TVec&)>& draw) {
   TRandomGenerator gen;
   gen.Init(brgXoshiro256, static_cast<int>(seed));
