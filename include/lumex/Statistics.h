@@ -303,7 +303,10 @@ void FFit(const TVec& X, int& Nu1, int& Nu2, int MaxIter, double Tolerance);
 // Raises "StudentFit: X.Complex=True".
 void StudentFit(const TVec& X, int& Nu, int MaxIter, double Tolerance);
 // Triangular with lower limit A, upper limit B and mode C, every parameter kept within the
-// sample range. Raises "TriangularFit: X.Complex=True".
+// sample range. Note: with the limits held inside the range, the density at the sample's own
+// extremes is 0 wherever a limit sits on them, so the likelihood is usually 0 at every trial
+// point and the moment start (A = min, B = max, C = 3 mean - A - B clamped to the range) is
+// returned. Raises "TriangularFit: X.Complex=True".
 void TriangularFit(const TVec& X, double& A, double& B, double& C, int MaxIter,
                    double Tolerance);
 // Minus the beta log-likelihood -sum ln BetaPDF(x; Pars[0], Pars[1]) of ObjConsts[0], leaving
@@ -370,7 +373,7 @@ double GOFLillieTest(const TVec& Data, THypothesisResult& hRes, double& Signif, 
 // parameters (for a calibrated normality test use GOFLillieTest); exponential from Stephens'
 // percentage points of A^2 (1 + 0.6/n) (scale estimated), interpolated by a logistic curve in
 // (ln A, A); Weibull from the published approximation 1 / (1 + exp(-0.1 + 1.24 ln A + 4.48 A)).
-// Any other Dist gives NaN and hrNan. Raises "AndersonDarling: Data.Complex".
+// Any other Dist gives NaN and hrNan (Signif 0). Raises "AndersonDarling: Data.Complex".
 double AndersonDarling(const TVec& Data, TDistribution Dist, THypothesisResult& hRes,
                        double& Signif, double Alpha);
 // Jarque-Bera: JB = n (S^2/6 + K^2/24) from the sample skewness S and excess kurtosis K of the

@@ -448,8 +448,8 @@ void StudentFit(const TVec& X, int& Nu, int MaxIter, double Tolerance) {
 }
 
 // Every parameter is held between the sample's extremes. The maximum-likelihood limits of the
-// triangular law lie outside the sample range, so on that box the optimum sits where the
-// densities at the extremes stay positive.
+// triangular law lie outside the sample range, and a limit on a sample extreme makes the
+// density there 0: the objective is then +Inf at most trial points and Simplex keeps the start.
 void TriangularFit(const TVec& X, double& A, double& B, double& C, int MaxIter,
                    double Tolerance) {
   if (X.Complex()) ERaise("TriangularFit: X.Complex=True");
