@@ -177,6 +177,211 @@ void CorrCoef(const TDenseLumex& X, const TDenseLumex& Y, TMtx& Results, double&
 // The X.Cols x X.Cols correlation matrix of the columns of X.
 void CorrCoef(const TMtx& X, TMtx& Results);
 
+// ---- Distribution fitting: closed-form estimates ----------------------------------------------
+//
+// Moment and maximum-likelihood estimates that need no iteration. X is the sample (real, never
+// modified); estimates are written to the reference arguments. Nothing but complex data (and the
+// two BinomFit conditions) is checked: an empty sample, a zero variance or values outside the
+// law's support give NaN or infinite estimates, never an exception. Interval overloads give
+// two-sided intervals of nominal coverage 1 - Alpha; Alpha is not checked.
+
+// Normal: Mu = mean, Sigma = standard deviation (divisor n - 1). Intervals: Mu +- t(n-1) Sigma /
+// sqrt(n), and Sigma sqrt((n - 1) / chi2(n-1)) at the two chi-square quantiles.
+// Raises "NormalFit: X.Complex=True".
+void NormalFit(const TVec& X, double& Mu, double& Sigma);
+void NormalFit(const TVec& X, double& Mu, double& Sigma, TTwoElmReal& MuConfInt,
+               TTwoElmReal& SigmaConfInt, double Alpha);
+// Log-normal: NormalFit of ln x. Raises "LogNormalFit: X.Complex=True".
+void LogNormalFit(const TVec& X, double& Mu, double& Sigma);
+void LogNormalFit(const TVec& X, double& Mu, double& Sigma, TTwoElmReal& MuConfInt,
+                  TTwoElmReal& SigmaConfInt, double Alpha);
+// Exponential with mean Mu = mean(x); the interval is exact: the gamma(n, Mu/n) quantiles.
+// Raises "ExponentFit: X.Complex=True" (point) and "ExponentFit: A.Complex = True" (interval).
+void ExponentFit(const TVec& X, double& Mu);
+void ExponentFit(const TVec& X, double& Mu, TTwoElmReal& MuConfInt, double Alpha);
+// Poisson: Lambda = mean(x). With S = n Lambda, the interval is [q(Alpha/2), q(1 - Alpha/2)] / n
+// with q the Poisson(S) quantiles for S < 100, else the normal(S, sqrt S) quantiles.
+// Raises "PoissonFit: X.Complex=True".
+void PoissonFit(const TVec& X, double& Lambda);
+void PoissonFit(const TVec& X, double& Lambda, TTwoElmReal& LambdaConfInt, double Alpha);
+// Continuous uniform: Low = min, High = max. With d = (High - Low) / Alpha^(1/n):
+// LowConfInt = [High - d, Low], HighConfInt = [High, Low + d]. Raises "UniformFit: X.Complex=True".
+void UniformFit(const TVec& X, double& Low, double& High);
+void UniformFit(const TVec& X, double& Low, double& High, TTwoElmReal& LowConfInt,
+                TTwoElmReal& HighConfInt, double Alpha);
+// Discrete uniform on 1..N: N = ceil(max). NConfInt = [N / (1 - Alpha)^(1/n), N / Alpha^(1/n)].
+// Raises "UniformDFit: X.Complex = True".
+void UniformDFit(const TVec& X, int& N);
+void UniformDFit(const TVec& X, int& N, TTwoElmReal& NConfInt, double Alpha);
+// Geometric (failures before the first success): P = 1 / (mean + 1). The interval is Wald's,
+// with the standard error of p from the inverse observed information of the negative binomial
+// log-likelihood in (r, p) at r = 1. Raises "GeometricFit: X.Complex=True".
+void GeometricFit(const TVec& X, double& P);
+void GeometricFit(const TVec& X, double& P, TTwoElmReal& PConfInt, double Alpha);
+// Rayleigh: B = sqrt(mean(x^2) / 2); exact interval from 2n B^2 / b^2 ~ chi2(2n).
+// Raises "RayleighFit: X.Complex=True".
+void RayleighFit(const TVec& X, double& B);
+void RayleighFit(const TVec& X, double& B, TTwoElmReal& BConfInt, double Alpha);
+// Inverse Gaussian: Mu = mean, Lambda = n / sum(1/x - 1/Mu) (maximum likelihood). Intervals:
+// Lambda from the exact pivot n Lambda / Lambda-hat ~ chi2(n - 1), i.e.
+// [Lambda chi2(Alpha/2; n-1) / n, Lambda chi2(1 - Alpha/2; n-1) / n]; Mu by Wald with the
+// standard error sqrt(Mu^3 / (Lambda n)). Raises "InverseGaussianFit: X.Complex=True".
+void InverseGaussianFit(const TVec& X, double& Mu, double& Lambda);
+void InverseGaussianFit(const TVec& X, double& Mu, double& Lambda, TTwoElmReal& MuConfInt,
+                        TTwoElmReal& LambdaConfInt, double Alpha);
+// Maxwell: A = sqrt(mean(x^2) / 3). Raises "MaxwellFit: X.Complex=True".
+void MaxwellFit(const TVec& X, double& A);
+// Laplace: Mu = median, B = mean |x - Mu|. Raises "LaplaceFit: X.Complex=True".
+void LaplaceFit(const TVec& X, double& Mu, double& B);
+// Logistic (moments): Mu = mean, S = sd sqrt(3) / pi. Raises "LogisticFit: X.Complex=True".
+void LogisticFit(const TVec& X, double& Mu, double& S);
+// Chi-square: Nu = the mean rounded to the nearest integer (halves to even).
+// Raises "ChiSquareFit: X.Complex=True".
+void ChiSquareFit(const TVec& X, int& Nu);
+// Erlang (moments): Lambda = mean / variance, K = mean * Lambda rounded (halves to even).
+// Raises "ErlangFit: X.Complex=True".
+void ErlangFit(const TVec& X, int& K, double& Lambda);
+// Negative binomial (moments): P = mean / variance, R = P mean / (1 - P). Data whose variance
+// does not exceed the mean give P >= 1 and a negative or infinite R.
+// Raises "NegBinomFit: X.Complex=True".
+void NegBinomFit(const TVec& X, double& R, double& P);
+// Binomial proportions, one per element of X (counts of successes): P = x / n, n the number of
+// trials (one for all, or one per element). Raises "BinomFit: n cannot be zero!" (checked first),
+// "BinomFit: X.Complex = True", and "BinomFit: X and n must match in size!" for vectors of
+// different lengths or a complex X or n.
+void BinomFit(const TVec& X, double n, TVec& P);
+void BinomFit(const TVec& X, const TVec& n, TVec& P);
+// The same with Clopper-Pearson intervals from F quantiles: PLow = v1 F / (v2 + v1 F) with
+// v1 = 2x, v2 = 2(n - x + 1), F = F(Alpha/2; v1, v2); PHigh likewise with v1 = 2(x + 1),
+// v2 = 2(n - x) and F(1 - Alpha/2; v1, v2). At x = 0 or x = n a zero degree of freedom gives
+// the bound the F quantile gives (NaN). Raises "BinomFit: X.Complex=True", then the messages
+// above.
+void BinomFit(const TVec& X, double n, TVec& P, TVec& PLow, TVec& PHigh, double Alpha);
+// Binomial with unknown number of trials (moments): P = 1 - variance/mean, n = mean / P
+// rounded (halves to even). Raises "BinomFit: X.Complex=True".
+void BinomFit(const TVec& X, int& n, double& P);
+
+// ---- Distribution fitting: maximum likelihood ---------------------------------------------------
+//
+// Each fit starts from a closed-form estimate and minimises the negative log-likelihood with
+// Nelder-Mead (Simplex) under MaxIter and Tolerance, returning the point where Simplex stopped
+// whatever its stop reason. Interval overloads add Wald intervals est -+ z(1 - Alpha/2) se, with
+// se from the outer product of forward-difference scores (absolute step sqrt(eps)). Only complex
+// data raise; data outside the support give infinite objectives and whatever Simplex returns.
+// The negative log-likelihoods take ObjConsts = [X, W]: the sample and a work vector that
+// receives the densities (so one W must not be shared by concurrent optimisations); a wrong
+// object raises "<Name>: ObjConsts must hold the sample and a work vector".
+
+// Beta(A, B) on (0, 1), started from the geometric means G1 of x and G2 of 1 - x:
+// A = (1 - G2) / (2d), B = (1 - G1) / (2d), d = 1 - G1 - G2.
+// Raises "BetaFit: X.Complex=True" (point) and "BetaFit: X.Complex = True" (interval).
+void BetaFit(const TVec& X, double& A, double& B, int MaxIter, double Tolerance);
+void BetaFit(const TVec& X, double& A, double& B, TTwoElmReal& AConfInt, TTwoElmReal& BConfInt,
+             int MaxIter, double Tolerance, double Alpha);
+// Gamma with shape A and scale B, started from the moments.
+// Raises "GammaFit: X.Complex=True" (point) and "GammaFit : X.Complex = True" (interval).
+void GammaFit(const TVec& X, double& A, double& B, int MaxIter, double Tolerance);
+void GammaFit(const TVec& X, double& A, double& B, TTwoElmReal& AConfInt, TTwoElmReal& BConfInt,
+              int MaxIter, double Tolerance, double Alpha);
+// Weibull with scale A and shape B, started from the least-squares line of the Weibull plot
+// (shape = slope, scale = exp(-intercept/slope)). The objective adds 2^-52 to every density
+// before its logarithm. Raises "WeibullFit: X.Complex=True".
+void WeibullFit(const TVec& X, double& A, double& B, int MaxIter, double Tolerance);
+void WeibullFit(const TVec& X, double& A, double& B, TTwoElmReal& AConfInt,
+                TTwoElmReal& BConfInt, int MaxIter, double Tolerance, double Alpha);
+// Cauchy with location A and scale B >= eps, started from the median and max(0.2, sd/10).
+// Raises "CauchyFit: X.Complex=True" (point) and "CauchyFit: X.Complex = True" (interval).
+void CauchyFit(const TVec& X, double& A, double& B, int MaxIter, double Tolerance);
+void CauchyFit(const TVec& X, double& A, double& B, TTwoElmReal& AConfInt, TTwoElmReal& BConfInt,
+               int MaxIter, double Tolerance, double Alpha);
+// F with integer degrees of freedom (the objective rounds them), started from the moments and
+// bounded to [1, start + 2]. The optimum is kept only when Simplex converged (osrConverged);
+// otherwise the rounded moment start is returned. Raises "FFit: X.Complex = True".
+void FFit(const TVec& X, int& Nu1, int& Nu2, int MaxIter, double Tolerance);
+// Student's t with integer degrees of freedom, started from max(2, trunc(2v/(v - 1))) (v the
+// variance) and bounded to [1, 2 start]; kept only when Simplex converged, as FFit.
+// Raises "StudentFit: X.Complex=True".
+void StudentFit(const TVec& X, int& Nu, int MaxIter, double Tolerance);
+// Triangular with lower limit A, upper limit B and mode C, every parameter kept within the
+// sample range. Note: with the limits held inside the range, the density at the sample's own
+// extremes is 0 wherever a limit sits on them, so the likelihood is usually 0 at every trial
+// point and the moment start (A = min, B = max, C = 3 mean - A - B clamped to the range) is
+// returned. Raises "TriangularFit: X.Complex=True".
+void TriangularFit(const TVec& X, double& A, double& B, double& C, int MaxIter,
+                   double Tolerance);
+// Minus the beta log-likelihood -sum ln BetaPDF(x; Pars[0], Pars[1]) of ObjConsts[0], leaving
+// the densities in ObjConsts[1]. Consts is ignored. The second form also writes the
+// outer-product standard errors of Pars[0] and Pars[1].
+double BetaLike(const TVec& Pars, const TVec* Consts, const TObjConsts& ObjConsts);
+double BetaLike(const TVec& Pars, const TVec* Consts, const TObjConsts& ObjConsts,
+                TTwoElmReal& StdErr);
+
+// ---- Goodness-of-fit tests ----------------------------------------------------------------------
+//
+// None of these tests checks Alpha: a level outside (0, 1) simply decides by the comparison
+// Alpha >= Signif.
+
+// Kolmogorov-Smirnov, one sample, against the standard normal law, or against the distribution
+// function tabulated by CDFx (points) and CDFy (values) when both are given (either absent: the
+// standard normal). With a table, F is compared element by element with the CDFy values in the
+// order of ascending CDFx, so CDFx is expected to hold the distinct sample values.
+// D is D+ (htRightTailed), D- (htLeftTailed) or max(D+, D-). Significance: the asymptotic
+// Kolmogorov law at lambda = (sqrt n + 0.11/sqrt n + 0.12) D, at every n (two-tailed: the
+// alternating series; one-tailed: exp(-2 lambda^2)). The decision compares D with a critical
+// value (tabulated for n <= 20, an approximation above) when the level a (Alpha/2 two-tailed)
+// lies in [0.005, 0.1], else Alpha with Signif; never hrNan.
+// Raises "GOFKolmogorov: Data.Complex", "GOFKolmogorov: Data.Length=0",
+// "GOFKolmogorov: CDFx.Length <> CDFy.Length" and
+// "GOFKolmogorov: CDFx.Length > number of distinct values of Data".
+double GOFKolmogorov(const TVec& Data, THypothesisResult& hRes, double& Signif, const TVec* CDFx,
+                     const TVec* CDFy, THypothesisType hType, double Alpha);
+// Two samples: D from the two empirical distribution functions (|F1 - F2| two-tailed,
+// F2 - F1 right-tailed, F1 - F2 left-tailed), asymptotic significance with n = N1 N2 / (N1 + N2).
+// A NaN in either sample, or an empty sample, gives NaN and hrNan.
+// Raises "GOFKolmogorov: Data1.Complex or Data2.Complex" and
+// "GOFKolmogorov: Data1.FloatPrecision <> Data2.FloatPrecision".
+double GOFKolmogorov(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes,
+                     double& Signif, THypothesisType hType, double Alpha);
+// Chi-square test of observed counts O against expected counts E with DF degrees of freedom:
+// sum (O - E)^2 / E, a term with E = 0 and O <> 0 counting 0 (a 0/0 term makes the result
+// hrNan). NumData is not used. Raises "GOFChi2Test: O.Length <> E.Length" and
+// "GOFChi2Test: O.Complex or E.Complex".
+void GOFChi2Test(const TVec& O, const TVec& E, int NumData, int DF, THypothesisResult& hRes,
+                 double& Signif, THypothesisType hType, double Alpha);
+// Chi-square test of a sample against the law Dist with fitted parameters: NumBins equal bins
+// between the sample's minimum and maximum, expected counts n (F(edge[i+1]) - F(edge[i])),
+// NumBins - k - 1 degrees of freedom (k fitted parameters). Dist is one of distBeta,
+// distChiSquare, distErlang, distExponential, distGamma, distLaplace, distLogNormal,
+// distMaxwell, distNormal, distRayleigh, distUniform, distWeibull. Raises
+// "GOFChi2Test: Data.Complex" and "GOFChi2Test: unsupported distribution".
+void GOFChi2Test(const TVec& Data, TDistribution Dist, int NumBins, THypothesisResult& hRes,
+                 double& Signif, THypothesisType hType, double Alpha);
+// Lilliefors' test: D of the sample against the normal law with its own mean and standard
+// deviation; the significance P(D* > D) is estimated by simulating normal samples of the same
+// size, adding simulations (1000 first) until its estimated variance is below MCTol. Each
+// simulation draws from a freshly seeded generator, so the significance varies between calls
+// within its Monte Carlo error (seed the default source with RandSeed to repeat a run).
+// MCTol >= 1 runs no simulation and gives Signif = 0. Raises "GOFLillieTest: Data.Complex" and
+// "GOFLillieTest: Data.Length<4".
+double GOFLillieTest(const TVec& Data, THypothesisResult& hRes, double& Signif, double Alpha,
+                     double MCTol);
+// Anderson-Darling statistic A^2 for Dist = distNormal (mean and sd estimated; returns
+// A^2 (1 + 0.75/n + 2.25/n^2)), distLogNormal (the same on ln x), distExponential (scale =
+// mean) and distWeibull (WeibullFit(Data, a, b, 500, 1e-8)); the last two return
+// A^2 (1 + 0.2/sqrt n). Significances: normal and log-normal 1 - ADNormalCDF(A), the asymptotic
+// law of the statistic for a FULLY SPECIFIED distribution, which is conservative for estimated
+// parameters (for a calibrated normality test use GOFLillieTest); exponential from Stephens'
+// percentage points of A^2 (1 + 0.6/n) (scale estimated), interpolated by a logistic curve in
+// (ln A, A); Weibull from the published approximation 1 / (1 + exp(-0.1 + 1.24 ln A + 4.48 A)).
+// Any other Dist gives NaN and hrNan (Signif 0). Raises "AndersonDarling: Data.Complex".
+double AndersonDarling(const TVec& Data, TDistribution Dist, THypothesisResult& hRes,
+                       double& Signif, double Alpha);
+// Jarque-Bera: JB = n (S^2/6 + K^2/24) from the sample skewness S and excess kurtosis K of the
+// z-scores (standard deviation with divisor n - 1); Signif = P(chi2(2) > JB).
+// Raises "GOFBeraJarqueTest: Data.Complex" and "GOFBeraJarqueTest: Data.Length = 0".
+double GOFBeraJarqueTest(const TVec& Data, THypothesisResult& hRes, double& Signif,
+                         double Alpha);
+
 // ---- Parametric tests -------------------------------------------------------------------------
 
 // One-sample t-test of H0: the mean of Data equals Mean. Returns the t statistic

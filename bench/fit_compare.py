@@ -1,0 +1,114 @@
+#!/usr/bin/python3
+"""Times GammaFit, WeibullFit and AndersonDarling (normal) against SciPy; prints the ratios.
+
+usage: /usr/bin/python3 bench/fit_compare.py BENCH_BINARY [--repetitions N]
+
+BENCH_BINARY is lumex_bench_fit. Both sides see the same data, made from splitmix64 exactly as
+bench/fit_bench.cpp makes it: 10^4 gamma(2.5, scale 1.5) and Weibull(scale 3, shape 1.7) values
+and 10^5 standard normal values, and report the best of N repetitions in milliseconds.
+SciPy's gamma.fit and weibull_min.fit fit a location as well unless it is fixed; both forms
+are timed (floc=0 is the two-parameter fit ours does). The estimates are printed as a check
+that both sides solved the same problem.
+"""
+
+import argparse
+import json
+import os
+import subprocess
+import sys
+
+FIT_LENGTH = 10_000
+AD_LENGTH = 100_000
+
+SCIPY_TIMER = r"""
+import json, sys, timeit
+import numpy as np
+from scipy import stats
+fit_length, ad_length, repeats = json.loads(sys.argv[1])
+def uniforms(n):
+    i = np.arange(n, dtype=np.uint64)
+    with np.errstate(over="ignore"):
+        z = i + np.uint64(0x9E3779B97F4A7C15)
+        z = (z ^ (z >> np.uint64(30))) * np.uint64(0xBF58476D1CE4E5B9)
+        z = (z ^ (z >> np.uint64(27))) * np.uint64(0x94D049BB133111EB)
+        z = z ^ (z >> np.uint64(31))
+    return ((z >> np.uint64(11)).astype(np.float64) + 0.5) * 2.0**-53
+u = uniforms(fit_length)
+g = stats.gamma.ppf(u, 2.5, scale=1.5)
+w = 3.0 * (-np.log1p(-u)) ** (1 / 1.7)
+x = stats.norm.ppf(uniforms(ad_length))
+env = {"stats": stats, "g": g, "w": w, "x": x}
+out = {}
+ga, _, gs = stats.gamma.fit(g, floc=0)
+ws, _, wsc = stats.weibull_min.fit(w, floc=0)
+out["estimates"] = {"gamma": [ga, gs], "weibull": [wsc, ws],
+                    "A2": float(stats.anderson(x, "norm").statistic)}
+for key, stmt in (("gamma", "stats.gamma.fit(g)"), ("gamma_floc", "stats.gamma.fit(g, floc=0)"),
+                  ("weibull", "stats.weibull_min.fit(w)"),
+                  ("weibull_floc", "stats.weibull_min.fit(w, floc=0)"),
+                  ("anderson", "stats.anderson(x, 'norm')")):
+    timer = timeit.Timer(stmt, globals=env)
+    number = timer.autorange()[0]
+    out[key] = min(timer.repeat(repeat=repeats, number=number)) / number * 1e3
+print(json.dumps(out))
+"""
+
+UNIT_TO_MS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
+
+
+def run_ours(binary, repetitions):
+    out = subprocess.run(
+        [binary, "--benchmark_format=json", f"--benchmark_repetitions={repetitions}"],
+        check=True, stdout=subprocess.PIPE, text=True).stdout
+    best, labels = {}, {}
+    for r in json.loads(out)["benchmarks"]:
+        if r.get("run_type", "iteration") != "iteration":
+            continue
+        name = r["name"].split("/")[0]
+        t = r["real_time"] * UNIT_TO_MS[r["time_unit"]]
+        best[name] = min(best.get(name, t), t)
+        labels[name] = r.get("label", "")
+    for name in ("BM_GammaFit", "BM_WeibullFit", "BM_AndersonDarlingNormal"):
+        if name not in best:
+            sys.exit(f"fit_compare.py: {name} missing from the benchmark output")
+    return best, labels
+
+
+def run_scipy(repetitions):
+    # The OpenBLAS tuning variables of this environment are removed before NumPy loads.
+    env = {k: v for k, v in os.environ.items()
+           if k not in ("OPENBLAS_CORETYPE", "OPENBLAS_L2_SIZE")}
+    out = subprocess.run(
+        ["/usr/bin/python3", "-c", SCIPY_TIMER, json.dumps([FIT_LENGTH, AD_LENGTH, repetitions])],
+        check=True, stdout=subprocess.PIPE, text=True, env=env).stdout
+    return json.loads(out)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("binary", help="path of lumex_bench_fit")
+    parser.add_argument("--repetitions", type=int, default=5)
+    args = parser.parse_args()
+
+    ours, labels = run_ours(args.binary, args.repetitions)
+    theirs = run_scipy(args.repetitions)
+    est = theirs["estimates"]
+    print(f"Distribution fits on {FIT_LENGTH:,} values, AD on {AD_LENGTH:,}, best of "
+          f"{args.repetitions}")
+    rows = (("GammaFit", "BM_GammaFit", "gamma.fit (loc fitted too)", "gamma"),
+            ("", "BM_GammaFit", "gamma.fit(floc=0)", "gamma_floc"),
+            ("WeibullFit", "BM_WeibullFit", "weibull_min.fit (loc fitted too)", "weibull"),
+            ("", "BM_WeibullFit", "weibull_min.fit(floc=0)", "weibull_floc"),
+            ("AndersonDarling", "BM_AndersonDarlingNormal", "anderson(x, 'norm')", "anderson"))
+    for title, ours_key, theirs_name, theirs_key in rows:
+        if title:
+            print(f"  {title:<16} ours {ours[ours_key]:9.3f} ms   ({labels[ours_key]})")
+        print(f"    {theirs_name:<34} {theirs[theirs_key]:9.3f} ms   ours/SciPy "
+              f"{ours[ours_key] / theirs[theirs_key]:.2f}")
+    print(f"  SciPy estimates: gamma shape/scale {est['gamma'][0]:.10g} {est['gamma'][1]:.10g}; "
+          f"Weibull scale/shape {est['weibull'][0]:.10g} {est['weibull'][1]:.10g}; "
+          f"A2 {est['A2']:.12g}")
+
+
+if __name__ == "__main__":
+    main()
