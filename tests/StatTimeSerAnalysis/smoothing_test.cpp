@@ -17,17 +17,7 @@ namespace lumex {
 namespace {
 
 using test::Near;
-
-struct TWorst {
-  const char* what;
-  double rel = 0.0;
-  void See(double expected, double computed) {
-    if (expected != computed && std::isfinite(expected) && expected != 0.0) {
-      rel = std::max(rel, std::fabs(expected - computed) / std::fabs(expected));
-    }
-  }
-  ~TWorst() { std::printf("[ max rel. error vs reference ] %s: %.3g\n", what, rel); }
-};
+using test::TWorst;
 
 const std::map<std::string, TVec>& Series() {
   static const std::map<std::string, TVec> s =
