@@ -41,6 +41,33 @@ void AutoCorrBiasedFFT(const double* y, int n, int lags, double* dst) {
   for (int k = 0; k < lags; ++k) dst[k] = padded[static_cast<std::size_t>(k)] / n;
 }
 
+// Biased autocorrelation of y by direct sums, dst[k] for k < lags (lags <= n). The series is
+// walked once in blocks that stay in the first-level cache while every lag takes its share of
+// the block, instead of once per lag; four partial sums per lag keep the multiply-adds
+// independent. Blocked partial sums are also a little more accurate than one running sum.
+void AutoCorrBiasedDirect(const double* y, int n, int lags, double* dst) {
+  constexpr int kBlock = 1024;
+  std::fill(dst, dst + lags, 0.0);
+  for (int t0 = 0; t0 < n; t0 += kBlock) {
+    const int t1 = std::min(n, t0 + kBlock);
+    for (int k = 0; k < lags; ++k) {
+      const int end = std::min(t1, n - k);
+      const double* a = y + k;
+      double s0 = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0;
+      int t = t0;
+      for (; t + 4 <= end; t += 4) {
+        s0 += y[t] * a[t];
+        s1 += y[t + 1] * a[t + 1];
+        s2 += y[t + 2] * a[t + 2];
+        s3 += y[t + 3] * a[t + 3];
+      }
+      for (; t < end; ++t) s0 += y[t] * a[t];
+      dst[k] += (s0 + s1) + (s2 + s3);
+    }
+  }
+  for (int k = 0; k < lags; ++k) dst[k] /= n;
+}
+
 // The autocovariances of Data (real, checked by the caller) in double: lags 0 .. NumLags-1 with
 // NumLags already resolved and >= 0; lags at or beyond n are 0.
 void AutoCovDouble(const TVec& Data, TVec& Dst, int NumLags) {
@@ -53,11 +80,11 @@ void AutoCovDouble(const TVec& Data, TVec& Dst, int NumLags) {
   // series with a large offset (NIST NumAcc4: values 1e7 + 0.1 .. 0.3).
   Sub(*y, Mean(*y));
   Sub(*y, Mean(*y));
+  Dst.Size(L);
   if (UseFFT(n, L)) {
-    Dst.Size(L);
     AutoCorrBiasedFFT(y->Data<double>(), n, L, Dst.Data<double>());
   } else {
-    AutoCorrBiased(Dst, *y, L);
+    AutoCorrBiasedDirect(y->Data<double>(), n, L, Dst.Data<double>());
   }
   if (NumLags > L) Dst.Resize(NumLags, true);
 }
