@@ -11,7 +11,7 @@ set -euo pipefail
 packages=(cmake g++ make pkg-config libeigen3-dev libboost-dev libgtest-dev)
 case "${1:-}" in
   "") ;;
-  --bench) packages+=(libbenchmark-dev python3-numpy python3-scipy) ;;
+  --bench) packages+=(libbenchmark-dev python3-numpy python3-scipy python3-statsmodels r-base-core) ;;
   *) echo "usage: tools/deps.sh [--bench]" >&2; exit 2 ;;
 esac
 if [[ -n "${LUMEX_DEPS:-}" ]]; then
