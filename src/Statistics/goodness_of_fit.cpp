@@ -6,6 +6,7 @@
 
 #include "Statistics/fitting.h"
 #include "Statistics/histograms.h"
+#include "lumex/StatRandom.h"
 #include "lumex/Statistics.h"
 
 namespace lumex {
@@ -97,15 +98,9 @@ double Distance(const TVec& F, const TVec& C) {
 
 // ---- Lilliefors simulation ---------------------------------------------------------------------
 
-// One normal sample for the simulation, from a freshly seeded xoshiro256++ stream (the fresh
-// seed comes from the default source, so RandSeed makes a run repeatable). This is the one
-// place where the simulation draws its numbers.
-void DrawStandardNormal(TVec& z) {
-  TRandomGenerator gen;
-  gen.SetStreamCount(1);
-  gen.Init(brgXoshiro256, FreshSeed());
-  gen.GetStream(0).RandomGaussian(z, 0.0, 1.0, grmZiggurat);
-}
+// One standard normal sample for the simulation, with a fresh seed each time (drawn from the
+// default source, so RandSeed makes a run repeatable).
+void DrawStandardNormal(TVec& z) { RandomNormal(0.0, 1.0, z, -1); }
 
 // Lilliefors' statistic of a normal sample z (sorted in place): the distance between the
 // steps g_i = i/n and the normal law with z's own mean and standard deviation.

@@ -516,6 +516,7 @@ double StdDev(const TDenseLumex& x) {
 }
 
 double StdDev(const TDenseLumex& x, double mean) {
+  if (x.Length() < 2) return NaN;  // also keeps an empty x from giving sqrt(0 / -1) = -0
   const double ss =
       DispatchReal(x, "StdDev", [&](const auto* p) { return SumSqDev(p, Len(x), mean); });
   return std::sqrt(ss / (x.Length() - 1));

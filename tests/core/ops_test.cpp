@@ -57,6 +57,8 @@ TEST(Reductions, DegenerateInputsFollowIeee) {
   EXPECT_TRUE(std::isnan(Mean(empty)));
   EXPECT_TRUE(std::isnan(StdDev(empty)));
   EXPECT_TRUE(std::isnan(StdDev(TVec{1.0})));
+  EXPECT_TRUE(std::isnan(StdDev(empty, 0.0)));
+  EXPECT_TRUE(std::isnan(StdDev(TVec{1.0}, 0.0)));
   EXPECT_TRUE(std::isnan(Median(empty)));
   EXPECT_TRUE(std::isnan(Max(empty)));
   EXPECT_TRUE(std::isnan(Median(TVec{1.0, NaN, 3.0})));

@@ -108,9 +108,10 @@ double Sum(const TDenseLumex& x);
 double Sum(const TDenseLumex& x, int index, int len);
 std::complex<double> CSum(const TDenseLumex& x);  // complex or real storage
 double Mean(const TDenseLumex& x);
-// Sample standard deviation (divisor n - 1) about the object's own mean.
+// Sample standard deviation (divisor n - 1) about the object's own mean; NaN below two values.
 double StdDev(const TDenseLumex& x);
-// Sample standard deviation (divisor n - 1) about the given mean: sqrt(sum (x - mean)^2 / (n - 1)).
+// Sample standard deviation (divisor n - 1) about the given mean: sqrt(sum (x - mean)^2 / (n - 1));
+// NaN below two values.
 double StdDev(const TDenseLumex& x, double mean);
 double SumOfSquares(const TDenseLumex& x);
 double SumOfSquares(const TDenseLumex& x, int index, int len);
