@@ -189,5 +189,57 @@ void CorrCoef(const TMtx& X, TMtx& Results);
 // significance gives hrNan.
 double tTest(const TVec& Data, double Mean, THypothesisResult& hRes, double& Signif,
              TTwoElmReal& ConfInt, THypothesisType hType, double Alpha);
+// Two-sample t-test of H0: equal means. Paired: the one-sample tTest of Data1 - Data2 against 0,
+// outputs and result alike. Unpaired: pooled variances, t = (mean1 - mean2) / se with
+// se = sqrt(((N1-1) s1^2 + (N2-1) s2^2) (1/N1 + 1/N2) / (N1 + N2 - 2)), N1 + N2 - 2 degrees of
+// freedom (the lengths may differ); the interval is for mean1 - mean2. Raises
+// "tTest: vectors must be real", and when Paired "tTest: Data1.Length <> Data2.Length" and
+// "tTest: Data1.FloatPrecision <> Data2.FloatPrecision". Alpha outside (0, 1) as the one-sample
+// form: no decision, NaN outputs and result.
+double tTest(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes, double& Signif,
+             TTwoElmReal& ConfInt, bool Paired, THypothesisType hType, double Alpha);
+
+// Z-test of H0: the mean of Data equals Mean, the population standard deviation Sigma being
+// known. Returns z = (mean - Mean) / (Sigma / sqrt(n)); the interval is for the mean, shaped
+// as in tTest. Raises "ZTest: Data.Complex = true"; Alpha outside (0, 1) or Sigma = 0 give
+// hrNan, NaN significance, interval and result.
+double ZTest(const TVec& Data, double Mean, double Sigma, THypothesisResult& hRes, double& Signif,
+             TTwoElmReal& ConfInt, THypothesisType hType, double Alpha);
+
+// Chi-square test of H0: the standard deviation of Data equals Sigma, with the statistic
+// (n - 1) s^2 / Sigma^2 on n - 1 degrees of freedom. The interval is for the standard
+// deviation, Q = (n - 1) s^2:
+//   htTwoTailed   [sqrt(Q / chi2(1 - Alpha/2)), sqrt(Q / chi2(Alpha/2))]
+//   htRightTailed [0, sqrt(Q / chi2(1 - Alpha))]
+//   htLeftTailed  [sqrt(Q / chi2(Alpha)), +Inf)
+// where chi2(p) is the chi-square quantile. Note that the one-tailed ends are these quantiles as
+// written (the right-tailed upper end is the usual one-sided lower bound); take the two-tailed
+// interval at level 2 Alpha for the conventional one-sided bounds.
+// Raises "Chi2Test: Data.Complex = true". Alpha outside (0, 1): hrNan and NaN outputs.
+void ChiSquareTest(const TVec& Data, double Sigma, THypothesisResult& hRes, double& Signif,
+                   TTwoElmReal& ConfInt, THypothesisType hType, double Alpha);
+
+// F-test of H0: equal variances. Returns F = var(Data2) / var(Data1) (the SECOND sample's
+// variance over the first's) on df1 = N2 - 1 and df2 = N1 - 1 degrees of freedom. The interval
+// multiplies F by F quantiles of (df1, df2):
+//   htTwoTailed   [F q(Alpha/2), F q(1 - Alpha/2)]
+//   htRightTailed [0, F q(Alpha)]
+//   htLeftTailed  [F q(1 - Alpha), +Inf)
+// These are the ends as this test defines them, not R's var.test interval (which divides by the
+// quantiles). Raises "FTest: (Data1.Complex) or (Data2.Complex)" and
+// "FTest: (Data1.Length<2) or (Data2.Length<2)"; Alpha outside (0, 1): hrNan and NaN outputs.
+double FTest(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes, double& Signif,
+             TTwoElmReal& ConfInt, THypothesisType hType, double Alpha);
+
+// Grubbs' test of H0: no outlier. G = max |x - mean| / s (htTwoTailed), (max - mean) / s
+// (htRightTailed) or (mean - min) / s (htLeftTailed). The decision compares G with the critical
+// value Gcrit = (n-1) sqrt(tc^2 / (n (n - 2 + tc^2))), tc the Student quantile at 1 - a on n - 2
+// degrees of freedom, a = Alpha/(2n) two-tailed and Alpha/n one-tailed: hrReject when
+// G > Gcrit (strictly), hrNan when G is not finite; Alpha is not checked. Signif is the
+// Bonferroni bound 2 n P(T > tG) for every tail type and may exceed 1. ConfInt is
+// [mean - Gcrit, mean + Gcrit]: Gcrit is in standard-deviation units, not multiplied by s.
+// Raises "GrubbsTest: Data.Complex".
+double GrubbsTest(const TVec& Data, THypothesisResult& hRes, double& Signif,
+                  TTwoElmReal& ConfInt, THypothesisType hType, double Alpha);
 
 }  // namespace lumex
