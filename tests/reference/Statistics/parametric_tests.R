@@ -2,7 +2,8 @@
 # deviation, the F-test of two variances and Grubbs' outlier test.
 #
 # t: R's t.test (paired, and var.equal = TRUE for the pooled form). F: var.test(Data2, Data1),
-# since the library's F is the second sample's variance over the first's. Where the library
+# since the library's F is the second sample's variance over the first's (its significance from
+# pf directly, see below). Where the library
 # defines its own quantities, the script applies the library's formula to R's distribution
 # functions and says so below:
 # - one-tailed intervals are open on the side opposite to R's (see ttest_one_sample.R);
@@ -101,10 +102,15 @@ for (fp in fpairs) {
   for (alpha in alphas) for (alt in names(types)) {
     vt <- var.test(x2, x1, alternative = alt)
     f <- unname(vt$statistic)
+    # var.test forms upper tails as 1 - pf(...), which loses digits for small tails; the
+    # significance is taken from pf with lower.tail = FALSE instead, checked against var.test.
+    lo <- pf(f, df1, df2); up <- pf(f, df1, df2, lower.tail = FALSE)
+    p <- switch(alt, two.sided = 2 * min(lo, up), greater = up, less = lo)
+    stopifnot(abs(p - vt$p.value) <= 1e-12)
     ci <- switch(alt, two.sided = f * qf(c(alpha / 2, 1 - alpha / 2), df1, df2),
                  greater = c(0, f * qf(alpha, df1, df2)),
                  less = c(f * qf(1 - alpha, df1, df2), Inf))
-    row(3, fp[1], fp[2], 0, 0, alpha, types[[alt]], f, vt$p.value, ci[1], ci[2])
+    row(3, fp[1], fp[2], 0, 0, alpha, types[[alt]], f, p, ci[1], ci[2])
   }
 }
 
