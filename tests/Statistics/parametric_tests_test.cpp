@@ -174,7 +174,9 @@ TEST(ParametricTests, AgreeWithR) {
     EXPECT_TRUE(Near(r[ref.Col("signif")], signif, 1e-11, 1e-14));
     EXPECT_TRUE(Near(r[ref.Col("lower")], ci[0], 1e-12, 1e-14));
     EXPECT_TRUE(Near(r[ref.Col("upper")], ci[1], 1e-12, 1e-14));
-    if (which != ptGrubbs) EXPECT_EQ(hRes, alpha >= signif ? hrReject : hrNotReject);
+    if (which != ptGrubbs) {
+      EXPECT_EQ(hRes, alpha >= signif ? hrReject : hrNotReject);
+    }
   }
 }
 

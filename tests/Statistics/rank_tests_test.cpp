@@ -62,10 +62,14 @@ TEST(MannWhitneyExact, BothPathsAgreeWithPwilcox) {
     SCOPED_TRACE(::testing::Message() << n1 << " x " << n2 << " U " << u);
     const double recursion = MannWhitneyExactCDF(n1, n2, u, fpDouble);
     EXPECT_TRUE(Near(r[3], recursion, 1e-13));
-    if (n1 * n2 <= 300) EXPECT_TRUE(Near(r[3], MannWhitneyExactCDF(n1, n2, u, fpSingle), 1e-5));
+    if (n1 * n2 <= 300) {
+      EXPECT_TRUE(Near(r[3], MannWhitneyExactCDF(n1, n2, u, fpSingle), 1e-5));
+    }
     const double counted = MannWCDF1(n1, n2, u);
     EXPECT_TRUE(Near(r[3], counted, 1e-13));  // counts pass 2^53 at 50 x 50
-    if (n1 <= 7 && n2 <= 7) EXPECT_TRUE(Near(recursion, counted, 1e-14));
+    if (n1 <= 7 && n2 <= 7) {
+      EXPECT_TRUE(Near(recursion, counted, 1e-14));
+    }
   }
 }
 
@@ -176,6 +180,21 @@ TEST(WilcoxonSign, SwitchesToNormalAt15WithTieCorrection) {
                : 2.0 * NormalCDF((t - m * (m + 1) / 4.0) * std::sqrt(24.0) /
                                  std::sqrt(m * (m + 1.0) * (2 * m + 1) - tc));
     EXPECT_TRUE(Near(expected, p, test::kTolExact)) << n;
+  }
+}
+
+// The variance term n(n+1)(2n+1) of the approximation is a 32-bit integer product: exact up to
+// n = 1023, wrapped around (here to a negative number, so no decision) from n = 1024 on.
+TEST(WilcoxonSign, VarianceTermIsA32BitProduct) {
+  THypothesisResult h;
+  double p;
+  TTwoElmReal ci;
+  for (const int n : {1023, 1100}) {
+    TVec x(n);
+    Ramp(x, 1.0, 1.0);
+    x[0] = -1.5;
+    WilcoxonSign(x, 0.0, h, p, ci, htRightTailed, 0.05);
+    EXPECT_EQ(h, n <= 1023 ? hrReject : hrNan) << n;
   }
 }
 
