@@ -292,7 +292,7 @@ double WilcoxonSign(const TVec& Data1, const TVec& Data2, THypothesisResult& hRe
 // Mann-Whitney U test of two independent samples. Returns U = min(U1, N1 N2 - U1), U1 from the
 // rank sum of Data1 in the pooled sample (mid-ranks for ties). p = P(U' <= U): with
 // NormalApprox the normal approximation without tie or continuity correction; otherwise exact,
-// by MannWCDF1 when both samples have at most 7 values and by the AS 62 recursion above (its
+// by MannWCDF1 when both samples have at most 7 values and by the AS 62 frequency recursion (its
 // work grows as N1 N2 min(N1, N2)). htLeftTailed p, htRightTailed 1 - p, htTwoTailed 2p (not
 // limited to 1). ConfInt is not written. hRes = hrNotReject and Signif = 1 are written before
 // the checks, so they hold also when the call raises "MannWhitneyTest: vectors must be real" or
