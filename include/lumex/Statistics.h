@@ -394,5 +394,158 @@ double GOFBeraJarqueTest(const TVec& Data, THypothesisResult& hRes, double& Sign
 // significance gives hrNan.
 double tTest(const TVec& Data, double Mean, THypothesisResult& hRes, double& Signif,
              TTwoElmReal& ConfInt, THypothesisType hType, double Alpha);
+// Two-sample t-test of H0: equal means. Paired: the one-sample tTest of Data1 - Data2 against 0,
+// outputs and result alike. Unpaired: pooled variances, t = (mean1 - mean2) / se with
+// se = sqrt(((N1-1) s1^2 + (N2-1) s2^2) (1/N1 + 1/N2) / (N1 + N2 - 2)), N1 + N2 - 2 degrees of
+// freedom (the lengths may differ); the interval is for mean1 - mean2. Raises
+// "tTest: vectors must be real", and when Paired "tTest: Data1.Length <> Data2.Length" and
+// "tTest: Data1.FloatPrecision <> Data2.FloatPrecision". Alpha outside (0, 1) as the one-sample
+// form: no decision, NaN outputs and result.
+double tTest(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes, double& Signif,
+             TTwoElmReal& ConfInt, bool Paired, THypothesisType hType, double Alpha);
+
+// Z-test of H0: the mean of Data equals Mean, the population standard deviation Sigma being
+// known. Returns z = (mean - Mean) / (Sigma / sqrt(n)); the interval is for the mean, shaped
+// as in tTest. Raises "ZTest: Data.Complex = true"; Alpha outside (0, 1) or Sigma = 0 give
+// hrNan, NaN significance, interval and result.
+double ZTest(const TVec& Data, double Mean, double Sigma, THypothesisResult& hRes, double& Signif,
+             TTwoElmReal& ConfInt, THypothesisType hType, double Alpha);
+
+// Chi-square test of H0: the standard deviation of Data equals Sigma, with the statistic
+// (n - 1) s^2 / Sigma^2 on n - 1 degrees of freedom. The interval is for the standard
+// deviation, Q = (n - 1) s^2:
+//   htTwoTailed   [sqrt(Q / chi2(1 - Alpha/2)), sqrt(Q / chi2(Alpha/2))]
+//   htRightTailed [0, sqrt(Q / chi2(1 - Alpha))]
+//   htLeftTailed  [sqrt(Q / chi2(Alpha)), +Inf)
+// where chi2(p) is the chi-square quantile. Note that the one-tailed ends are these quantiles as
+// written (the right-tailed upper end is the usual one-sided lower bound); take the two-tailed
+// interval at level 2 Alpha for the conventional one-sided bounds.
+// Raises "Chi2Test: Data.Complex = true". Alpha outside (0, 1): hrNan and NaN outputs.
+void ChiSquareTest(const TVec& Data, double Sigma, THypothesisResult& hRes, double& Signif,
+                   TTwoElmReal& ConfInt, THypothesisType hType, double Alpha);
+
+// F-test of H0: equal variances. Returns F = var(Data2) / var(Data1) (the SECOND sample's
+// variance over the first's) on df1 = N2 - 1 and df2 = N1 - 1 degrees of freedom. The interval
+// multiplies F by F quantiles of (df1, df2):
+//   htTwoTailed   [F q(Alpha/2), F q(1 - Alpha/2)]
+//   htRightTailed [0, F q(Alpha)]
+//   htLeftTailed  [F q(1 - Alpha), +Inf)
+// These are the ends as this test defines them, not R's var.test interval (which divides by the
+// quantiles). Raises "FTest: (Data1.Complex) or (Data2.Complex)" and
+// "FTest: (Data1.Length<2) or (Data2.Length<2)"; Alpha outside (0, 1): hrNan and NaN outputs.
+double FTest(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes, double& Signif,
+             TTwoElmReal& ConfInt, THypothesisType hType, double Alpha);
+
+// Grubbs' test of H0: no outlier. G = max |x - mean| / s (htTwoTailed), (max - mean) / s
+// (htRightTailed) or (mean - min) / s (htLeftTailed). The decision compares G with the critical
+// value Gcrit = (n-1) sqrt(tc^2 / (n (n - 2 + tc^2))), tc the Student quantile at 1 - a on n - 2
+// degrees of freedom, a = Alpha/(2n) two-tailed and Alpha/n one-tailed: hrReject when
+// G > Gcrit (strictly), hrNan when G is not finite; Alpha is not checked. Signif is the
+// Bonferroni bound 2 n P(T > tG) for every tail type and may exceed 1. ConfInt is
+// [mean - Gcrit, mean + Gcrit]: Gcrit is in standard-deviation units, not multiplied by s.
+// Raises "GrubbsTest: Data.Complex".
+double GrubbsTest(const TVec& Data, THypothesisResult& hRes, double& Signif,
+                  TTwoElmReal& ConfInt, THypothesisType hType, double Alpha);
+
+// ---- Rank and sign tests ----------------------------------------------------------------------
+//
+// Distribution-free tests on ranks from TiedRanks. Exact null distributions for small samples,
+// normal approximations above. Note two departures from the textbook forms, kept on purpose:
+// the one-tailed significances of the exact WilcoxonSign branch and of MannWhitneyTest are
+// taken from the SMALLER statistic, so they do not depend on the direction of the shift (use
+// htTwoTailed, or look at which sum is the smaller, to read a direction); and the exact
+// right tail of SignTest is P(X > n+), not P(X >= n+).
+// A sample without any non-zero difference (also an empty one) gives a NaN significance and
+// hrNan in SignTest and WilcoxonSign.
+
+// Sign test of H0: the median of Data equals Median. Zero differences are dropped; n counts the
+// others, n+ the positive ones (a NaN counts as negative). Returns M = min(n+, n-).
+// n < 20: binomial, htLeftTailed P(X <= n+), htRightTailed P(X > n+), htTwoTailed
+// 2 P(X <= M); n >= 20: normal approximation, z = (2 n+ - n)/sqrt(n) one-tailed and, two-tailed,
+// a continuity correction of the difference n+ - n- by one toward 0. Signif is at most 1.
+// ConfInt is not written. Raises "SignTest: Data.Complex = true" and
+// "SignTest: (Alpha<=0) or (Alpha>=1)".
+double SignTest(const TVec& Data, double Median, THypothesisResult& hRes, double& Signif,
+                TTwoElmReal& ConfInt, THypothesisType hType, double Alpha);
+// Paired form: the one-sample test of Data1 - Data2 against 0 (the difference is taken in the
+// precision of Data1). Raises, in this order, "SignTest: (Data1.Length <> Data2.Length)",
+// "SignTest: vectors must be real" and "SignTest :(Alpha<=0) or (Alpha>=1)".
+double SignTest(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes, double& Signif,
+                TTwoElmReal& ConfInt, THypothesisType hType, double Alpha);
+
+// Wilcoxon signed-rank test of H0: the distribution of Data - Median is symmetric about 0.
+// Returns T = min(W+, W-), the smaller of the rank sums of the positive and negative non-zero
+// differences (mid-ranks for ties). n < 15: exact, p = P(W <= T) (ties handled exactly),
+// htLeftTailed p, htRightTailed 1 - p, htTwoTailed 2p. n >= 15: normal approximation with the
+// tie-corrected variance, z from W+ one-tailed and from T two-tailed (2 Phi(z)). Note: the
+// variance term n(n+1)(2n+1) is taken in 32-bit integer arithmetic as this test defines it, so
+// for n >= 1024 non-zero differences it wraps around and the approximation is not usable
+// (typically a NaN significance and hrNan). Signif is at most 1.
+// ConfInt, for every tail type, is the acceptance range of the rank sum in whole numbers:
+// nint(mu + s z(Alpha/2) - 0.5) and nint(mu + s z(1 - Alpha/2) + 0.5), mu = n(n+1)/4,
+// s = sqrt(n(n+1)(2n+1)/24).
+// Raises "WilcoxonSign: Data.Complex = true". Alpha outside (0, 1): hRes = hrNan, Signif NaN,
+// result NaN, ConfInt left as it was.
+double WilcoxonSign(const TVec& Data, double Median, THypothesisResult& hRes, double& Signif,
+                    TTwoElmReal& ConfInt, THypothesisType hType, double Alpha);
+// Paired form on Data1 - Data2 against 0. Raises, in this order,
+// "WilcoxonSign: (Data1.Length <> Data2.Length)", "WilcoxonSign: vectors must be real" and
+// "WilcoxonSign :(Alpha<=0) or (Alpha>=1)" (here the level is checked, not quietly).
+double WilcoxonSign(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes,
+                    double& Signif, TTwoElmReal& ConfInt, THypothesisType hType, double Alpha);
+
+// Mann-Whitney U test of two independent samples. Returns U = min(U1, N1 N2 - U1), U1 from the
+// rank sum of Data1 in the pooled sample (mid-ranks for ties). p = P(U' <= U): with
+// NormalApprox the normal approximation without tie or continuity correction; otherwise exact,
+// by MannWCDF1 when both samples have at most 7 values and by the AS 62 frequency recursion (its
+// work grows as N1 N2 min(N1, N2)). htLeftTailed p, htRightTailed 1 - p, htTwoTailed 2p (not
+// limited to 1). ConfInt is not written. hRes = hrNotReject and Signif = 1 are written before
+// the checks, so they hold also when the call raises "MannWhitneyTest: vectors must be real" or
+// "MannWhitneyTest :(Alpha<=0) or (Alpha>=1)".
+double MannWhitneyTest(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes,
+                       double& Signif, TTwoElmReal& ConfInt, THypothesisType hType, double Alpha,
+                       bool NormalApprox);
+
+// P(U' <= U) for the Mann-Whitney statistic of samples of N1 and N2 values under the null
+// hypothesis: the fraction of the C(N1 + N2, N1) arrangements whose U is at most nint(U)
+// (counted exactly, without enumerating them). NaN when N1 N2 < U, U is NaN, a size is negative
+// or both are 0; 0 when U rounds below 0.
+double MannWCDF1(int N1, int N2, double U);
+
+// Spearman's rank correlation with the tie correction (the Pearson correlation of the mid-ranks),
+// written to Rho. Significance from t = Rho sqrt((n-2)/(1-Rho^2)) on n - 2 degrees of freedom;
+// ConfInt, for every tail type, by Fisher's transform with the normal quantile at 1 - Alpha
+// (so it is a two-sided interval of level 1 - 2 Alpha). Alpha is not checked. hrNan when
+// Signif is not finite. Raises "SpearmanRankCorr: (X.Complex) or (Y.Complex)" and
+// "SpearmanRankCorr: X.Length <> Y.Length".
+void SpearmanRankCorr(const TVec& X, const TVec& Y, double& Rho, THypothesisResult& hRes,
+                      double& Signif, TTwoElmReal& ConfInt, THypothesisType hType, double Alpha);
+
+// ---- Shapiro normality tests ------------------------------------------------------------------
+//
+// Both correlate the ordered sample with the expected normal scores
+// m_i = NormalCDFInv((i - 0.375)/(n + 0.25)) and take the significance from Royston's
+// normalising transformation z of ln(1 - W); p = Phi(z). The tails are defined as:
+//   htRightTailed 1 - p, htLeftTailed p, htTwoTailed min(p, 1 - p) (NOT doubled, at most 1/2).
+// Since p = Phi(z) is the probability of a W at least as close to 1 as observed, the usual
+// (upper-tail of z) significance of the Shapiro-Wilk test is the htRightTailed one.
+// Alpha is not checked; hrNan when W or Signif is not finite.
+
+// Shapiro-Wilk W with the coefficients of Royston's algorithm AS R94 (for n = 3 the exact
+// coefficients -sqrt(1/2), 0, sqrt(1/2)). The transformation of W: for 4 <= n <= 11
+// y = -ln(gamma - ln(1 - W)) with gamma, mu and sigma polynomials in ln n (R's swilk uses
+// polynomials in n there, so its p-values differ for those sizes; for strongly non-normal small
+// samples gamma - ln(1 - W) <= 0 and the significance is NaN); for n = 3 and n >= 12
+// y = ln(1 - W). Raises "ShapiroWilks: Data.Complex" and
+// "ShapiroWilks: (Data.Length<3) or (Data.Length>5000)".
+double ShapiroWilks(const TVec& Data, THypothesisResult& hRes, double& Signif,
+                    THypothesisType hType, double Alpha);
+
+// Shapiro-Francia W' = (sum c_i x(i))^2 / sum (x_i - mean)^2 with c = m / |m|, and Royston's
+// transformation mu = 1.0521 (ln ln n - ln n) - 1.2725, sigma = 1.0308 - 0.026758 (ln ln n +
+// 2 / ln n) (note 0.026758, which is not the constant of some other implementations). Any
+// length is accepted; an empty or one-value Data gives NaN. Raises "ShapiroFrancia: Data.Complex".
+double ShapiroFrancia(const TVec& Data, THypothesisResult& hRes, double& Signif,
+                      THypothesisType hType, double Alpha);
 
 }  // namespace lumex

@@ -1,0 +1,74 @@
+#!/usr/bin/python3
+"""Runs the hypothesis-test benchmarks and times SciPy on the same data; prints ours/SciPy.
+
+usage: /usr/bin/python3 bench/tests_compare.py BENCH_BINARY [--repetitions N]
+
+Both sides use splitmix64 uniforms of the same seeds (tests_bench.cpp): Shapiro-Wilk on 5000
+normal scores of them, Mann-Whitney (asymptotic, no continuity correction) on two samples of
+10^5, Spearman on 10^6 pairs. Best of several repetitions, milliseconds of process CPU time
+per call (CPU time rather than wall time, so that a machine shared with other work compares
+the two fairly; on an idle machine both are close).
+"""
+
+import argparse
+import json
+import subprocess
+
+SCIPY_TIMER = r"""
+import json, sys, time, timeit
+import numpy as np
+from scipy import stats
+def uniforms(seed, n):
+    with np.errstate(over="ignore"):
+        z = (np.arange(n, dtype=np.uint64) + np.uint64(seed)) * np.uint64(0x9E3779B97F4A7C15)
+        z = (z ^ (z >> np.uint64(30))) * np.uint64(0xBF58476D1CE4E5B9)
+        z = (z ^ (z >> np.uint64(27))) * np.uint64(0x94D049BB133111EB)
+        z ^= z >> np.uint64(31)
+    return (z >> np.uint64(11)).astype(np.float64) * 2.0 ** -53
+sw = stats.norm.ppf(uniforms(1, 5000))
+a = uniforms(2, 100000); b = uniforms(3, 100000) + 0.001
+x = uniforms(4, 1000000); y = uniforms(5, 1000000) + x
+ops = {"BM_ShapiroWilks5000": lambda: stats.shapiro(sw),
+       "BM_MannWhitneyNormal1e5": lambda: stats.mannwhitneyu(a, b, use_continuity=False,
+                                                             method="asymptotic"),
+       "BM_SpearmanRankCorr1e6": lambda: stats.spearmanr(x, y)}
+best = {}
+for name, f in ops.items():
+    t = timeit.Timer(f, timer=time.process_time)
+    number = t.autorange()[0]
+    best[name] = min(t.repeat(repeat=int(sys.argv[1]), number=number)) / number * 1e3
+print(json.dumps(best))
+"""
+
+LABELS = {"BM_ShapiroWilks5000": "ShapiroWilks n=5000 / shapiro",
+          "BM_MannWhitneyNormal1e5": "MannWhitneyTest 1e5+1e5 / mannwhitneyu",
+          "BM_SpearmanRankCorr1e6": "SpearmanRankCorr 1e6 / spearmanr"}
+UNIT_TO_MS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("binary", help="path of lumex_bench_tests")
+    parser.add_argument("--repetitions", type=int, default=5)
+    args = parser.parse_args()
+    out = subprocess.run([args.binary, "--benchmark_format=json",
+                          f"--benchmark_repetitions={args.repetitions}"],
+                         check=True, stdout=subprocess.PIPE, text=True).stdout
+    ours = {}
+    for run in json.loads(out)["benchmarks"]:
+        if run.get("run_type", "iteration") != "iteration":
+            continue
+        name = run.get("run_name", run["name"])
+        ms = run["cpu_time"] * UNIT_TO_MS[run["time_unit"]]
+        ours[name] = min(ms, ours.get(name, float("inf")))
+    theirs = json.loads(subprocess.run(["/usr/bin/python3", "-c", SCIPY_TIMER,
+                                        str(args.repetitions)],
+                                       check=True, stdout=subprocess.PIPE, text=True).stdout)
+    print(f"{'operation':<40} {'ours (ms)':>10} {'SciPy (ms)':>11} {'ours/SciPy':>11}")
+    for name, label in LABELS.items():
+        print(f"{label:<40} {ours[name]:>10.2f} {theirs[name]:>11.2f} "
+              f"{ours[name] / theirs[name]:>11.2f}")
+
+
+if __name__ == "__main__":
+    main()
