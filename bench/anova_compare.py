@@ -11,10 +11,9 @@ The two F statistics are printed as a check that both sides did the same work.
 """
 
 import argparse
-import json
-import os
-import subprocess
 import sys
+
+from bench_common import best_of_benchmarks, run_python
 
 LENGTH = 1_000_000
 GROUPS = 10
@@ -43,29 +42,15 @@ for key, stmt in (("call", "f_oneway(*parts)"),
 print(json.dumps(out))
 """
 
-UNIT_TO_MS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
-
-
 def run_ours(binary, repetitions):
-    out = subprocess.run(
-        [binary, "--benchmark_format=json", f"--benchmark_repetitions={repetitions}",
-         "--benchmark_filter=^BM_ANOVA1Indexed$"],
-        check=True, stdout=subprocess.PIPE, text=True).stdout
-    runs = [r for r in json.loads(out)["benchmarks"]
-            if r.get("run_type", "iteration") == "iteration"]
-    if not runs:
+    best, labels = best_of_benchmarks(binary, repetitions, "^BM_ANOVA1Indexed$")
+    if "BM_ANOVA1Indexed" not in best:
         sys.exit("anova_compare.py: BM_ANOVA1Indexed missing from the benchmark output")
-    return (min(r["real_time"] * UNIT_TO_MS[r["time_unit"]] for r in runs), float(runs[0].get("label", "F=nan")[2:]))
+    return best["BM_ANOVA1Indexed"], float(labels["BM_ANOVA1Indexed"][2:] or "nan")
 
 
 def run_scipy(repetitions):
-    # The OpenBLAS tuning variables of this environment are removed before NumPy loads.
-    env = {k: v for k, v in os.environ.items()
-           if k not in ("OPENBLAS_CORETYPE", "OPENBLAS_L2_SIZE")}
-    out = subprocess.run(
-        ["/usr/bin/python3", "-c", SCIPY_TIMER, json.dumps([LENGTH, GROUPS, repetitions])],
-        check=True, stdout=subprocess.PIPE, text=True, env=env).stdout
-    return json.loads(out)
+    return run_python(SCIPY_TIMER, [LENGTH, GROUPS, repetitions])
 
 
 def main():

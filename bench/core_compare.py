@@ -11,10 +11,9 @@ the normal variates write into a preallocated vector on both sides (out=).
 """
 
 import argparse
-import json
-import os
-import subprocess
 import sys
+
+from bench_common import best_of_benchmarks, run_python
 
 LENGTH = 10_000_000
 
@@ -48,33 +47,15 @@ for stmt, setup in ops:
 print(json.dumps(best))
 """
 
-UNIT_TO_MS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
-
-
 def run_ours(binary, repetitions):
     names = "|".join(name for name, _, _, _ in OPERATIONS)
-    out = subprocess.run(
-        [binary, "--benchmark_format=json", f"--benchmark_repetitions={repetitions}",
-         f"--benchmark_filter=^({names})$"],
-        check=True, stdout=subprocess.PIPE, text=True).stdout
-    best = {}
-    for run in json.loads(out)["benchmarks"]:
-        if run.get("run_type", "iteration") != "iteration":
-            continue
-        name = run.get("run_name", run["name"])
-        ms = run["real_time"] * UNIT_TO_MS[run["time_unit"]]
-        best[name] = min(ms, best.get(name, float("inf")))
-    return best
+    return best_of_benchmarks(binary, repetitions, f"^({names})$")[0]
 
 
 def run_numpy(repetitions):
-    env = {k: v for k, v in os.environ.items()
-           if k not in ("OPENBLAS_CORETYPE", "OPENBLAS_L2_SIZE")}
     ops = [(stmt, setup) for _, _, stmt, setup in OPERATIONS]
-    out = subprocess.run(
-        ["/usr/bin/python3", "-c", NUMPY_TIMER, json.dumps([LENGTH, repetitions, ops])],
-        check=True, stdout=subprocess.PIPE, text=True, env=env).stdout
-    return {stmt: seconds * 1e3 for stmt, seconds in json.loads(out).items()}
+    best = run_python(NUMPY_TIMER, [LENGTH, repetitions, ops])
+    return {stmt: seconds * 1e3 for stmt, seconds in best.items()}
 
 
 def main():

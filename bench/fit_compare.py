@@ -12,10 +12,9 @@ that both sides solved the same problem.
 """
 
 import argparse
-import json
-import os
-import subprocess
 import sys
+
+from bench_common import best_of_benchmarks, run_python
 
 FIT_LENGTH = 10_000
 AD_LENGTH = 100_000
@@ -53,21 +52,11 @@ for key, stmt in (("gamma", "stats.gamma.fit(g)"), ("gamma_floc", "stats.gamma.f
 print(json.dumps(out))
 """
 
-UNIT_TO_MS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
-
-
 def run_ours(binary, repetitions):
-    out = subprocess.run(
-        [binary, "--benchmark_format=json", f"--benchmark_repetitions={repetitions}"],
-        check=True, stdout=subprocess.PIPE, text=True).stdout
-    best, labels = {}, {}
-    for r in json.loads(out)["benchmarks"]:
-        if r.get("run_type", "iteration") != "iteration":
-            continue
-        name = r["name"].split("/")[0]
-        t = r["real_time"] * UNIT_TO_MS[r["time_unit"]]
-        best[name] = min(best.get(name, t), t)
-        labels[name] = r.get("label", "")
+    best, labels = best_of_benchmarks(binary, repetitions)
+    # Parameterised runs report as name/argument; the table wants the family name.
+    best = {name.split("/")[0]: ms for name, ms in best.items()}
+    labels = {name.split("/")[0]: label for name, label in labels.items()}
     for name in ("BM_GammaFit", "BM_WeibullFit", "BM_AndersonDarlingNormal"):
         if name not in best:
             sys.exit(f"fit_compare.py: {name} missing from the benchmark output")
@@ -75,13 +64,7 @@ def run_ours(binary, repetitions):
 
 
 def run_scipy(repetitions):
-    # The OpenBLAS tuning variables of this environment are removed before NumPy loads.
-    env = {k: v for k, v in os.environ.items()
-           if k not in ("OPENBLAS_CORETYPE", "OPENBLAS_L2_SIZE")}
-    out = subprocess.run(
-        ["/usr/bin/python3", "-c", SCIPY_TIMER, json.dumps([FIT_LENGTH, AD_LENGTH, repetitions])],
-        check=True, stdout=subprocess.PIPE, text=True, env=env).stdout
-    return json.loads(out)
+    return run_python(SCIPY_TIMER, [FIT_LENGTH, AD_LENGTH, repetitions])
 
 
 def main():

@@ -11,8 +11,8 @@ the two fairly; on an idle machine both are close).
 """
 
 import argparse
-import json
-import subprocess
+
+from bench_common import best_of_benchmarks, run_python
 
 SCIPY_TIMER = r"""
 import json, sys, time, timeit
@@ -36,14 +36,13 @@ best = {}
 for name, f in ops.items():
     t = timeit.Timer(f, timer=time.process_time)
     number = t.autorange()[0]
-    best[name] = min(t.repeat(repeat=int(sys.argv[1]), number=number)) / number * 1e3
+    best[name] = min(t.repeat(repeat=json.loads(sys.argv[1]), number=number)) / number * 1e3
 print(json.dumps(best))
 """
 
 LABELS = {"BM_ShapiroWilks5000": "ShapiroWilks n=5000 / shapiro",
           "BM_MannWhitneyNormal1e5": "MannWhitneyTest 1e5+1e5 / mannwhitneyu",
           "BM_SpearmanRankCorr1e6": "SpearmanRankCorr 1e6 / spearmanr"}
-UNIT_TO_MS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
 
 
 def main():
@@ -51,19 +50,8 @@ def main():
     parser.add_argument("binary", help="path of lumex_bench_tests")
     parser.add_argument("--repetitions", type=int, default=5)
     args = parser.parse_args()
-    out = subprocess.run([args.binary, "--benchmark_format=json",
-                          f"--benchmark_repetitions={args.repetitions}"],
-                         check=True, stdout=subprocess.PIPE, text=True).stdout
-    ours = {}
-    for run in json.loads(out)["benchmarks"]:
-        if run.get("run_type", "iteration") != "iteration":
-            continue
-        name = run.get("run_name", run["name"])
-        ms = run["cpu_time"] * UNIT_TO_MS[run["time_unit"]]
-        ours[name] = min(ms, ours.get(name, float("inf")))
-    theirs = json.loads(subprocess.run(["/usr/bin/python3", "-c", SCIPY_TIMER,
-                                        str(args.repetitions)],
-                                       check=True, stdout=subprocess.PIPE, text=True).stdout)
+    ours = best_of_benchmarks(args.binary, args.repetitions, time_key="cpu_time")[0]
+    theirs = run_python(SCIPY_TIMER, args.repetitions)
     print(f"{'operation':<40} {'ours (ms)':>10} {'SciPy (ms)':>11} {'ours/SciPy':>11}")
     for name, label in LABELS.items():
         print(f"{label:<40} {ours[name]:>10.2f} {theirs[name]:>11.2f} "

@@ -13,10 +13,10 @@ e_t = frac(t * 2654435761 / 2^32) - 0.5 on every side.
 """
 
 import argparse
-import json
-import os
 import subprocess
 import sys
+
+from bench_common import best_of_benchmarks, run_python
 
 PY_TIMER = r"""
 import json, sys, timeit
@@ -49,36 +49,14 @@ for (i in seq_len(repeats)) {
 cat(best, "\n")
 """
 
-UNIT_TO_MS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
-
-
-def run_ours(binary, repetitions):
-    out = subprocess.run([binary, "--benchmark_format=json",
-                          f"--benchmark_repetitions={repetitions}"],
-                         check=True, stdout=subprocess.PIPE, text=True).stdout
-    best = {}
-    for run in json.loads(out)["benchmarks"]:
-        if run.get("run_type", "iteration") != "iteration":
-            continue
-        name = run.get("run_name", run["name"])
-        ms = run["real_time"] * UNIT_TO_MS[run["time_unit"]]
-        best[name] = min(ms, best.get(name, float("inf")))
-    return best
-
-
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("binary", help="path of lumex_bench_timeseries")
     parser.add_argument("--repetitions", type=int, default=5)
     args = parser.parse_args()
     n = 1_000_000
-    ours = run_ours(args.binary, args.repetitions)
-    # As in compare.py: the OpenBLAS tuning variables of this environment are removed for NumPy.
-    env = {k: v for k, v in os.environ.items()
-           if k not in ("OPENBLAS_CORETYPE", "OPENBLAS_L2_SIZE")}
-    py = json.loads(subprocess.run(["/usr/bin/python3", "-c", PY_TIMER,
-                                    json.dumps([n, args.repetitions])],
-                                   check=True, stdout=subprocess.PIPE, text=True, env=env).stdout)
+    ours = best_of_benchmarks(args.binary, args.repetitions)[0]
+    py = run_python(PY_TIMER, [n, args.repetitions])
     r = float(subprocess.run(["Rscript", "-e", R_TIMER, str(n), str(args.repetitions)],
                              check=True, stdout=subprocess.PIPE, text=True).stdout)
     rows = [("ACF, 40 lags", "BM_ACF40", py["acf40"], "statsmodels acf (FFT)"),

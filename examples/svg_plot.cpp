@@ -157,6 +157,7 @@ bool TSvgPlot::Write(const std::string& path) const {
   // The items, clipped to the plot area; labels of lines to the right of it.
   int colour = 0;
   double legendY = kTop + 12;
+  std::vector<double> labelsY;  // heights of the series labels written so far
   for (const auto& it : fItems) {
     // Data series take the colours in turn; limit lines are red or dark grey.
     const char* c = it.kind == TItem::kPoints || it.kind == TItem::kSegment
@@ -205,9 +206,16 @@ bool TSvgPlot::Write(const std::string& path) const {
           }
         }
         if (!it.name.empty()) {
+          const bool inList = labelY == legendY;
+          // Labels that would overprint one already written move down a line.
+          while (std::any_of(labelsY.begin(), labelsY.end(),
+                             [&](double used) { return std::fabs(used - labelY) < 14; })) {
+            labelY += 14;
+          }
+          labelsY.push_back(labelY);
           s << "<text x=\"" << kLeft + plotW + 6 << "\" y=\"" << Num(labelY) << "\" fill=\""
             << stroke << "\">" << Escape(it.name) << "</text>\n";
-          if (labelY == legendY) legendY += 16;
+          if (inList) legendY = labelY + 16;
         }
         break;
       }
