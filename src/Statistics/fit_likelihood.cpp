@@ -350,14 +350,11 @@ void WeibullFit(const TVec& X, double& A, double& B, int MaxIter, double Toleran
   std::array<double, 2> pars{std::exp(-c1 / c0), c0};
   double sumLn = 0.0, sum = 0.0;
   if (PositiveDoubleSample(X, sumLn, sum)) {
-    // WeibullLike on a positive double sample, with the density written through u = ln x:
-    // z = (x/A)^B = exp(B (u - ln A)) and f = B z exp(-z) / x, three transcendental calls per
-    // value instead of the two powers, exponential and logarithm of the general density. The
-    // 2^-52 is added as WeibullLike adds it, so both objectives agree to rounding.
-    // With u = ln x and d = u - ln A: z = (x/A)^B = exp(B d) and
-    // ln f = ln B - ln A + (B - 1) d - z, one exponential per value. The 2^-52 that
-    // WeibullLike adds changes ln f by log1p(2^-52 / f) < 2e-12 where f > e^-9, below the
-    // rounding of the sum; below that the density is formed and the 2^-52 added exactly.
+    // WeibullLike on a positive double sample, written through u = ln x. With d = u - ln A:
+    // z = (x/A)^B = exp(B d) and ln f = ln B - ln A + (B - 1) d - z, one exponential per
+    // value. The 2^-52 that WeibullLike adds changes ln f by log1p(2^-52 / f) < 2e-12 where
+    // f > e^-9, below the rounding of the sum; below that the density is formed and the 2^-52
+    // added exactly.
     const double* lnx = u->Data<double>();
     const TRealFunction like = [n, lnx](const TVec& p, const TVec*, const TObjConsts&) {
       const double scale = p.Value(0), shape = p.Value(1);
