@@ -54,7 +54,7 @@ double StdNormalDensity(double z) {
 // r/t is below 1e-16). Below t = 3 the uncorrected error is under 2e-15.
 double StdNormalLower(double z) {
   const double t = -z * kInvSqrt2Hi;
-  const double e = std::erfc(t);  // the C library's erfc: within a few ulp, and fastest
+  const double e = std::erfc(t);  // the C library's: within a few ulp, faster than Boost's
   if (t <= 3.0) return 0.5 * e;
   const double r = std::fma(-z, kInvSqrt2Hi, -t) - z * kInvSqrt2Lo;
   return 0.5 * e * (1.0 - r * (2.0 * t + 1.0 / t));
