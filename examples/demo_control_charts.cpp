@@ -224,10 +224,10 @@ void ControlChartsSection(const std::string& dataDir) {
   double outOfSpec, cp, cpk;
   lumex::TTwoElmReal cpci{}, cpkci{};
   lumex::QCCapIndexes(before, 6.5, 14.0, outOfSpec, cp, cpk, cpci, cpkci, 0.05);
-  std::cout << "specification [6.5, 14]: Cp " << Fixed(cp, 3) << " (95% CI " << Fixed(cpci[0], 3)
+  std::cout << "tolerance limits [6.5, 14]: Cp " << Fixed(cp, 3) << " (95% CI " << Fixed(cpci[0], 3)
             << " to " << Fixed(cpci[1], 3) << "), Cpk " << Fixed(cpk, 3) << " ("
             << Fixed(cpkci[0], 3) << " to " << Fixed(cpkci[1], 3)
-            << "),\nexpected fraction out of specification " << std::scientific
+            << "),\nexpected fraction outside the limits " << std::scientific
             << std::setprecision(2) << outOfSpec << std::defaultfloat << "\n";
 }
 

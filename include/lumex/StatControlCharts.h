@@ -100,12 +100,12 @@ void QCCChart(const TVec& Data, TVec& DrawVec, double& CL, double& UCL, double& 
 
 // ---- Capability ---------------------------------------------------------------------------------
 
-// Normal-theory capability of a process against the specification [LSL, USL], from the mean mu
+// Normal-theory capability of a process against its tolerance limits [LSL, USL], from the mean mu
 // and sample standard deviation sigma of Data (N values).
 // Cp and Cpk are first set to NaN. Then:
-//   LSL infinite (upper specification only): OutOfSpec := P(X > USL), X ~ N(mu, sigma); nothing
+//   LSL infinite (upper limit only): OutOfSpec := P(X > USL), X ~ N(mu, sigma); nothing
 //     else is written (CpCI and CpkCI are left as they were);
-//   USL infinite (lower specification only): OutOfSpec := P(X < LSL); nothing else is written;
+//   USL infinite (lower limit only): OutOfSpec := P(X < LSL); nothing else is written;
 //   both finite: OutOfSpec := P(X < LSL) + P(X > USL) (each tail computed directly, so small
 //     fractions keep their digits); Cp := (USL - LSL) / (6 sigma);
 //     Cpk := min(mu - LSL, USL - mu) / (3 sigma);

@@ -223,7 +223,7 @@ void QCCapIndexes(const TVec& Data, double LSL, double USL, double& OutOfSpec, d
     return;
   }
   // 1 - (Phi(USL) - Phi(LSL)) as the sum of the two tails, each computed directly, so that a
-  // fraction of 1e-12 out of specification is not lost to cancellation.
+  // fraction of 1e-12 outside the limits is not lost to cancellation.
   OutOfSpec = NormalCDF(LSL, mu, sigma) + NormalCDFUpper(USL, mu, sigma);
   Cpk = std::min(mu - LSL, USL - mu) / (3.0 * sigma);
   Cp = (USL - LSL) / (6.0 * sigma);

@@ -114,6 +114,14 @@ int RoundEven(double x) {
   return static_cast<int>(r);
 }
 
+// The negative log-likelihood, with the standard errors of the parameters at Pars in StdErr.
+double LikeWithStdErr(TDistribution kind, const TVec& Pars, const TVec* Consts,
+                      const TObjConsts& ObjConsts, TTwoElmReal& StdErr, const char* fn) {
+  const double f = NegLogLike(kind, Pars, ObjConsts, fn);
+  LikeStdErr(Pars, Consts, ObjConsts, kind, StdErr);
+  return f;
+}
+
 }  // namespace
 
 // ---- Objectives ---------------------------------------------------------------------------------
@@ -123,36 +131,28 @@ double BetaLike(const TVec& Pars, const TVec*, const TObjConsts& ObjConsts) {
 }
 double BetaLike(const TVec& Pars, const TVec* Consts, const TObjConsts& ObjConsts,
                 TTwoElmReal& StdErr) {
-  const double f = BetaLike(Pars, Consts, ObjConsts);
-  LikeStdErr(Pars, Consts, ObjConsts, distBeta, StdErr);
-  return f;
+  return LikeWithStdErr(distBeta, Pars, Consts, ObjConsts, StdErr, "BetaLike");
 }
 double CauchyLike(const TVec& Pars, const TVec*, const TObjConsts& ObjConsts) {
   return NegLogLike(distCauchy, Pars, ObjConsts, "CauchyLike");
 }
 double CauchyLike(const TVec& Pars, const TVec* Consts, const TObjConsts& ObjConsts,
                   TTwoElmReal& StdErr) {
-  const double f = CauchyLike(Pars, Consts, ObjConsts);
-  LikeStdErr(Pars, Consts, ObjConsts, distCauchy, StdErr);
-  return f;
+  return LikeWithStdErr(distCauchy, Pars, Consts, ObjConsts, StdErr, "CauchyLike");
 }
 double GammaLike(const TVec& Pars, const TVec*, const TObjConsts& ObjConsts) {
   return NegLogLike(distGamma, Pars, ObjConsts, "GammaLike");
 }
 double GammaLike(const TVec& Pars, const TVec* Consts, const TObjConsts& ObjConsts,
                  TTwoElmReal& StdErr) {
-  const double f = GammaLike(Pars, Consts, ObjConsts);
-  LikeStdErr(Pars, Consts, ObjConsts, distGamma, StdErr);
-  return f;
+  return LikeWithStdErr(distGamma, Pars, Consts, ObjConsts, StdErr, "GammaLike");
 }
 double WeibullLike(const TVec& Pars, const TVec*, const TObjConsts& ObjConsts) {
   return NegLogLike(distWeibull, Pars, ObjConsts, "WeibullLike");
 }
 double WeibullLike(const TVec& Pars, const TVec* Consts, const TObjConsts& ObjConsts,
                    TTwoElmReal& StdErr) {
-  const double f = WeibullLike(Pars, Consts, ObjConsts);
-  LikeStdErr(Pars, Consts, ObjConsts, distWeibull, StdErr);
-  return f;
+  return LikeWithStdErr(distWeibull, Pars, Consts, ObjConsts, StdErr, "WeibullLike");
 }
 double FLike(const TVec& Pars, const TVec*, const TObjConsts& ObjConsts) {
   return NegLogLike(distF, Pars, ObjConsts, "FLike");

@@ -199,6 +199,18 @@ void FillNaN(TDenseLumex& x) {
   });
 }
 
+// The eigen-decomposition of an empty or non-finite matrix, or one whose iteration did not
+// converge: n NaN eigenvalues and, when asked for, an n x n matrix of NaN eigenvectors.
+void NaNEigen(Index n, TMtxFloatPrecision precision, bool complex, TVec& values,
+              TMtx* vectors) {
+  Shape(values, n, 1, precision, complex);
+  FillNaN(values);
+  if (vectors != nullptr) {
+    Shape(*vectors, n, n, precision, complex);
+    FillNaN(*vectors);
+  }
+}
+
 void SetIdentity(TMtx& m, Index n, TMtxFloatPrecision precision) {
   Shape(m, n, n, precision, false);
   m.SetZero();
@@ -642,16 +654,7 @@ void Eig(const TMtx& a, TVec& values, TMtx* vectors) {
     es.compute(*A, vectors != nullptr);
     ok = es.info() == Eigen::Success;
   }
-  if (!ok) {
-    // Empty, non-finite, or the QR iteration did not converge.
-    Shape(values, n, 1, precision, true);
-    FillNaN(values);
-    if (vectors != nullptr) {
-      Shape(*vectors, n, n, precision, true);
-      FillNaN(*vectors);
-    }
-    return;
-  }
+  if (!ok) return NaNEigen(n, precision, true, values, vectors);
   Assign(values, es.eigenvalues(), precision, true, false);
   if (vectors != nullptr) Assign(*vectors, es.eigenvectors(), precision, true, false);
 }
@@ -668,15 +671,7 @@ void EigSym(const TMtx& a, TVec& values, TMtx* vectors) {
     es.compute(*A, vectors != nullptr ? Eigen::ComputeEigenvectors : Eigen::EigenvaluesOnly);
     ok = es.info() == Eigen::Success;
   }
-  if (!ok) {
-    Shape(values, n, 1, precision, false);
-    FillNaN(values);
-    if (vectors != nullptr) {
-      Shape(*vectors, n, n, precision, false);
-      FillNaN(*vectors);
-    }
-    return;
-  }
+  if (!ok) return NaNEigen(n, precision, false, values, vectors);
   Assign(values, es.eigenvalues(), precision, false, false);
   if (vectors != nullptr) Assign(*vectors, es.eigenvectors(), precision, false, false);
 }

@@ -266,14 +266,14 @@ TEST(QCCapIndexes, CentredProcessHasCpkEqualToCp) {
   EXPECT_LT(cpci[0], cp);
   EXPECT_GT(cpci[1], cp);
   EXPECT_TRUE(Near(cpk - cpkci[0], cpkci[1] - cpk, 1e-14));
-  // Only an upper specification: the fraction above it, Cp and Cpk NaN, intervals untouched.
+  // Only an upper limit: the fraction above it, Cp and Cpk NaN, intervals untouched.
   cpci = {1.0, 2.0};
   QCCapIndexes(x, -Inf, 6.0, out, cp, cpk, cpci, cpkci, 0.05);
   EXPECT_TRUE(Near(NormalCDFUpper(6.0, 5.0, StdDev(x)), out, 1e-15));
   EXPECT_TRUE(std::isnan(cp));
   EXPECT_TRUE(std::isnan(cpk));
   EXPECT_EQ(1.0, cpci[0]);
-  // A fraction of about 1e-40 out of specification keeps its digits.
+  // A fraction of about 1e-40 outside the limits keeps its digits.
   QCCapIndexes(x, -Inf, 5.0 + 13.3 * StdDev(x), out, cp, cpk, cpci, cpkci, 0.05);
   EXPECT_TRUE(Near(NormalCDFUpper(13.3), out, 1e-13));
 }
