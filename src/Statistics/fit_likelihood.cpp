@@ -1,5 +1,6 @@
 // Maximum-likelihood fits by Nelder-Mead: the negative log-likelihoods, their outer-product
 // standard errors, and the fits with their Wald intervals.
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
@@ -258,17 +259,24 @@ namespace {
 constexpr std::uint64_t kMantissaBits = 0x000F'FFFF'FFFF'FFFFULL;
 constexpr std::uint64_t kExponentOne = 0x3FF0'0000'0000'0000ULL;
 
+// Four doubles, or four 64-bit words, handled as one value (the compiler's vector extension:
+// one AVX2 register, or two SSE2 registers in the baseline build).
+using TFour = double __attribute__((vector_size(32)));
+using TFourBits = std::uint64_t __attribute__((vector_size(32)));
+
 // exp(y) for y in [-708, 709] (nothing is checked), within one unit in the last place: y = k ln 2
 // + r with |r| <= ln 2 / 2 (ln 2 in two parts, the first exact in k ln 2), exp(r) by its Taylor
 // polynomial of degree 13 (truncation below 2e-17), and 2^k added to the exponent bits. k comes
-// from the low bits of y / ln 2 + 1.5 2^52, rounded there to the nearest integer.
-inline double ExpInRange(double y) {
+// from the low bits of y / ln 2 + 1.5 2^52, rounded there to the nearest integer. T is double
+// (TBits std::uint64_t) or TFour (TFourBits), replaced in place (a TFour is not passed by value,
+// which would pass differently with and without AVX).
+template <class T, class TBits>
+[[gnu::always_inline]] inline void ExpInPlace(T& y) {
   constexpr double kShift = 0x1.8p52;
-  const double shifted = y * 1.4426950408889634 + kShift;
-  const double k = shifted - kShift;
-  const double r = (y - k * 0x1.62e42feep-1) - k * 0x1.a39ef35793c76p-33;
-  double p = 1.0 / 6227020800.0;
-  p = p * r + 1.0 / 479001600.0;
+  const T shifted = y * 1.4426950408889634 + kShift;
+  const T k = shifted - kShift;
+  const T r = (y - k * 0x1.62e42feep-1) - k * 0x1.a39ef35793c76p-33;
+  T p = r * (1.0 / 6227020800.0) + 1.0 / 479001600.0;
   p = p * r + 1.0 / 39916800.0;
   p = p * r + 1.0 / 3628800.0;
   p = p * r + 1.0 / 362880.0;
@@ -281,8 +289,8 @@ inline double ExpInRange(double y) {
   p = p * r + 0.5;
   p = p * r + 1.0;
   p = p * r + 1.0;
-  return std::bit_cast<double>(std::bit_cast<std::uint64_t>(p) +
-                               (std::bit_cast<std::uint64_t>(shifted) << 52));
+  y = __builtin_bit_cast(T,
+                         __builtin_bit_cast(TBits, p) + (__builtin_bit_cast(TBits, shifted) << 52));
 }
 
 // Sum over i of (shape - 1) d_i - exp(shape d_i), d_i = u_i - lnScale: the Weibull
@@ -294,21 +302,51 @@ LUMEX_FIT_CLONES double WeibullTerms(const double* u, int n, double lnScale, dou
   for (; i + 4 <= n; i += 4) {
     for (int j = 0; j < 4; ++j) {
       const double d = u[i + j] - lnScale;
-      acc[j] += s1 * d - ExpInRange(shape * d);
+      double z = shape * d;
+      ExpInPlace<double, std::uint64_t>(z);
+      acc[j] += s1 * d - z;
     }
   }
   double total = (acc[0] + acc[1]) + (acc[2] + acc[3]);
   for (; i < n; ++i) {
     const double d = u[i] - lnScale;
-    total += s1 * d - ExpInRange(shape * d);
+    double z = shape * d;
+    ExpInPlace<double, std::uint64_t>(z);
+    total += s1 * d - z;
   }
   return total;
 }
 
-// Four doubles, or four 64-bit words, handled as one value (the compiler's vector extension:
-// one AVX2 register, or two SSE2 registers in the baseline build).
-using TFour = double __attribute__((vector_size(32)));
-using TFourBits = std::uint64_t __attribute__((vector_size(32)));
+// The moments M_k = sum_i v_i^k exp(b v_i), k = 0 ... kMoments - 1, of v_i = u_i - centre, where
+// b v_i lies in [-708, 709]. Near b they give sum_i exp(b' v_i) for any b' as the series
+// sum_k (b' - b)^k M_k / k!.
+constexpr int kMoments = 13;
+
+LUMEX_FIT_CLONES void ExpMoments(const double* u, int n, double centre, double b, double* M) {
+  TFour acc[kMoments] = {};
+  int i = 0;
+  for (; i + 4 <= n; i += 4) {
+    TFour v;
+    std::memcpy(&v, u + i, sizeof v);
+    v -= centre;
+    TFour p = b * v;
+    ExpInPlace<TFour, TFourBits>(p);
+    for (TFour& a : acc) {
+      a += p;
+      p *= v;
+    }
+  }
+  for (int k = 0; k < kMoments; ++k) M[k] = (acc[k][0] + acc[k][1]) + (acc[k][2] + acc[k][3]);
+  for (; i < n; ++i) {
+    const double v = u[i] - centre;
+    double p = b * v;
+    ExpInPlace<double, std::uint64_t>(p);
+    for (int k = 0; k < kMoments; ++k) {
+      M[k] += p;
+      p *= v;
+    }
+  }
+}
 
 // sum ln x and sum x over a sample of positive normal doubles, taken apart into binary
 // exponents (summed as integers) and mantissas in [1, 2) (multiplied in eight running
@@ -489,14 +527,27 @@ void WeibullFit(const TVec& X, double& A, double& B, int MaxIter, double Toleran
   // Sorted with NaN last: finite ends mean a positive, finite sample.
   if (X.IsDouble() && n > 0 && std::isfinite(u->Value(0)) && std::isfinite(u->Value(n - 1))) {
     // WeibullLike on a positive double sample, written through u = ln x. With d = u - ln A:
-    // z = (x/A)^B = exp(B d) and ln f = ln B - ln A + (B - 1) d - z, one exponential per
-    // value. The 2^-52 that WeibullLike adds changes ln f by log1p(2^-52 / f) < 2e-12 where
-    // f > e^-9, below the rounding of the sum; below that the density is formed and the 2^-52
-    // added exactly. ln f is concave in u, so on the sorted u the values at or below -9 form a
-    // prefix and a suffix: these are taken one by one from the ends, and the run between them
-    // in one vectorised pass.
+    // z = (x/A)^B = exp(B d) and ln f = ln B - ln A + (B - 1) d - z. The 2^-52 that WeibullLike
+    // adds changes ln f by log1p(2^-52 / f) < 2e-12 where f > e^-9, below the rounding of the
+    // sum; below that the density is formed and the 2^-52 added exactly. ln f is concave in u,
+    // so on the sorted u the values at or below -9 form a prefix and a suffix: these are taken
+    // one by one from the ends.
+    //
+    // Over the whole sample, sum ln f = n (ln B - ln A) + (B - 1) sum d - exp(B (ubar - ln A))
+    // sum exp(B v), v = u - ubar, and only the last sum needs a pass over the data: it comes
+    // from the moments of exp(B0 v) at a shape B0 near B (|B - B0| max|v| <= 1/4, where 13 terms
+    // of the series leave a relative error below 1e-17), and the moments are taken again at B
+    // when B leaves that range. Once the simplex has closed in on the shape, an evaluation
+    // costs O(1) instead of n exponentials. The tail values are replaced in that sum (which
+    // would lose digits to a very low one; then, and where the series cannot be formed, the
+    // values between the tails are summed directly).
     const double* lnx = u->Data<double>();
-    const TRealFunction like = [n, lnx](const TVec& p, const TVec*, const TObjConsts&) {
+    double sv = 0.0;
+    for (int i = 0; i < n; ++i) sv += lnx[i] - ubar;
+    const double vmax = std::max(ubar - lnx[0], lnx[n - 1] - ubar);
+    double b0 = NaN;
+    std::array<double, kMoments> M{};
+    const TRealFunction like = [&](const TVec& p, const TVec*, const TObjConsts&) {
       const double scale = p.Value(0), shape = p.Value(1);
       if (!(scale > 0.0 && shape > 0.0 && scale < Inf && shape < Inf)) return NaN;
       const double lnA = std::log(scale);
@@ -506,25 +557,44 @@ void WeibullFit(const TVec& X, double& A, double& B, int MaxIter, double Toleran
         return c + (shape - 1.0) * d - std::exp(shape * d);
       };
       auto withEps = [](double v) { return std::log(std::exp(v) + 2.220446049250313e-16); };
-      double total = 0.0;
+      double tails = 0.0, tailsLnf = 0.0, lowest = 0.0;
+      auto takeTail = [&](double v) {
+        tails += withEps(v);
+        tailsLnf += v;
+        lowest = std::min(lowest, v);
+      };
       int hi = n;
       for (; hi > 0; --hi) {
         const double v = lnf(hi - 1);
         if (v > -9.0) break;
-        total += withEps(v);
+        takeTail(v);
       }
       int lo = 0;
       for (; lo < hi; ++lo) {
         const double v = lnf(lo);
         if (v > -9.0) break;
-        total += withEps(v);
+        takeTail(v);
       }
-      if (lo < hi) {
-        if (shape * (lnx[lo] - lnA) >= -708.0 && shape * (lnx[hi - 1] - lnA) <= 709.0) {
-          total += (hi - lo) * c + WeibullTerms(lnx + lo, hi - lo, lnA, shape);
-        } else {
-          for (int i = lo; i < hi; ++i) total += lnf(i);
+      if (lo == hi) return -tails;
+      if (lowest > -1e3 && shape * vmax <= 700.0) {
+        if (!(std::fabs(shape - b0) * vmax <= 0.25)) {
+          ExpMoments(lnx, n, ubar, shape, M.data());
+          b0 = shape;
         }
+        const double db = shape - b0;
+        double series = M[kMoments - 1];
+        for (int k = kMoments - 2; k >= 0; --k) series = M[k] + db * series / (k + 1);
+        const double sumZ = std::exp(shape * (ubar - lnA)) * series;
+        if (sumZ < Inf) {
+          const double all = n * c + (shape - 1.0) * (n * (ubar - lnA) + sv) - sumZ;
+          return -((all - tailsLnf) + tails);
+        }
+      }
+      double total = tails;
+      if (shape * (lnx[lo] - lnA) >= -708.0 && shape * (lnx[hi - 1] - lnA) <= 709.0) {
+        total += (hi - lo) * c + WeibullTerms(lnx + lo, hi - lo, lnA, shape);
+      } else {
+        for (int i = lo; i < hi; ++i) total += lnf(i);
       }
       return -total;
     };
