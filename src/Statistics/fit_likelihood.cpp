@@ -471,7 +471,7 @@ void GammaFit(const TVec& X, double& A, double& B, int MaxIter, double Tolerance
   const bool positive = PositiveDoubleSample(X, sumLn, sum);
   const double n = X.Length();
   // A positive sample has no cancellation in its sum: the pass that sums ln x gives the mean.
-  const double mean = positive ? sum / n : Mean(X);
+  const double mean = positive && n > 0 ? sum / n : Mean(X);
   const double sd = StdDev(X, mean);
   const double scale = sd * sd / mean;
   std::array<double, 2> pars{mean / scale, scale};
