@@ -7,7 +7,8 @@
 // case so that different functions overlap. Deterministic cases (everything not random, and the
 // generators with a fixed seed) must reproduce the serial result bit for bit. Cases that draw a
 // fresh seed (Seed = -1, the default source, GOFLillieTest) are judged by their law instead, and
-// no two of their calls may give the same draws.
+// no two of their calls may give the same draws (a simulated significance, which takes few
+// values, need only vary).
 //
 // Most functions lease temporaries from the per-thread object cache, so this test also shows
 // that the pools of different threads never meet. Run it under ThreadSanitizer with
