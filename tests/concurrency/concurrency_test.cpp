@@ -259,6 +259,37 @@ std::vector<TCase> CoreCases() {
                         << Find(x, x[123]))
              .v;
        }},
+      {"ops copies and shapes", [] {
+         const TVec x = Normal(120, 34);
+         TVec a, b, c(x), g;
+         Copy(a, x);
+         b.Size(200);
+         b.SetZero();
+         Copy(b, x, 10, 30, 60);
+         Rotate(c, 17);
+         Reverse(c);
+         TVec r(50);
+         Ramp(r, 1.0, 0.25);
+         TVecInt k, idx{3, 1, 4, 1, 5, 9, 2, 6};
+         CopyTo(k, r);
+         CopyFrom(g, k, fpSingle);
+         TVec e;
+         GatherByIndex(e, x, idx);
+         Replace(c, c[5], -7.0);
+         TMtx m = NormalMtx(6, 6, 35), eye, dm, in(m);
+         Eye(eye, 4);
+         Diag(dm, TVec{1, 2, 3});
+         TVec col, row, dg;
+         GetCol(col, m, 2);
+         GetRow(row, m, 4);
+         SetCol(m, row, 0);
+         Diag(dg, m);
+         Inv(in);
+         Transp(m);
+         return (TOut() << a << b << c << r << k << g << e << eye << dm << col << row << dg << in
+                        << m << PrecisionEPS(b) << CSum(x).real())
+             .v;
+       }},
       {"ops columns", [] {
          TMtx m = NormalMtx(200, 7, 7);
          TVec mean;
@@ -357,6 +388,49 @@ std::vector<TCase> CoreCases() {
          TOut out;
          for (const TVec& v : d) out << v;
          return (out << Gamma(4.5) << LnGamma(123.4) << trigamma(0.3) << ErfInv(0.7)).v;
+       }},
+      {"probability, every law", [] {
+         // Density, both tails and quantile of every law, on 20 points each.
+         const TVec x = Uniform(20, 31, 0.05, 0.95), k = Counts(20, 32, 3.0);
+         const TVec p = Uniform(20, 33, 0.01, 0.99);
+         TOut out;
+         TVec d;
+#define LUMEX_LAW(Law, at, ...)              \
+  Law##PDF(at, __VA_ARGS__, d);              \
+  out << d;                                  \
+  Law##CDF(at, __VA_ARGS__, d);              \
+  out << d;                                  \
+  Law##CDFUpper(at, __VA_ARGS__, d);         \
+  out << d;                                  \
+  Law##CDFInv(p, __VA_ARGS__, d);            \
+  out << d
+         LUMEX_LAW(Normal, x, 0.5, 2.0);
+         LUMEX_LAW(Student, x, 3.5);
+         LUMEX_LAW(ChiSquare, x, 2.5);
+         LUMEX_LAW(F, x, 4.0, 9.0);
+         LUMEX_LAW(Gamma, x, 1.7, 0.8);
+         LUMEX_LAW(Erlang, x, 3.0, 2.0);
+         LUMEX_LAW(Exp, x, 0.7);
+         LUMEX_LAW(Beta, x, 0.6, 1.9);
+         LUMEX_LAW(Weibull, x, 1.2, 0.9);
+         LUMEX_LAW(Maxwell, x, 0.8);
+         LUMEX_LAW(Rayleigh, x, 0.6);
+         LUMEX_LAW(LogNormal, x, -0.2, 0.7);
+         LUMEX_LAW(InverseGaussian, x, 0.9, 2.5);
+         LUMEX_LAW(Cauchy, x, 0.3, 0.4);
+         LUMEX_LAW(Laplace, x, 0.5, 0.3);
+         LUMEX_LAW(Logistic, x, 0.5, 0.2);
+         LUMEX_LAW(Gumbel, x, 0.4, 0.3);
+         LUMEX_LAW(Uniform, x, 0.0, 1.5);
+         LUMEX_LAW(Triangular, x, 0.0, 1.0, 0.3);
+         LUMEX_LAW(Binom, k, 12.0, 0.25);
+         LUMEX_LAW(Poisson, k, 3.2);
+         LUMEX_LAW(Geometric, k, 0.3);
+         LUMEX_LAW(NegBinom, k, 2.5, 0.4);
+         LUMEX_LAW(HypGeometric, k, 40.0, 15.0, 10.0);
+         LUMEX_LAW(UniformD, k, 9.0);
+#undef LUMEX_LAW
+         return out.v;
        }},
       {"optimisers", [] {
          TOut out;
