@@ -290,6 +290,33 @@ std::vector<TCase> CoreCases() {
                         << m << PrecisionEPS(b) << CSum(x).real())
              .v;
        }},
+      {"large buffers", [] {
+         // Objects of 2 MiB and more take the huge-page allocation path.
+         TVec x(270000), y;
+         Ramp(x, -1.0, 1e-5);
+         Copy(y, x);
+         Sqr(y);
+         return (TOut() << Sum(y) << y[123456]).v;
+       }},
+      {"error paths", [] {
+         // Errors raised while temporaries are leased: the message, character by character.
+         TOut out;
+         const auto message = [&out](const std::function<void()>& call) {
+           try {
+             call();
+             out << -1.0;
+           } catch (const ELumexError& e) {
+             for (const char ch : std::string(e.what())) out << static_cast<double>(ch);
+           }
+         };
+         THypothesisResult h = hrNan;
+         double sig = 0.0;
+         message([&] { GOFLillieTest(TVec{1, 2, 3}, h, sig, 0.05, 0.01); });
+         message([&] { TVec v(10); RandomBeta(-1.0, 2.0, v, 5); });
+         message([&] { TMtx m(3, 4); Inv(m); });
+         message([&] { TVec phi; double s2 = 0; ARYuleWalkerFit(TVec{}, phi, s2); });
+         return out.v;
+       }},
       {"ops columns", [] {
          TMtx m = NormalMtx(200, 7, 7);
          TVec mean;
