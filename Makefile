@@ -47,3 +47,23 @@ bench: deps-bench $(BENCH_BUILD)/CMakeCache.txt
 
 clean:
 	rm -rf $(BUILD) $(BENCH_BUILD) build-asan
+
+# ThreadSanitizer: the libraries and the concurrency test (tests/concurrency), built in
+# build-tsan and run so that any report fails. Only this program runs under TSan: it calls every
+# family from eight threads at once, which is what TSan needs to see.
+TSAN_BUILD   := build-tsan
+TSAN_RUN     := halt_on_error=1:second_deadlock_stack=1
+
+.PHONY: test-tsan clean-tsan
+
+$(TSAN_BUILD)/CMakeCache.txt: | deps
+	$(CMAKE) -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMEX_SANITIZE=thread \
+	  -DLUMEX_BUILD_EXAMPLES=OFF || { rm -f $@; exit 1; }
+
+test-tsan: deps $(TSAN_BUILD)/CMakeCache.txt
+	$(CMAKE) --build $(TSAN_BUILD) -j$(JOBS) --target lumex_concurrency_tests
+	TSAN_OPTIONS=$(TSAN_RUN) $(TSAN_BUILD)/tests/lumex_concurrency_tests
+
+clean: clean-tsan
+clean-tsan:
+	rm -rf $(TSAN_BUILD)

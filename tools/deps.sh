@@ -8,6 +8,8 @@
 # LUMEX_DEPS, when set, replaces the package list (space separated).
 set -euo pipefail
 
+# The sanitizer runtimes of the sanitizer builds (libasan8, libubsan1, libtsan2) come with g++:
+# gcc-12 depends on libgcc-12-dev, which depends on all of them.
 packages=(cmake g++ make pkg-config libeigen3-dev libboost-dev libgtest-dev)
 case "${1:-}" in
   "") ;;
