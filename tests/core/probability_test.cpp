@@ -382,6 +382,53 @@ TEST(ProbabilityVector, AgreesWithScalarFormInEveryStorage) {
   EXPECT_LUMEX_ERROR(WeibullCDF(c, 1.0, 2.0, d), "WeibullCDF: complex data not supported");
 }
 
+// The normal law's vector forms check the parameters once and run their own loop; they give
+// the scalar forms' values bit for bit: at NaN, the infinities, signed zeros and beyond the
+// underflow of the tails, for degenerate and invalid parameters, in single storage and in place.
+TEST(ProbabilityVector, NormalFormsMatchTheScalarForms) {
+  using TScalar = double (*)(double, double, double);
+  using TVector = void (*)(const TVec&, double, double, TVec&);
+  const struct {
+    const char* name;
+    TScalar scalar;
+    TVector vector;
+  } forms[] = {{"NormalPDF", NormalPDF, NormalPDF},
+               {"NormalCDF", NormalCDF, NormalCDF},
+               {"NormalCDFUpper", NormalCDFUpper, NormalCDFUpper}};
+  std::vector<double> points = {NaN,    -Inf, Inf,  0.0,   -0.0,     -1e300,   1e300,
+                                -45.0,  -40.0, -38.6, 38.6,  5e-324,  -5e-324, 39.99};
+  for (int i = 0; i < 41; ++i) points.push_back(-10.0 + 0.5 * i);
+  const TVec x(points);
+  TVec xs;
+  xs.Size(x.Length(), fpSingle);
+  for (int i = 0; i < x.Length(); ++i) xs.SetValue(i, x[i]);
+  const std::array<std::array<double, 2>, 6> params = {
+      {{0.0, 1.0}, {1.5, 0.25}, {-3.0, 40.0}, {1.0, 0.0}, {0.0, -1.0}, {NaN, 1.0}}};
+
+  auto same = [](double a, double b) {
+    return (std::isnan(a) && std::isnan(b)) || (a == b && std::signbit(a) == std::signbit(b));
+  };
+  for (const auto& f : forms) {
+    for (const auto& [mu, sigma] : params) {
+      TVec d;
+      f.vector(x, mu, sigma, d);
+      TVec inPlace(x);
+      f.vector(inPlace, mu, sigma, inPlace);
+      TVec ds;
+      f.vector(xs, mu, sigma, ds);
+      ASSERT_EQ(fpSingle, ds.FloatPrecision());
+      for (int i = 0; i < x.Length(); ++i) {
+        const double expected = f.scalar(x[i], mu, sigma);
+        EXPECT_TRUE(same(expected, d[i])) << f.name << "(" << x[i] << "; " << mu << ", " << sigma
+                                          << ") = " << d[i] << ", scalar " << expected;
+        EXPECT_TRUE(same(expected, inPlace[i])) << f.name << " in place at " << x[i];
+        const float single = static_cast<float>(f.scalar(xs.Value(i), mu, sigma));
+        EXPECT_TRUE(same(single, ds.Data<float>()[i])) << f.name << " single at " << xs.Value(i);
+      }
+    }
+  }
+}
+
 // The integer-vector F forms apply the degrees of freedom of the same index.
 TEST(ProbabilityVector, FTakesDegreesOfFreedomElementwise) {
   const TVec p{0.025, 0.5, 0.975};

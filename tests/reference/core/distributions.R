@@ -138,6 +138,12 @@ for (par in list(c(0, 1), c(1.5, 0.25), c(-3, 40))) {
 # sigma = 0, the point mass
 emit("NormalCDF", c(0.5, 1, 2), pnorm(c(0.5, 1, 2), 1, 0), 1, 0)
 emit("NormalCDFInv", c(0.3, 0.9), qnorm(c(0.3, 0.9), 1, 0), 1, 0)
+# A sweep of the standard law every 0.1 (off round numbers) from -38.3, where Phi is 1e-321, to
+# 8.3: the library's density and CDF are each one approximation over that whole range, with no
+# breakpoints for the sparse grids above to meet, so they are checked all along it.
+zs <- seq(-38.3, 8.3, by = 0.1) + 0.0123
+emit("NormalPDF", zs, dnorm(zs), 0, 1)
+emit("NormalCDF", zs, pnorm(zs), 0, 1)
 
 # ---- Student's t --------------------------------------------------------------------------------
 # The lower-tail probability at x for n degrees of freedom, as pt computes it below 4e5.
