@@ -3,13 +3,15 @@
 
 BUILD       := build
 BENCH_BUILD := build-bench
+FUZZ_BUILD  := build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS        ?= 2
 CMAKE       ?= cmake
 PYTHON      ?= /usr/bin/python3
 
 MAKEFLAGS   += --no-print-directory
 
-.PHONY: all demo test bench clean deps deps-bench
+.PHONY: all demo test bench fuzz clean deps deps-bench deps-fuzz
 
 all: test
 
@@ -19,6 +21,9 @@ deps:
 deps-bench:
 	@tools/deps.sh --bench
 
+deps-fuzz:
+	@tools/deps.sh --fuzz
+
 # Configured once; afterwards `cmake --build` re-runs CMake by itself when a CMakeLists changes.
 # A failed configure leaves no cache behind, so the next run configures again.
 $(BUILD)/CMakeCache.txt: | deps
@@ -26,6 +31,13 @@ $(BUILD)/CMakeCache.txt: | deps
 
 $(BENCH_BUILD)/CMakeCache.txt: | deps-bench
 	$(CMAKE) -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DLUMEX_BUILD_BENCH=ON \
+	  -DLUMEX_BUILD_TESTS=OFF -DLUMEX_BUILD_EXAMPLES=OFF || { rm -f $@; exit 1; }
+
+# clang with libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer; the library is
+# instrumented for coverage too (fuzzer-no-link).
+$(FUZZ_BUILD)/CMakeCache.txt: | deps-fuzz
+	$(CMAKE) -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DLUMEX_SANITIZE=fuzzer-no-link,address,undefined -DLUMEX_BUILD_FUZZ=ON \
 	  -DLUMEX_BUILD_TESTS=OFF -DLUMEX_BUILD_EXAMPLES=OFF || { rm -f $@; exit 1; }
 
 demo: deps $(BUILD)/CMakeCache.txt
@@ -45,5 +57,10 @@ bench: deps-bench $(BENCH_BUILD)/CMakeCache.txt
 	  $(PYTHON) $$script $(BENCH_BUILD)/bench/lumex_bench_$$family; \
 	done
 
+# Every fuzz target for FUZZ_SECONDS each (default 60), from the committed seed corpus.
+fuzz: deps-fuzz $(FUZZ_BUILD)/CMakeCache.txt
+	$(CMAKE) --build $(FUZZ_BUILD) -j$(JOBS)
+	tools/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD) $(BENCH_BUILD) build-asan
+	rm -rf $(BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) build-asan
