@@ -156,7 +156,7 @@ const TFuzzRow kRows[] = {
     LUMEX_FUZZ_CAPPED(12, ConjGrad, int(const TRealFunction&, const TGradientFunction&, std::span<double>, const TVec*, const TObjConsts&, double&, TOptStopReason&, TMtxFloatPrecision, bool, bool, int, double, double, std::vector<std::string>*)),
     LUMEX_FUZZ_CAPPED(12, NumericGradient, void(const TRealFunction&, const TVec&, const TVec*, const TObjConsts&, TVec&)),
     LUMEX_FUZZ(OptStopReasonText, std::string(TOptStopReason)),
-    LUMEX_FUZZ(PolyRoots, void(TVec&, const TVec&)),
+    LUMEX_FUZZ_CAPPED(64, PolyRoots, void(TVec&, const TVec&)),
     LUMEX_FUZZ(Linear1D, void(const TVec&, const TVec&, TPiecePoly&)),
     LUMEX_FUZZ(RandSeed, void(std::uint64_t)),
     LUMEX_FUZZ(RandUniform, void(TDenseLumex&, double, double)),

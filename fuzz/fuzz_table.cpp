@@ -7,10 +7,25 @@
 
 namespace lumex::fuzz {
 
+bool TraceCalls() {
+  static const bool trace = std::getenv("LUMEX_FUZZ_TRACE") != nullptr;
+  return trace;
+}
+
+void TraceArgument(double v) { std::fprintf(stderr, "  %.17g\n", v); }
+
+void TraceArgument(const TDenseLumex& v) {
+  std::fprintf(stderr, "  %dx%d %s%s %s\n", v.Rows(), v.Cols(), v.IsDouble() ? "double" : "single",
+               v.Complex() ? " complex" : "", v.Complex() ? "" : v.ToString().c_str());
+}
+
+void TraceArgument(const TVecInt& v) { std::fprintf(stderr, "  int %s\n", v.ToString().c_str()); }
+
 void RunOne(std::span<const TFuzzRow> rows, const std::uint8_t* data, std::size_t size) {
   TFuzzInput in(data, size);
   const TFuzzRow& row = rows[in.Word() % rows.size()];
   in.SetCap(row.Cap);
+  if (TraceCalls()) std::fprintf(stderr, "%s\n", row.Name);
   try {
     row.Call(in);
   } catch (const ELumexError&) {

@@ -284,6 +284,30 @@ struct TArg<const TCurvatureFunction&> {
 
 // ---- Invocation -------------------------------------------------------------------------------
 
+// With LUMEX_FUZZ_TRACE set in the environment, each call prints its row and arguments to stderr
+// before it runs, so that replaying a finding (target binary + input file) shows the call.
+bool TraceCalls();
+void TraceArgument(double v);
+void TraceArgument(const TDenseLumex& v);
+void TraceArgument(const TVecInt& v);
+template <class T>
+void TraceArgument(const T& v) {
+  if constexpr (std::is_arithmetic_v<T> || std::is_enum_v<T>) {
+    TraceArgument(static_cast<double>(v));
+  } else if constexpr (std::is_pointer_v<T>) {
+    if (v == nullptr) TraceArgument(NaN);
+    else TraceArgument(*v);
+  } else if constexpr (std::is_base_of_v<TDenseLumex, T> || std::is_same_v<T, TVecInt>) {
+    TraceArgument(static_cast<const std::conditional_t<std::is_same_v<T, TVecInt>, TVecInt,
+                                                       TDenseLumex>&>(v));
+  }
+}
+template <class... A>
+void Trace(A&... args) {
+  if (!TraceCalls()) return;
+  (TraceArgument(args.Get()), ...);
+}
+
 template <class Sig>
 struct TInvoker;
 
@@ -294,6 +318,7 @@ struct TInvoker<R(Args...)> {
     // Braced initialisation builds the arguments left to right, so a given input always
     // decodes to the same call.
     std::tuple<TArg<Args>...> args{TArg<Args>(in)...};
+    std::apply([](auto&... a) { Trace(a...); }, args);
     std::apply([](auto&... a) { static_cast<void>(F(a.Get()...)); }, args);
   }
 };
@@ -326,6 +351,7 @@ struct TMethodInvoker<C, R(Args...)> {
   static void Call(TFuzzInput& in) {
     TObject<C> object(in);
     std::tuple<TArg<Args>...> args{TArg<Args>(in)...};
+    std::apply([](auto&... a) { Trace(a...); }, args);
     std::apply([&](auto&... a) { static_cast<void>((object.Get().*M)(a.Get()...)); }, args);
   }
 };
@@ -335,6 +361,7 @@ struct TMethodInvoker<C, R(Args...) const> {
   static void Call(TFuzzInput& in) {
     TObject<C> object(in);
     std::tuple<TArg<Args>...> args{TArg<Args>(in)...};
+    std::apply([](auto&... a) { Trace(a...); }, args);
     std::apply([&](auto&... a) { static_cast<void>((object.Get().*M)(a.Get()...)); }, args);
   }
 };

@@ -247,7 +247,7 @@ double MannWhitneyExactCDF(int N1, int N2, double U, TMtxFloatPrecision Precisio
 }
 
 double MannWCDF1(int N1, int N2, double U) {
-  if (N1 < 0 || N2 < 0 || N1 + N2 == 0) return NaN;
+  if (N1 < 0 || N2 < 0 || (N1 == 0 && N2 == 0)) return NaN;
   const std::int64_t m = static_cast<std::int64_t>(N1) * N2;
   if (!(static_cast<double>(m) >= U)) return NaN;
   if (m >= std::numeric_limits<int>::max() - 2) return NaN;
