@@ -3,13 +3,15 @@
 
 BUILD       := build
 BENCH_BUILD := build-bench
+FUZZ_BUILD  := build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS        ?= 2
 CMAKE       ?= cmake
 PYTHON      ?= /usr/bin/python3
 
 MAKEFLAGS   += --no-print-directory
 
-.PHONY: all demo test bench clean deps deps-bench
+.PHONY: all demo test bench fuzz clean deps deps-bench deps-fuzz
 
 all: test
 
@@ -19,6 +21,9 @@ deps:
 deps-bench:
 	@tools/deps.sh --bench
 
+deps-fuzz:
+	@tools/deps.sh --fuzz
+
 # Configured once; afterwards `cmake --build` re-runs CMake by itself when a CMakeLists changes.
 # A failed configure leaves no cache behind, so the next run configures again.
 $(BUILD)/CMakeCache.txt: | deps
@@ -26,6 +31,13 @@ $(BUILD)/CMakeCache.txt: | deps
 
 $(BENCH_BUILD)/CMakeCache.txt: | deps-bench
 	$(CMAKE) -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DLUMEX_BUILD_BENCH=ON \
+	  -DLUMEX_BUILD_TESTS=OFF -DLUMEX_BUILD_EXAMPLES=OFF || { rm -f $@; exit 1; }
+
+# clang with libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer; the library is
+# instrumented for coverage too (fuzzer-no-link).
+$(FUZZ_BUILD)/CMakeCache.txt: | deps-fuzz
+	$(CMAKE) -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DLUMEX_SANITIZE=fuzzer-no-link,address,undefined -DLUMEX_BUILD_FUZZ=ON \
 	  -DLUMEX_BUILD_TESTS=OFF -DLUMEX_BUILD_EXAMPLES=OFF || { rm -f $@; exit 1; }
 
 demo: deps $(BUILD)/CMakeCache.txt
@@ -45,16 +57,21 @@ bench: deps-bench $(BENCH_BUILD)/CMakeCache.txt
 	  $(PYTHON) $$script $(BENCH_BUILD)/bench/lumex_bench_$$family; \
 	done
 
-clean:
-	rm -rf $(BUILD) $(BENCH_BUILD) build-asan
+# Every fuzz target for FUZZ_SECONDS each (default 60), from the committed seed corpus.
+fuzz: deps-fuzz $(FUZZ_BUILD)/CMakeCache.txt
+	$(CMAKE) --build $(FUZZ_BUILD) -j$(JOBS)
+	tools/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 # ThreadSanitizer: the libraries and the concurrency test (tests/concurrency), built in
 # build-tsan and run so that any report fails. Only this program runs under TSan: it calls every
-# family from eight threads at once, which is what TSan needs to see.
+# family from eight threads at once, which is what TSan needs to see. g++ 12's TSan runtime
+# cannot place its shadow memory when the kernel randomises mmap addresses with more than 28
+# bits, so the program runs without address randomisation where setarch allows it.
 TSAN_BUILD   := build-tsan
 TSAN_RUN     := halt_on_error=1:second_deadlock_stack=1
+NO_ASLR      := $(shell setarch $$(uname -m) -R true > /dev/null 2>&1 && echo setarch $$(uname -m) -R)
 
-.PHONY: test-tsan clean-tsan
+.PHONY: test-tsan
 
 $(TSAN_BUILD)/CMakeCache.txt: | deps
 	$(CMAKE) -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMEX_SANITIZE=thread \
@@ -62,8 +79,7 @@ $(TSAN_BUILD)/CMakeCache.txt: | deps
 
 test-tsan: deps $(TSAN_BUILD)/CMakeCache.txt
 	$(CMAKE) --build $(TSAN_BUILD) -j$(JOBS) --target lumex_concurrency_tests
-	TSAN_OPTIONS=$(TSAN_RUN) $(TSAN_BUILD)/tests/lumex_concurrency_tests
+	TSAN_OPTIONS=$(TSAN_RUN) $(NO_ASLR) $(TSAN_BUILD)/tests/lumex_concurrency_tests
 
-clean: clean-tsan
-clean-tsan:
-	rm -rf $(TSAN_BUILD)
+clean:
+	rm -rf $(BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(TSAN_BUILD) build-asan

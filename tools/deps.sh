@@ -4,6 +4,7 @@
 #
 #   tools/deps.sh           packages for building the libraries, the demo and the tests
 #   tools/deps.sh --bench   also the packages of the benchmarks and the NumPy comparison
+#   tools/deps.sh --fuzz    also clang and its runtime (libFuzzer, sanitizers) for the fuzz targets
 #
 # LUMEX_DEPS, when set, replaces the package list (space separated).
 set -euo pipefail
@@ -14,7 +15,8 @@ packages=(cmake g++ make pkg-config libeigen3-dev libboost-dev libgtest-dev)
 case "${1:-}" in
   "") ;;
   --bench) packages+=(libbenchmark-dev python3-numpy python3-scipy python3-statsmodels r-base-core) ;;
-  *) echo "usage: tools/deps.sh [--bench]" >&2; exit 2 ;;
+  --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+  *) echo "usage: tools/deps.sh [--bench | --fuzz]" >&2; exit 2 ;;
 esac
 if [[ -n "${LUMEX_DEPS:-}" ]]; then
   read -r -a packages <<< "${LUMEX_DEPS}"

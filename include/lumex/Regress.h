@@ -56,7 +56,8 @@ struct TRegStats {
 // convention is wanted.
 // Raises, in this order: "RegressTest: Y.Length <> YCalc.Length",
 // "RegressTest: Y.FloatPrecision <> YCalc.FloatPrecision", and with weights
-// "RegressTest: Weights.Length <> Y.Length", "RegressTest: Weights.FloatPrecision <> Y.FloatPrecision".
+// "RegressTest: Weights.Length <> Y.Length", "RegressTest: Weights.FloatPrecision <> Y.FloatPrecision",
+// then "RegressTest: ParamCount < 0".
 void RegressTest(const TVec& Y, const TVec& YCalc, int ParamCount, TRegStats& RegStats,
                  bool Constant, const TVec* Weights);
 // The same statistics with ParamCount = V.Cols; then Residuals := Y - YCalc (unweighted, in

@@ -223,6 +223,7 @@ struct TTwoWaySums {
 // x: a R rows by b columns, rows in a blocks of R replications. cell: a x b (work, double).
 template <class T>
 TTwoWaySums TwoWay(const T* x, int a, int b, int R, double* cell, double* rm, double* cm) {
+  if (a == 0 || b == 0) return {NaN, NaN, NaN, NaN, NaN};  // no cells: nothing to compare
   const std::ptrdiff_t B = b;
   // Cell means over the R replications of each cell (the data themselves when R = 1).
   std::vector<double> reps(static_cast<std::size_t>(R));
@@ -308,14 +309,32 @@ TANOVA1Result ANOVA1(const TVec& Data, const TVecInt& GroupIndex, double& Signif
   if (lo < 0) ERaise("ANOVA1: GroupIndex contains negative values");
   // The groups are 0 .. G, G the largest group number, whether or not each one occurs.
   const int G = hi;
+  // With G >= n some group is certainly empty, which leaves SS1 undefined; SS2 and SST only
+  // need the groups that occur, so these are numbered densely rather than allocating G + 1
+  // groups (up to 2^31 of them).
+  const bool someEmpty = G >= n;
+  std::vector<std::int32_t> dense;
+  int groups = someEmpty ? 0 : G + 1;
+  if (someEmpty) {
+    std::vector<std::int32_t> labels(idx, idx + n);
+    std::sort(labels.begin(), labels.end());
+    labels.erase(std::unique(labels.begin(), labels.end()), labels.end());
+    dense.resize(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+      dense[i] = static_cast<std::int32_t>(
+          std::lower_bound(labels.begin(), labels.end(), idx[i]) - labels.begin());
+    }
+    idx = dense.data();
+    groups = static_cast<int>(labels.size());
+  }
   std::vector<double> count, mean;
   double g = 0.0, ss2 = 0.0, sst = 0.0;
   detail::DispatchReal(Data, "ANOVA1", [&](const auto* px) {
-    IndexedGroups(px, idx, n, G + 1, count, mean, g, ss2, sst);
+    IndexedGroups(px, idx, n, groups, count, mean, g, ss2, sst);
   });
   // A group number without observations has no mean: 0 * NaN makes SS1 undefined.
-  double ss1 = 0.0;
-  for (int k = 0; k <= G; ++k) {
+  double ss1 = someEmpty ? NaN : 0.0;
+  for (int k = 0; k < groups; ++k) {
     const double d = mean[k] - g;
     ss1 += count[k] * d * d;
   }
@@ -336,7 +355,8 @@ TANOVA2Result ANOVA2(const TMtx& Data, double& SignifRows, double& SignifCols, d
   const int a = Data.Rows() / R;
   const int b = Data.Cols();
 
-  auto [cell, rm, cm] = CreateIt<TMtx, TVec, TVec>();
+  auto cell = CreateIt<TMtx>();
+  auto rm = CreateIt<TVec>(), cm = CreateIt<TVec>();
   cell->Size(a, b);
   rm->Size(a);
   cm->Size(b);

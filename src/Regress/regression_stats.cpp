@@ -55,6 +55,8 @@ void RegressTest(const TVec& Y, const TVec& YCalc, int ParamCount, TRegStats& Re
       ERaise("RegressTest: Weights.FloatPrecision <> Y.FloatPrecision");
     }
   }
+  // A negative count has no meaning, and would overflow the 32-bit degrees of freedom.
+  if (ParamCount < 0) ERaise("RegressTest: ParamCount < 0");
   const int n = Y.Length();
   const int p = ParamCount;
   // Sums of squares below the resolution of the data's own storage are rounding noise.

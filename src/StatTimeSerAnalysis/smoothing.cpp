@@ -291,7 +291,7 @@ double DoubleExpSmooth(const TVec& Y, TVec& Level, TVec& Trend, double& Alpha, d
   CheckStartLength(Y, InitMethod, fn);
   const int n = Y.Length();
   std::array<double, 2> pars{Alpha, Gamma};
-  auto [level, trend] = CreateIt<TVec, TVec>();
+  auto level = CreateIt<TVec>(), trend = CreateIt<TVec>();
   MinimiseMSE<2>(Y, pars, [&](const TVec& p) {
     return DoubleObjective(Y, *level, *trend, n, p.Value(0), p.Value(1), InitMethod);
   });
@@ -362,7 +362,7 @@ double TripleExpSmooth(const TVec& Y, TVec& Level, TVec& Trend, TVec& Season, do
                        double& Beta, double& Gamma, int Period) {
   CheckTriple(Y, Alpha, Beta, Gamma, Period, "TripleExpSmooth", nullptr);
   std::array<double, 3> pars{Alpha, Beta, Gamma};
-  auto [level, trend, season] = CreateIt<TVec, TVec, TVec>();
+  auto level = CreateIt<TVec>(), trend = CreateIt<TVec>(), season = CreateIt<TVec>();
   MinimiseMSE<3>(Y, pars, [&](const TVec& p) {
     return TripleObjective(Y, *level, *trend, *season, p.Value(0), p.Value(1), p.Value(2),
                            Period);
@@ -378,7 +378,7 @@ void TripleExpForecast(const TVec& Y, TVec& YHat, double Alpha, double Beta, dou
   CheckTriple(Y, Alpha, Beta, Gamma, Period, "TripleExpForecast", &T);
   const int n = Y.Length();
   const int L = Period;
-  auto [level, trend, season] = CreateIt<TVec, TVec, TVec>();
+  auto level = CreateIt<TVec>(), trend = CreateIt<TVec>(), season = CreateIt<TVec>();
   TripleObjective(Y, *level, *trend, *season, Alpha, Beta, Gamma, L);
   const int K = T - L;
   const int M = std::min(K, n - L);

@@ -179,7 +179,9 @@ void Ranges(const TMtx& Src, TVec& Results, int count, int len, std::ptrdiff_t l
     using T = std::remove_pointer_t<decltype(r)>;
     const T* p = Src.Data<T>();
     for (int i = 0; i < count; ++i) {
-      if constexpr (std::is_floating_point_v<T>) {
+      if (len == 0) {  // lines without values have no range (and no address in an empty buffer)
+        r[i] = T(NaN);
+      } else if constexpr (std::is_floating_point_v<T>) {
         r[i] = static_cast<T>(RealRange(p + i * lineStep, len, stride));
       } else {
         r[i] = T(ComplexRange(p + i * lineStep, len, stride));
@@ -349,7 +351,7 @@ void RangeCols(const TMtx& Src, TVec& Results) {
     Ranges(Src, Results, Src.Cols(), Src.Rows(), 1, Src.Cols());
     return;
   }
-  auto [hi, lo] = CreateIt<TVec, TVec>();
+  auto hi = CreateIt<TVec>(), lo = CreateIt<TVec>();
   hi->Size(Src.Cols());
   lo->Size(Src.Cols());
   Results.Size(Src.Cols(), Src);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <type_traits>
 
 #include "core/dispatch.h"
@@ -81,6 +82,8 @@ void CountInEdges(const T* x, int n, const T* e, int m, std::int32_t* counts) {
 // The integer-count histogram once the arguments are checked.
 void CountEqualBins(const TVec& Data, int NumBins, TVecInt& Counts, TVec& Bins, bool CentreBins,
                     double Max, double Min) {
+  // NumBins + 1 edges must stay a 32-bit length.
+  if (NumBins == std::numeric_limits<int>::max()) ERaise("Histogram: NumBins too large");
   if (Min == Max) {
     // A constant sample: bins of width 1 about its value.
     Min = Min - std::floor(0.5 * NumBins) - 0.5;

@@ -207,7 +207,7 @@ double MannWhitneyExactCDF(int N1, int N2, double U, TMtxFloatPrecision Precisio
 
   const int a = std::min(N1, N2);
   const int b = std::max(N1, N2);
-  auto [fv, wv] = CreateIt<TVec, TVec>();
+  auto fv = CreateIt<TVec>(), wv = CreateIt<TVec>();
   fv->Size(static_cast<int>(m + 1), Precision);
   fv->SetZero();
   // Work vector of floor((m + 2)/2 + a) entries: it carries the running differences of the
@@ -247,7 +247,7 @@ double MannWhitneyExactCDF(int N1, int N2, double U, TMtxFloatPrecision Precisio
 }
 
 double MannWCDF1(int N1, int N2, double U) {
-  if (N1 < 0 || N2 < 0 || N1 + N2 == 0) return NaN;
+  if (N1 < 0 || N2 < 0 || (N1 == 0 && N2 == 0)) return NaN;
   const std::int64_t m = static_cast<std::int64_t>(N1) * N2;
   if (!(static_cast<double>(m) >= U)) return NaN;
   if (m >= std::numeric_limits<int>::max() - 2) return NaN;
@@ -305,7 +305,8 @@ double MannWhitneyTest(const TVec& Data1, const TVec& Data2, THypothesisResult& 
 
   const int n1 = Data1.Length();
   const int n2 = Data2.Length();
-  auto [v, r, perm] = CreateIt<TVec, TVec, TVecInt>();
+  auto v = CreateIt<TVec>(), r = CreateIt<TVec>();
+  auto perm = CreateIt<TVecInt>();
   if (Data1.FloatPrecision() == Data2.FloatPrecision()) {
     Concat(*v, Data1, Data2);
   } else {

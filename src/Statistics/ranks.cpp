@@ -26,7 +26,8 @@ void TiedRanks(const TVec& Data, TVec& Results, double& TieCorrection) {
   const int n = Data.Length();
   if (n == 0) return;
 
-  auto [s, perm] = CreateIt<TVec, TVecInt>();
+  auto s = CreateIt<TVec>();
+  auto perm = CreateIt<TVecInt>();
   Copy(*s, Data);
   SortAscend(*s, *perm);
   Results.Size(n, Data);

@@ -31,7 +31,7 @@ void Positions(const T* __restrict x, const TBinning<T>& b, T* __restrict pos) {
   for (int i = 0; i < Len; ++i) {
     const T t = (x[i] - min) * invWidth;
     const T clamped = t < last ? t : last;
-    pos[i] = (t >= T(0)) & (t <= top) ? clamped : T(-1);  // NaN fails both tests
+    pos[i] = ((t >= T(0)) & (t <= top)) ? clamped : T(-1);  // NaN fails both tests
   }
 }
 
@@ -40,7 +40,7 @@ void PositionsTail(const T* __restrict x, const TBinning<T>& b, T* __restrict po
   for (int i = 0; i < len; ++i) {
     const T t = (x[i] - b.min) * b.invWidth;
     const T clamped = t < b.last ? t : b.last;
-    pos[i] = (t >= T(0)) & (t <= b.top) ? clamped : T(-1);
+    pos[i] = ((t >= T(0)) & (t <= b.top)) ? clamped : T(-1);
   }
 }
 

@@ -162,6 +162,7 @@ int SolveEmpty(const char* name, TEvaluator& eval, std::span<double> pars, doubl
 
 void NumericGradient(const TRealFunction& Fun, const TVec& Pars, const TVec* Consts,
                      const TObjConsts& ObjConsts, TVec& Grad) {
+  if (!Fun) ERaise("NumericGradient: Fun is null");
   const int n = Pars.Length();
   const bool single = Pars.FloatPrecision() == fpSingle;
   const double s = single ? GradStepSizeSingle : GradStepSize;

@@ -72,7 +72,7 @@ int Marquardt(const TRealFunction& Fun, const TCurvatureFunction& DerivFun,
   const double tol = detail::EffectiveTolerance(Tolerance, FloatPrecision);
   const double gradTol = GradTolerance > 0.0 ? GradTolerance : 0.0;
   auto [xv, trialv, gv, stepv, scalev] = CreateIt<TVec, TVec, TVec, TVec, TVec>();
-  auto [curv, work, factor] = CreateIt<TMtx, TMtx, TMtx>();
+  auto curv = CreateIt<TMtx>(), work = CreateIt<TMtx>(), factor = CreateIt<TMtx>();
   for (TVec* v : {xv.get(), trialv.get(), gv.get(), stepv.get(), scalev.get()}) v->Size(n);
   for (TMtx* m : {curv.get(), work.get(), factor.get()}) m->Size(n, n);
   const std::span<double> x = xv->Span<double>(), trial = trialv->Span<double>(),

@@ -80,6 +80,19 @@ TDiscrete<TBoostLaw<Dist>> MakeBoost(double lo, double hi, Dist d) {
   return {lo, hi, TBoostLaw<Dist>{d}};
 }
 
+// The negative binomial through Boost, except for the first estimate of a quantile: Boost's
+// quantile takes minutes once the quantile lies far beyond 2^53 (a tiny p or a huge r). There
+// the normal approximation mean + z sd is the estimate, which the quantile search refines.
+template <class Dist>
+struct TNegBinomLaw : TBoostLaw<Dist> {
+  double Estimate(double q) const {
+    const double r = this->d.successes(), p = this->d.success_fraction();
+    const double mean = r * (1.0 - p) / p;
+    if (mean < 1e15) return TBoostLaw<Dist>::Estimate(q);
+    return std::max(0.0, mean + std::sqrt(r * (1.0 - p)) / p * NormalCDFInv(q));
+  }
+};
+
 // The point mass at m.
 struct TPointMassLaw {
   double Pmf(double) const { return 1.0; }
@@ -128,8 +141,8 @@ double WithNegBinom(double r, double p, double k, Fn&& fn) {
   if (p == 1.0) return fn(PointMass(0.0));
   return detail::WithPolicy(Promote(r, k), [&](auto pol) {
     using Pol = decltype(pol);
-    return fn(
-        MakeBoost(0.0, Inf, boost::math::negative_binomial_distribution<double, Pol>(r, p)));
+    using Dist = boost::math::negative_binomial_distribution<double, Pol>;
+    return fn(TDiscrete<TNegBinomLaw<Dist>>{0.0, Inf, TNegBinomLaw<Dist>{{Dist(r, p)}}});
   });
 }
 

@@ -2,6 +2,7 @@
 // search that turns a discrete law's continuous-quantile estimate into R's quantile.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -75,17 +76,41 @@ inline double DiscreteQuantileTarget(double p) {
   return p * (1.0 - 64.0 * std::numeric_limits<double>::epsilon());
 }
 
-// Least integer k in [lo, hi] with cdf(k) >= target, starting from an estimate. The estimate
-// comes from Boost's quantile, so the walk is a step or two; it guards against off-by-one
-// answers where Boost's own comparison falls on the other side of a rounding.
+// Least integer k in [lo, hi] with cdf(k) >= target (hi when there is none), starting from an
+// estimate. The estimate comes from Boost's quantile, so the answer is usually a step or two
+// away; the search guards against off-by-one answers where Boost's own comparison falls on the
+// other side of a rounding. From a poor estimate (a far tail, or none) the steps double until
+// they bracket the answer, which bisection then finds: O(log distance) evaluations, and no
+// endless walk where k + 1 == k beyond 2^53.
 template <class Cdf>
 double DiscreteQuantileSearch(double target, double estimate, double lo, double hi, Cdf&& cdf) {
   double k = std::isnan(estimate) ? lo : std::floor(estimate);
   if (k < lo) k = lo;
   if (k > hi) k = hi;
-  while (k < hi && cdf(k) < target) k += 1.0;
-  while (k > lo && cdf(k - 1.0) >= target) k -= 1.0;
-  return k;
+  // Invariant: the answer lies in (a, b]; a is below the support or cdf(a) < target.
+  double a, b;
+  if (cdf(k) < target) {
+    a = k;
+    b = k < hi ? k + 1.0 : hi;
+    for (double step = 2.0; b < hi && cdf(b) < target; step *= 2.0) {
+      a = b;
+      b = std::min(hi, k + step);
+    }
+  } else {
+    b = k;
+    a = k - 1.0;
+    for (double step = 2.0; a >= lo && cdf(a) >= target; step *= 2.0) {
+      b = a;
+      a = std::max(lo - 1.0, k - step);
+    }
+  }
+  while (b - a > 1.0) {
+    const double m = std::floor(a + 0.5 * (b - a));
+    if (m <= a || m >= b) break;  // no integer between them is representable
+    if (cdf(m) >= target) b = m;
+    else a = m;
+  }
+  return b;
 }
 
 // Newton's method on ln F(x) = ln p against ln x, for quantiles in a far lower tail where

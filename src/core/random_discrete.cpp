@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "core/random_engine.h"
@@ -113,6 +114,8 @@ void TRngStream::RandomPoisson(TLumexInt& dst, double lambda, TPoissonRandMethod
 
 void TRngStream::RandomBinomial(TLumexInt& dst, int n, double p) {
   if (n < 0) RaiseParam("RandomBinomial", "n < 0");
+  // The sampler works with n + 1, which must stay a 32-bit integer.
+  if (n == std::numeric_limits<int>::max()) RaiseParam("RandomBinomial", "n = 2147483647");
   if (!(p >= 0 && p <= 1)) RaiseParam("RandomBinomial", "(p < 0) or (p > 1)");
   if (n == 0 || p == 0) {
     FillConstant(*this, dst, "RandomBinomial", 0);

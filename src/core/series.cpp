@@ -134,7 +134,7 @@ void Convolve(TVec& dst, const TVec& a, const TVec& b) {
   double* r = out.Data();
   std::fill_n(r, length, 0.0);
   // Each a[j] scales a shifted copy of b: a contiguous, vectorisable inner loop.
-  for (int j = 0; j < na; ++j) {
+  for (int j = 0; j < na && nb > 0; ++j) {
     const double aj = A[j];
     double* rj = r + j;
     for (int k = 0; k < nb; ++k) rj[k] += aj * B[k];

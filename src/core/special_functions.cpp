@@ -2,6 +2,7 @@
 #include <boost/math/special_functions/erf.hpp>
 #include <boost/math/special_functions/gamma.hpp>
 #include <boost/math/special_functions/trigamma.hpp>
+#include <algorithm>
 #include <cmath>
 
 #include "core/math_policy.h"
@@ -17,16 +18,30 @@ bool IsPole(double x) { return x <= 0.0 && x == std::floor(x); }
 
 }  // namespace
 
+// Boost's reflection for negative arguments converts floor(x) to int, which overflows below
+// -2^31. Gamma underflows long before that (|Gamma(x)| < 1e-330 below -200), so it is a signed
+// zero there; ln |Gamma| comes from the reflection formula written here with the fractional
+// part of x, which is exact.
+constexpr double kUnderflowBelow = -200.0;
+constexpr double kReflectBelow = -1e9;
+
 double Gamma(double x) {
   if (std::isnan(x) || IsPole(x)) return NaN;
   if (x == Inf) return Inf;
   if (x == -Inf) return NaN;
+  // Gamma is positive on (-2k, -2k + 1) and negative on (-2k - 1, -2k).
+  if (x < kUnderflowBelow) return std::fmod(std::floor(x), 2.0) == 0.0 ? 0.0 : -0.0;
   return boost::math::tgamma(x, detail::TMathPolicy());
 }
 
 double LnGamma(double x) {
   if (std::isnan(x)) return NaN;
   if (IsPole(x) || std::isinf(x)) return Inf;
+  if (x < kReflectBelow) {
+    // ln |Gamma(x)| = ln(pi / |sin(pi x)|) - ln Gamma(1 - x)
+    const double r = x - std::floor(x);
+    return std::log(PI / std::sin(PI * std::min(r, 1.0 - r))) - LnGamma(1.0 - x);
+  }
   return boost::math::lgamma(x, detail::TMathPolicy());
 }
 

@@ -256,6 +256,44 @@ TEST(ANOVA1, DegenerateDesignsGiveNanOrInfiniteValues) {
   EXPECT_TRUE(std::isnan(r.FDist));
 }
 
+// Group numbers far beyond the number of observations (up to 2^31 - 1) mean empty groups: the
+// same undefined sums as a small gap, the total about the grand mean, and no table of 2^31
+// groups in memory.
+TEST(ANOVA1, HugeGroupNumbersGiveTheEmptyGroupResult) {
+  double s = -1, sGap = -1;
+  const TANOVA1Result gap = ANOVA1(TVec{1, 2, 4, 3}, TVecInt{0, 0, 2, 2}, sGap, kAlpha);
+  const TANOVA1Result r =
+      ANOVA1(TVec{1, 2, 4, 3}, TVecInt{0, 0, 2147483647, 2147483647}, s, kAlpha);
+  EXPECT_EQ(r.Deg1, 2147483647.0);
+  EXPECT_TRUE(std::isnan(r.SS1));
+  EXPECT_TRUE(std::isnan(r.FDist));
+  EXPECT_TRUE(std::isnan(s));
+  EXPECT_EQ(r.SSTotal, gap.SSTotal);
+}
+
+// A linear ramp over an 11 x 2 design at level 0.5: Boost's F quantile once raised an
+// evaluation error from its root finder here, whatever the policy asked for.
+TEST(ANOVA2, CriticalValuesNeverRaiseFromBoost) {
+  TMtx m(11, 2);
+  for (int k = 0; k < 22; ++k) m(k / 2, k % 2) = -31.7470703125 + k;
+  double sr = -1, sc = -1, si = -1;
+  TANOVA2Result r;
+  EXPECT_NO_THROW(r = ANOVA2(m, sr, sc, si, 1, 0.5));
+  EXPECT_EQ(r.Deg1, 10.0);
+}
+
+// A design without cells (no rows or no columns) has nothing to compare: NaN, not a read of
+// an empty buffer.
+TEST(ANOVA2, EmptyDesignGivesNan) {
+  double sr = -1, sc = -1, si = -1;
+  for (const TMtx& m : {TMtx(4, 0), TMtx(0, 3)}) {
+    const TANOVA2Result r = ANOVA2(m, sr, sc, si, 2, kAlpha);
+    EXPECT_TRUE(std::isnan(r.SS1));
+    EXPECT_TRUE(std::isnan(r.SSTotal));
+    EXPECT_TRUE(std::isnan(sr));
+  }
+}
+
 TEST(ANOVA1, SinglePrecisionDataGiveTheSameTable) {
   const TMtx m = Aov().at("plant_matrix").design.Matrix();
   TMtx ms;

@@ -234,6 +234,8 @@ TEST(RegressionMessages, EachCheckRaisesItsMessageInOrder) {
        "RegressTest: Weights.Length <> Y.Length"},
       {"weights precision", [&] { RegressTest(y3, y3, 1, st, true, &s3); },
        "RegressTest: Weights.FloatPrecision <> Y.FloatPrecision"},
+      {"negative parameter count", [&] { RegressTest(y3, y3, -2147483647 - 1, st, true, nullptr); },
+       "RegressTest: ParamCount < 0"},
       {"second overload",
        [&] { RegressTest(y3, y2, TMtx(2, 2), st, res, se, true, nullptr); },
        "RegressTest: Y.Length <> YCalc.Length"},

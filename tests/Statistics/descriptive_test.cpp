@@ -218,6 +218,13 @@ TEST(Ranges, AgreeWithRAndKeepTheStorageKind) {
   RangeCols(s, r);
   EXPECT_EQ(r.Value(0), 1.25);
   EXPECT_TRUE(std::isnan(r.Value(1)));
+  // Lines without values (a 0 x 3 or 3 x 0 matrix) have no range.
+  RangeCols(TMtx(0, 3), r);
+  ASSERT_EQ(r.Length(), 3);
+  EXPECT_TRUE(std::isnan(r[2]));
+  RangeRows(TMtx(3, 0), r);
+  ASSERT_EQ(r.Length(), 3);
+  EXPECT_TRUE(std::isnan(r[0]));
 }
 
 TEST(Ranges, ComplexRangeIsLargestMinusSmallestModulus) {

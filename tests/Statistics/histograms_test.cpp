@@ -137,6 +137,7 @@ TEST(Histogram, MessagesNameTheFormAndComplexComesFirst) {
   EXPECT_LUMEX_ERROR(Histogram(complex, 2, counts, bins, true), "Histogram: Data.Complex = true");
   EXPECT_LUMEX_ERROR(Histogram(x, 0, counts, bins, false, 1.0, 0.0), "Histogram: NumBins <= 0");
   EXPECT_LUMEX_ERROR(Histogram(x, -2, counts, bins, true), "Histogram: NumBins <= 0");
+  EXPECT_LUMEX_ERROR(Histogram(x, 2147483647, counts, bins, false), "Histogram: NumBins too large");
   EXPECT_LUMEX_ERROR(Histogram(complex, 0, results, bins, false, 1.0, 0.0),
                      "Histogram : Data.Complex = true");
   EXPECT_LUMEX_ERROR(Histogram(x, 0, results, bins, true), "Histogram : NumBins <= 0");

@@ -86,6 +86,7 @@ TEST(MannWhitneyExact, EdgesOfTheRange) {
     EXPECT_EQ(cdf(0, 9, 0), 1.0);                            // one arrangement only
   }
   EXPECT_TRUE(std::isnan(MannWCDF1(0, 0, 0)));
+  EXPECT_TRUE(std::isnan(MannWCDF1(2147483647, 10, 5)));  // too many arrangements to count
 }
 
 enum TRankTest { rtSign, rtWilcoxon, rtMannWhitneyExact, rtMannWhitneyNormal, rtSpearman };

@@ -535,6 +535,9 @@ TEST(OptimizeSimplex, BadBoundsRaise) {
   EXPECT_LUMEX_ERROR(ConjGrad(f, nullptr, x, nullptr, {}, fmin, reason, fpDouble, false, true, 10,
                               1e-8, 0.0),
                      "ConjGrad: GradFun is null");
+  TVec grad;
+  EXPECT_LUMEX_ERROR(NumericGradient(nullptr, TVec{1, 2}, nullptr, {}, grad),
+                     "NumericGradient: Fun is null");
   EXPECT_EQ(x, two);
 }
 

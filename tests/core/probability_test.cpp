@@ -256,6 +256,18 @@ TEST(ProbabilityEdges, ZeroScaleIsAPointMass) {
 }
 
 // Boost's Poisson quantile never returns for lambda <= 0 or NaN; the wrappers answer first.
+// Quantiles far beyond 2^53 (a tiny success probability) come back at once, close to the
+// continuous inversion; the walk from Boost's estimate used to step by 1 forever there.
+TEST(ProbabilityEdges, DiscreteQuantilesBeyondExactIntegersReturn) {
+  const double p = 1e-300;
+  EXPECT_TRUE(Near(std::log(0.5) / std::log1p(-p), GeometricCDFInv(0.5, p), 1e-12));
+  // (the quantile target is lowered by 64 eps, which moves this one by about 2e-12)
+  EXPECT_TRUE(Near(std::log(1e-3) / std::log1p(-p), GeometricCDFInv(0.999, p), 1e-10));
+  const double k = NegBinomCDFInv(0.5, 0.5, p);
+  EXPECT_TRUE(k > 1e299 && k < Inf) << k;
+  EXPECT_EQ(GeometricCDFInv(0.5, 4.9406564584124654e-324), Inf);
+}
+
 TEST(ProbabilityEdges, PoissonQuantileReturnsForEveryLambda) {
   EXPECT_TRUE(std::isnan(PoissonCDFInv(0.5, -1.0)));
   EXPECT_TRUE(std::isnan(PoissonCDFInv(0.5, NaN)));
@@ -352,6 +364,15 @@ TEST(ProbabilityDomain, InvalidArgumentsGiveNaNAndNothingThrows) {
   EXPECT_EQ(Inf, LnGamma(-3.0));
   EXPECT_TRUE(std::isnan(ErfInv(1.5)));
   EXPECT_GT(checked, 500);
+}
+
+// Far below -2^31 Gamma has underflowed and ln |Gamma| comes from the reflection formula (R's
+// lgamma, and mpmath: -187895000547.86596537); Gamma's sign alternates between the poles.
+TEST(ProbabilityEdges, GammaOfLargeNegativeArguments) {
+  EXPECT_TRUE(Near(-187895000547.86597, LnGamma(-8589934591.5), 1e-14));
+  EXPECT_EQ(Gamma(-8589934591.5), 0.0);
+  EXPECT_TRUE(std::signbit(Gamma(-250.5)));  // -6.1e-494, below the double range
+  EXPECT_FALSE(std::signbit(Gamma(-251.5)));
 }
 
 // ---- Vector forms -------------------------------------------------------------------------------

@@ -671,6 +671,7 @@ TEST(RandomArguments, BadArgumentsRaiseTheirMessages) {
                      "RandomPoisson: unknown method");
   EXPECT_LUMEX_ERROR(s.RandomPoisson(other, 1), "RandomPoisson: integer vector expected");
   EXPECT_LUMEX_ERROR(s.RandomBinomial(k, -1, 0.5), "RandomBinomial: n < 0");
+  EXPECT_LUMEX_ERROR(s.RandomBinomial(k, 2147483647, 0.5), "RandomBinomial: n = 2147483647");
   EXPECT_LUMEX_ERROR(s.RandomBinomial(k, 5, 1.5), "RandomBinomial: (p < 0) or (p > 1)");
   EXPECT_LUMEX_ERROR(s.RandomBinomial(k, 5, NaN), "RandomBinomial: (p < 0) or (p > 1)");
   EXPECT_LUMEX_ERROR(s.RandomNegbinomial(k, 0, 0.5), "RandomNegbinomial: r <= 0");

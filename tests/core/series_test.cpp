@@ -71,6 +71,8 @@ TEST(SeriesConvolve, MultipliesPolynomials) {
   ExpectValues({0.5, -1, 4}, c);
   Convolve(c, TVec{}, TVec{1, 2});
   EXPECT_EQ(c.Length(), 0);
+  Convolve(c, TVec{1, 2}, TVec{});
+  EXPECT_EQ(c.Length(), 0);
 }
 
 class SeriesIntegrate : public ::testing::TestWithParam<int> {};

@@ -193,6 +193,7 @@ int ConjGrad(const TRealFunction& Fun, const TGradientFunction& GradFun, std::sp
 // GradStepSizeSingle and EPS_SINGLE for single; Grad[j] = (f(p_j + h) - f(p_j - h)) / (2h) with
 // h taken as the difference actually represented. Two objective evaluations per parameter, the
 // last one away from Pars. Grad is sized to Pars.Length in the precision of Pars.
+// Raises "NumericGradient: Fun is null".
 void NumericGradient(const TRealFunction& Fun, const TVec& Pars, const TVec* Consts,
                      const TObjConsts& ObjConsts, TVec& Grad);
 

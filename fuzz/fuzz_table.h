@@ -1,0 +1,391 @@
+// The fuzz table: one row per exported overload.
+//
+// A row names the function and its signature; the harness builds every argument from the input
+// bytes (TArg below knows how to make each parameter type) and calls it:
+//
+//   LUMEX_FUZZ(MeanT, double(const TVec&, double)),
+//
+// The signature picks the overload. A function whose work grows without bound with its sizes or
+// iteration counts (a Monte Carlo simulation, an optimiser) takes a capped row, so that a call
+// stays well under the one-second limit of a hang; the cap bounds every length, dimension and
+// integer the input makes:
+//
+//   LUMEX_FUZZ_CAPPED(64, GOFLillieTest, double(const TVec&, THypothesisResult&, double&, ...)),
+//
+// Methods have rows of their own, with the object made by TObject<Class> from the input:
+//
+//   LUMEX_FUZZ_METHOD(TPiecePoly, Evaluate, double(double) const),
+//
+// Functions whose arguments need a relation that the caller must guarantee (raw buffers and
+// their lengths) get a row with a small function of their own:
+//
+//   {"HistogramCount_Idx", HistogramKernel<double>},
+//
+// Each target (one per module) lists its rows in <module>_fuzz.cpp as kRows and ends with
+// LUMEX_FUZZ_TARGET(kRows). Every call must return normally or raise ELumexError.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <tuple>
+#include <type_traits>
+#include <vector>
+
+#include "fuzz_input.h"
+#include "lumex/core/core.h"
+
+namespace lumex::fuzz {
+
+struct TFuzzRow {
+  const char* Name;
+  void (*Call)(TFuzzInput& in);
+  int Cap = 0;  // when > 0, the bound on lengths, dimensions and integers (see TFuzzInput::SetCap)
+};
+
+// Runs the row chosen by the first two bytes on the rest of the input. Any exception other than
+// ELumexError aborts, which the fuzzer reports as a finding.
+void RunOne(std::span<const TFuzzRow> rows, const std::uint8_t* data, std::size_t size);
+
+// ---- Arguments --------------------------------------------------------------------------------
+// TArg<T> holds the value passed for a parameter of type T; Get() hands it to the call. Output
+// parameters start in a state the input chooses too (empty, sized, another precision), since
+// the functions size their outputs themselves or check the caller's sizing.
+
+template <class T, class Enable = void>
+struct TArg;  // a parameter type without a maker fails to compile: add one below
+
+template <>
+struct TArg<double> {
+  double v;
+  explicit TArg(TFuzzInput& in) : v(in.Value()) {}
+  double Get() { return v; }
+};
+template <>
+struct TArg<float> {
+  float v;
+  explicit TArg(TFuzzInput& in) : v(static_cast<float>(in.Value())) {}
+  float Get() { return v; }
+};
+template <>
+struct TArg<int> {
+  int v;
+  explicit TArg(TFuzzInput& in) : v(in.Int()) {}
+  int Get() { return v; }
+};
+template <>
+struct TArg<bool> {
+  bool v;
+  explicit TArg(TFuzzInput& in) : v(in.Bool()) {}
+  bool Get() { return v; }
+};
+template <>
+struct TArg<std::uint64_t> {
+  std::uint64_t v;
+  explicit TArg(TFuzzInput& in) : v(in.Raw64()) {}
+  std::uint64_t Get() { return v; }
+};
+
+// Enumerations: any enumerator, or a value past the last one. The counts are those of the
+// headers; an enumeration without an entry here defaults to 8.
+template <class E>
+constexpr int EnumCount() {
+  if constexpr (std::is_same_v<E, THypothesisType> || std::is_same_v<E, THypothesisResult> ||
+                std::is_same_v<E, TMtxOperation>)
+    return 3;
+  else if constexpr (std::is_same_v<E, TMtxFloatPrecision> || std::is_same_v<E, TLumexType>)
+    return 2;
+  else
+    return 8;
+}
+template <class E>
+struct TArg<E, std::enable_if_t<std::is_enum_v<E>>> {
+  E v;
+  explicit TArg(TFuzzInput& in) : v(static_cast<E>(in.Enumerator(EnumCount<E>()))) {}
+  E Get() { return v; }
+};
+
+// Scalars passed by reference are outputs.
+template <class T>
+struct TArg<T&, std::enable_if_t<std::is_arithmetic_v<T> || std::is_enum_v<T>>> {
+  T v{};
+  explicit TArg(TFuzzInput&) {}
+  T& Get() { return v; }
+};
+
+template <>
+struct TArg<const TVec&> {
+  TVec v;
+  explicit TArg(TFuzzInput& in) : v(in.Vec()) {}
+  const TVec& Get() { return v; }
+};
+template <>
+struct TArg<TVec&> {
+  TVec v;
+  explicit TArg(TFuzzInput& in) : v(in.Vec()) {}
+  TVec& Get() { return v; }
+};
+template <>
+struct TArg<const TMtx&> {
+  TMtx v;
+  explicit TArg(TFuzzInput& in) : v(in.Mtx()) {}
+  const TMtx& Get() { return v; }
+};
+template <>
+struct TArg<TMtx&> {
+  TMtx v;
+  explicit TArg(TFuzzInput& in) : v(in.Mtx()) {}
+  TMtx& Get() { return v; }
+};
+template <>
+struct TArg<const TVecInt&> {
+  TVecInt v;
+  explicit TArg(TFuzzInput& in) : v(in.VecInt()) {}
+  const TVecInt& Get() { return v; }
+};
+template <>
+struct TArg<TVecInt&> {
+  TVecInt v;
+  explicit TArg(TFuzzInput& in) : v(in.VecInt()) {}
+  TVecInt& Get() { return v; }
+};
+template <>
+struct TArg<TLumexInt&> {
+  TVecInt v;
+  explicit TArg(TFuzzInput& in) : v(in.VecInt()) {}
+  TLumexInt& Get() { return v; }
+};
+
+// A dense object of either shape: a vector or a matrix, as the input decides.
+template <class Ref>
+struct TDenseArg {
+  TVec vec;
+  TMtx mtx;
+  bool isMatrix;
+  explicit TDenseArg(TFuzzInput& in) : isMatrix(in.Bool()) {
+    if (isMatrix) mtx = in.Mtx();
+    else vec = in.Vec();
+  }
+  Ref Get() {
+    if (isMatrix) return mtx;
+    return vec;
+  }
+};
+template <>
+struct TArg<const TDenseLumex&> : TDenseArg<const TDenseLumex&> {
+  using TDenseArg::TDenseArg;
+};
+template <>
+struct TArg<TDenseLumex&> : TDenseArg<TDenseLumex&> {
+  using TDenseArg::TDenseArg;
+};
+
+// Optional objects: null, or an object made like the reference form.
+template <class T>
+struct TArg<T*, std::enable_if_t<std::is_class_v<std::remove_const_t<T>>>> {
+  TArg<std::remove_const_t<T>&> held;
+  bool isNull;
+  explicit TArg(TFuzzInput& in) : held(in), isNull(in.Byte() % 3 == 0) {}
+  T* Get() { return isNull ? nullptr : &held.Get(); }
+};
+
+template <>
+struct TArg<TTwoElmReal&> {
+  TTwoElmReal v{};
+  explicit TArg(TFuzzInput&) {}
+  TTwoElmReal& Get() { return v; }
+};
+template <>
+struct TArg<TVecList&> {
+  TVecList v;
+  explicit TArg(TFuzzInput& in) {
+    v.SetCount(in.Byte() % 4);
+    for (int i = 0; i < v.Count(); ++i) v[i] = in.Vec();
+  }
+  TVecList& Get() { return v; }
+};
+template <>
+struct TArg<const TVecList&> : TArg<TVecList&> {
+  using TArg<TVecList&>::TArg;
+  const TVecList& Get() { return v; }
+};
+
+// Spans: the values of a vector of its own length.
+template <>
+struct TArg<std::span<const double>> {
+  std::vector<double> v;
+  explicit TArg(TFuzzInput& in) : v(static_cast<std::size_t>(in.Length())) {
+    for (double& x : v) x = in.Value();
+  }
+  std::span<const double> Get() { return v; }
+};
+template <>
+struct TArg<std::span<double>> {
+  std::vector<double> v;
+  explicit TArg(TFuzzInput& in) : v(static_cast<std::size_t>(in.Length())) {
+    for (double& x : v) x = in.Value();
+  }
+  std::span<double> Get() { return v; }
+};
+
+// Operators of the search functions: the valid ones and a few that are not.
+template <>
+struct TArg<const std::string&> {
+  std::string v;
+  explicit TArg(TFuzzInput& in) {
+    static const char* const kTexts[] = {"<", "<=", "=", ">=", ">", "<>", "", "=>", "x", " <"};
+    v = kTexts[in.Byte() % 10];
+  }
+  const std::string& Get() { return v; }
+};
+
+// Other output structures, default-constructed.
+template <class T>
+struct TArg<T&, std::enable_if_t<std::is_class_v<T> && !std::is_const_v<T> &&
+                                 std::is_default_constructible_v<T> &&
+                                 !std::is_base_of_v<TLumexBase, T>>> {
+  T v{};
+  explicit TArg(TFuzzInput&) {}
+  T& Get() { return v; }
+};
+
+template <class T>
+struct TArg<const T&, std::enable_if_t<std::is_class_v<T> && std::is_default_constructible_v<T> &&
+                                       !std::is_base_of_v<TLumexBase, T>>> {
+  T v{};
+  explicit TArg(TFuzzInput&) {}
+  const T& Get() { return v; }
+};
+
+// Callbacks of the optimisers: one of a few objectives, chosen by the input, including ones
+// that return NaN or +Inf and one that raises.
+template <>
+struct TArg<const TRealFunction&> {
+  TRealFunction v;
+  explicit TArg(TFuzzInput& in);
+  const TRealFunction& Get() { return v; }
+};
+template <>
+struct TArg<const TGradientFunction&> {
+  TGradientFunction v;
+  explicit TArg(TFuzzInput& in);
+  const TGradientFunction& Get() { return v; }
+};
+template <>
+struct TArg<const TCurvatureFunction&> {
+  TCurvatureFunction v;
+  explicit TArg(TFuzzInput& in);
+  const TCurvatureFunction& Get() { return v; }
+};
+
+// ---- Invocation -------------------------------------------------------------------------------
+
+// With LUMEX_FUZZ_TRACE set in the environment, each call prints its row and arguments to stderr
+// before it runs, so that replaying a finding (target binary + input file) shows the call.
+bool TraceCalls();
+void TraceArgument(double v);
+void TraceArgument(const TDenseLumex& v);
+void TraceArgument(const TVecInt& v);
+template <class T>
+void TraceArgument(const T& v) {
+  if constexpr (std::is_arithmetic_v<T> || std::is_enum_v<T>) {
+    TraceArgument(static_cast<double>(v));
+  } else if constexpr (std::is_pointer_v<T>) {
+    if (v == nullptr) TraceArgument(NaN);
+    else TraceArgument(*v);
+  } else if constexpr (std::is_base_of_v<TDenseLumex, T> || std::is_same_v<T, TVecInt>) {
+    TraceArgument(static_cast<const std::conditional_t<std::is_same_v<T, TVecInt>, TVecInt,
+                                                       TDenseLumex>&>(v));
+  }
+}
+template <class... A>
+void Trace(A&... args) {
+  if (!TraceCalls()) return;
+  (TraceArgument(args.Get()), ...);
+}
+
+template <class Sig>
+struct TInvoker;
+
+template <class R, class... Args>
+struct TInvoker<R(Args...)> {
+  template <R (*F)(Args...)>
+  static void Call(TFuzzInput& in) {
+    // Braced initialisation builds the arguments left to right, so a given input always
+    // decodes to the same call.
+    std::tuple<TArg<Args>...> args{TArg<Args>(in)...};
+    std::apply([](auto&... a) { Trace(a...); }, args);
+    std::apply([](auto&... a) { static_cast<void>(F(a.Get()...)); }, args);
+  }
+};
+
+// Methods: the object comes from TObject<C>, made from the input, then the method is called
+// with arguments made like those of a free function.
+template <class C>
+struct TObject;  // a class without a maker fails to compile: add one in fuzz_table.cpp
+
+template <>
+struct TObject<TRngStream> {
+  TRandomGenerator generator;
+  TRngStream* stream = nullptr;
+  explicit TObject(TFuzzInput& in);
+  TRngStream& Get() { return *stream; }
+};
+template <>
+struct TObject<TPiecePoly> {
+  TPiecePoly poly;
+  explicit TObject(TFuzzInput& in);
+  TPiecePoly& Get() { return poly; }
+};
+
+template <class C, class Sig>
+struct TMethodInvoker;
+
+template <class C, class R, class... Args>
+struct TMethodInvoker<C, R(Args...)> {
+  template <R (C::*M)(Args...)>
+  static void Call(TFuzzInput& in) {
+    TObject<C> object(in);
+    std::tuple<TArg<Args>...> args{TArg<Args>(in)...};
+    std::apply([](auto&... a) { Trace(a...); }, args);
+    std::apply([&](auto&... a) { static_cast<void>((object.Get().*M)(a.Get()...)); }, args);
+  }
+};
+template <class C, class R, class... Args>
+struct TMethodInvoker<C, R(Args...) const> {
+  template <R (C::*M)(Args...) const>
+  static void Call(TFuzzInput& in) {
+    TObject<C> object(in);
+    std::tuple<TArg<Args>...> args{TArg<Args>(in)...};
+    std::apply([](auto&... a) { Trace(a...); }, args);
+    std::apply([&](auto&... a) { static_cast<void>((object.Get().*M)(a.Get()...)); }, args);
+  }
+};
+
+}  // namespace lumex::fuzz
+
+// One row of a method: the class, the method and its signature (with const for const methods).
+#define LUMEX_FUZZ_METHOD(Class, Method, ...)                          \
+  ::lumex::fuzz::TFuzzRow {                                            \
+    #Class "::" #Method,                                               \
+        &::lumex::fuzz::TMethodInvoker<Class, __VA_ARGS__>::template Call<&Class::Method> \
+  }
+
+// One row: the function's name and its signature (which selects the overload).
+#define LUMEX_FUZZ(Name, ...) \
+  ::lumex::fuzz::TFuzzRow { #Name, &::lumex::fuzz::TInvoker<__VA_ARGS__>::template Call<&Name> }
+#define LUMEX_FUZZ_CAPPED(Cap, Name, ...)                                                  \
+  ::lumex::fuzz::TFuzzRow {                                                                \
+    #Name, &::lumex::fuzz::TInvoker<__VA_ARGS__>::template Call<&Name>, Cap                \
+  }
+
+// The libFuzzer entry point of a target over its table.
+#define LUMEX_FUZZ_TARGET(rows)                                                   \
+  extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) { \
+    ::lumex::fuzz::RunOne(rows, data, size);                                      \
+    return 0;                                                                     \
+  }

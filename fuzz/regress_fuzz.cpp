@@ -1,0 +1,23 @@
+// Fuzz target: the Regress module. One row per exported overload (see fuzz_table.h).
+#include "fuzz_table.h"
+#include "lumex/Regress.h"
+
+namespace {
+
+using namespace lumex;
+using lumex::fuzz::TFuzzInput;
+using lumex::fuzz::TFuzzRow;
+
+const TFuzzRow kRows[] = {
+    LUMEX_FUZZ(RegressTest, void(const TVec&, const TVec&, int, TRegStats&, bool, const TVec*)),
+    LUMEX_FUZZ(RegressTest, void(const TVec&, const TVec&, const TMtx&, TRegStats&, TVec&, TVec&, bool, const TVec*)),
+    LUMEX_FUZZ(LinRegress, void(const TVec&, const TVec&, TVec&, bool, const TVec*, TVec*, TMtx*)),
+    LUMEX_FUZZ(R2, double(const TVec&, const TVec&)),
+    LUMEX_FUZZ(ANOVA1, TANOVA1Result(const TMtx&, double&, double)),
+    LUMEX_FUZZ(ANOVA1, TANOVA1Result(const TVec&, const TVecInt&, double&, double)),
+    LUMEX_FUZZ(ANOVA2, TANOVA2Result(const TMtx&, double&, double&, double&, int, double)),
+};
+
+}  // namespace
+
+LUMEX_FUZZ_TARGET(kRows)

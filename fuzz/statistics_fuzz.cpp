@@ -1,0 +1,121 @@
+// Fuzz target: the Statistics module. One row per exported overload (see fuzz_table.h).
+#include "fuzz_table.h"
+#include "lumex/Statistics.h"
+
+namespace {
+
+using namespace lumex;
+using lumex::fuzz::TFuzzInput;
+using lumex::fuzz::TFuzzRow;
+
+// The Monte Carlo tolerance of GOFLillieTest sets how many samples it simulates (until the
+// variance of the estimate is below it): the row draws it from values that stay cheap, or that
+// are unusable.
+void LillieRow(TFuzzInput& in) {
+  static constexpr double kTolerances[] = {1e-3, 1e-4, 0.5, 1.0, 2.0, 0.0, -1.0, NaN, Inf};
+  const TVec data = in.Vec();
+  const double alpha = in.Level();
+  const double tolerance = kTolerances[in.Byte() % 9];
+  THypothesisResult hRes;
+  double signif;
+  GOFLillieTest(data, hRes, signif, alpha, tolerance);
+}
+
+const TFuzzRow kRows[] = {
+    LUMEX_FUZZ(MeanG, double(const TVec&)),
+    LUMEX_FUZZ(MeanH, double(const TVec&)),
+    LUMEX_FUZZ(MeanT, double(const TVec&, double)),
+    LUMEX_FUZZ(Mode, double(const TVec&)),
+    LUMEX_FUZZ(Mode, double(const TVec&, int, int)),
+    LUMEX_FUZZ(Moment, double(const TVec&, double, int)),
+    LUMEX_FUZZ(Percentile, double(const TVec&, double, TPercentileMethod)),
+    LUMEX_FUZZ(Percentile, void(const TVec&, std::span<const double>, std::span<double>, TPercentileMethod)),
+    LUMEX_FUZZ(SortedPercentile, double(const TVec&, double, TPercentileMethod)),
+    LUMEX_FUZZ(InterQuartile, double(const TVec&, TPercentileMethod)),
+    LUMEX_FUZZ(Ranks, void(TVec&, TVec&)),
+    LUMEX_FUZZ(TiedRanks, void(const TVec&, TVec&, double&)),
+    LUMEX_FUZZ(RangeRows, void(const TMtx&, TVec&)),
+    LUMEX_FUZZ(RangeCols, void(const TMtx&, TVec&)),
+    LUMEX_FUZZ(Unique, void(const TDenseLumex&, TVec&, TVecInt*)),
+    LUMEX_FUZZ_CAPPED(65536, Histogram, void(const TVec&, int, TVecInt&, TVec&, bool, double, double)),
+    LUMEX_FUZZ_CAPPED(65536, Histogram, void(const TVec&, int, TVecInt&, TVec&, bool)),
+    LUMEX_FUZZ_CAPPED(65536, Histogram, void(const TVec&, int, TVec&, TVec&, bool, double, double)),
+    LUMEX_FUZZ_CAPPED(65536, Histogram, void(const TVec&, int, TVec&, TVec&, bool)),
+    LUMEX_FUZZ_CAPPED(65536, Histogram, void(const TVec&, const TVec&, TVec&)),
+    LUMEX_FUZZ_CAPPED(65536, CumulativeHist, void(const TVec&, int, TVec&, TVec&, bool)),
+    LUMEX_FUZZ_CAPPED(65536, CumulativeHist, void(const TVec&, const TVec&, TVec&)),
+    LUMEX_FUZZ(EmpiricalCDF, void(const TVec&, TVec&, TVec&)),
+    LUMEX_FUZZ(Covariance, void(const TVec&, double&, bool)),
+    LUMEX_FUZZ(Covariance, void(const TDenseLumex&, const TDenseLumex&, TMtx&, bool)),
+    LUMEX_FUZZ(Covariance, void(const TMtx&, TMtx&, bool)),
+    LUMEX_FUZZ(CorrCoef, void(const TDenseLumex&, const TDenseLumex&, TMtx&)),
+    LUMEX_FUZZ(CorrCoef, void(const TDenseLumex&, const TDenseLumex&, TMtx&, double&)),
+    LUMEX_FUZZ(CorrCoef, void(const TMtx&, TMtx&)),
+    LUMEX_FUZZ(NormalFit, void(const TVec&, double&, double&)),
+    LUMEX_FUZZ(NormalFit, void(const TVec&, double&, double&, TTwoElmReal&, TTwoElmReal&, double)),
+    LUMEX_FUZZ(LogNormalFit, void(const TVec&, double&, double&)),
+    LUMEX_FUZZ(LogNormalFit, void(const TVec&, double&, double&, TTwoElmReal&, TTwoElmReal&, double)),
+    LUMEX_FUZZ(ExponentFit, void(const TVec&, double&)),
+    LUMEX_FUZZ(ExponentFit, void(const TVec&, double&, TTwoElmReal&, double)),
+    LUMEX_FUZZ(PoissonFit, void(const TVec&, double&)),
+    LUMEX_FUZZ(PoissonFit, void(const TVec&, double&, TTwoElmReal&, double)),
+    LUMEX_FUZZ(UniformFit, void(const TVec&, double&, double&)),
+    LUMEX_FUZZ(UniformFit, void(const TVec&, double&, double&, TTwoElmReal&, TTwoElmReal&, double)),
+    LUMEX_FUZZ(UniformDFit, void(const TVec&, int&)),
+    LUMEX_FUZZ(UniformDFit, void(const TVec&, int&, TTwoElmReal&, double)),
+    LUMEX_FUZZ(GeometricFit, void(const TVec&, double&)),
+    LUMEX_FUZZ(GeometricFit, void(const TVec&, double&, TTwoElmReal&, double)),
+    LUMEX_FUZZ(RayleighFit, void(const TVec&, double&)),
+    LUMEX_FUZZ(RayleighFit, void(const TVec&, double&, TTwoElmReal&, double)),
+    LUMEX_FUZZ(InverseGaussianFit, void(const TVec&, double&, double&)),
+    LUMEX_FUZZ(InverseGaussianFit, void(const TVec&, double&, double&, TTwoElmReal&, TTwoElmReal&, double)),
+    LUMEX_FUZZ(MaxwellFit, void(const TVec&, double&)),
+    LUMEX_FUZZ(LaplaceFit, void(const TVec&, double&, double&)),
+    LUMEX_FUZZ(LogisticFit, void(const TVec&, double&, double&)),
+    LUMEX_FUZZ(ChiSquareFit, void(const TVec&, int&)),
+    LUMEX_FUZZ(ErlangFit, void(const TVec&, int&, double&)),
+    LUMEX_FUZZ(NegBinomFit, void(const TVec&, double&, double&)),
+    LUMEX_FUZZ(BinomFit, void(const TVec&, double, TVec&)),
+    LUMEX_FUZZ(BinomFit, void(const TVec&, const TVec&, TVec&)),
+    LUMEX_FUZZ(BinomFit, void(const TVec&, double, TVec&, TVec&, TVec&, double)),
+    LUMEX_FUZZ(BinomFit, void(const TVec&, int&, double&)),
+    LUMEX_FUZZ_CAPPED(256, BetaFit, void(const TVec&, double&, double&, int, double)),
+    LUMEX_FUZZ_CAPPED(256, BetaFit, void(const TVec&, double&, double&, TTwoElmReal&, TTwoElmReal&, int, double, double)),
+    LUMEX_FUZZ_CAPPED(256, GammaFit, void(const TVec&, double&, double&, int, double)),
+    LUMEX_FUZZ_CAPPED(256, GammaFit, void(const TVec&, double&, double&, TTwoElmReal&, TTwoElmReal&, int, double, double)),
+    LUMEX_FUZZ_CAPPED(256, WeibullFit, void(const TVec&, double&, double&, int, double)),
+    LUMEX_FUZZ_CAPPED(256, WeibullFit, void(const TVec&, double&, double&, TTwoElmReal&, TTwoElmReal&, int, double, double)),
+    LUMEX_FUZZ_CAPPED(256, CauchyFit, void(const TVec&, double&, double&, int, double)),
+    LUMEX_FUZZ_CAPPED(256, CauchyFit, void(const TVec&, double&, double&, TTwoElmReal&, TTwoElmReal&, int, double, double)),
+    LUMEX_FUZZ_CAPPED(256, FFit, void(const TVec&, int&, int&, int, double)),
+    LUMEX_FUZZ_CAPPED(256, StudentFit, void(const TVec&, int&, int, double)),
+    LUMEX_FUZZ_CAPPED(256, TriangularFit, void(const TVec&, double&, double&, double&, int, double)),
+    LUMEX_FUZZ_CAPPED(256, BetaLike, double(const TVec&, const TVec*, const TObjConsts&)),
+    LUMEX_FUZZ_CAPPED(256, BetaLike, double(const TVec&, const TVec*, const TObjConsts&, TTwoElmReal&)),
+    LUMEX_FUZZ(GOFKolmogorov, double(const TVec&, THypothesisResult&, double&, const TVec*, const TVec*, THypothesisType, double)),
+    LUMEX_FUZZ(GOFKolmogorov, double(const TVec&, const TVec&, THypothesisResult&, double&, THypothesisType, double)),
+    LUMEX_FUZZ_CAPPED(256, GOFChi2Test, void(const TVec&, const TVec&, int, int, THypothesisResult&, double&, THypothesisType, double)),
+    LUMEX_FUZZ_CAPPED(256, GOFChi2Test, void(const TVec&, TDistribution, int, THypothesisResult&, double&, THypothesisType, double)),
+    {"GOFLillieTest", LillieRow, 16},
+    LUMEX_FUZZ_CAPPED(256, AndersonDarling, double(const TVec&, TDistribution, THypothesisResult&, double&, double)),
+    LUMEX_FUZZ(GOFBeraJarqueTest, double(const TVec&, THypothesisResult&, double&, double)),
+    LUMEX_FUZZ(tTest, double(const TVec&, double, THypothesisResult&, double&, TTwoElmReal&, THypothesisType, double)),
+    LUMEX_FUZZ(tTest, double(const TVec&, const TVec&, THypothesisResult&, double&, TTwoElmReal&, bool, THypothesisType, double)),
+    LUMEX_FUZZ(ZTest, double(const TVec&, double, double, THypothesisResult&, double&, TTwoElmReal&, THypothesisType, double)),
+    LUMEX_FUZZ(ChiSquareTest, void(const TVec&, double, THypothesisResult&, double&, TTwoElmReal&, THypothesisType, double)),
+    LUMEX_FUZZ(FTest, double(const TVec&, const TVec&, THypothesisResult&, double&, TTwoElmReal&, THypothesisType, double)),
+    LUMEX_FUZZ(GrubbsTest, double(const TVec&, THypothesisResult&, double&, TTwoElmReal&, THypothesisType, double)),
+    LUMEX_FUZZ(SignTest, double(const TVec&, double, THypothesisResult&, double&, TTwoElmReal&, THypothesisType, double)),
+    LUMEX_FUZZ(SignTest, double(const TVec&, const TVec&, THypothesisResult&, double&, TTwoElmReal&, THypothesisType, double)),
+    LUMEX_FUZZ(WilcoxonSign, double(const TVec&, double, THypothesisResult&, double&, TTwoElmReal&, THypothesisType, double)),
+    LUMEX_FUZZ(WilcoxonSign, double(const TVec&, const TVec&, THypothesisResult&, double&, TTwoElmReal&, THypothesisType, double)),
+    LUMEX_FUZZ_CAPPED(256, MannWhitneyTest, double(const TVec&, const TVec&, THypothesisResult&, double&, TTwoElmReal&, THypothesisType, double, bool)),
+    LUMEX_FUZZ_CAPPED(256, MannWCDF1, double(int, int, double)),
+    LUMEX_FUZZ(SpearmanRankCorr, void(const TVec&, const TVec&, double&, THypothesisResult&, double&, TTwoElmReal&, THypothesisType, double)),
+    LUMEX_FUZZ(ShapiroWilks, double(const TVec&, THypothesisResult&, double&, THypothesisType, double)),
+    LUMEX_FUZZ(ShapiroFrancia, double(const TVec&, THypothesisResult&, double&, THypothesisType, double)),
+};
+
+}  // namespace
+
+LUMEX_FUZZ_TARGET(kRows)

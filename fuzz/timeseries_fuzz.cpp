@@ -1,0 +1,37 @@
+// Fuzz target: the StatTimeSerAnalysis module. One row per exported overload (see fuzz_table.h).
+#include "fuzz_table.h"
+#include "lumex/StatTimeSerAnalysis.h"
+
+namespace {
+
+using namespace lumex;
+using lumex::fuzz::TFuzzInput;
+using lumex::fuzz::TFuzzRow;
+
+const TFuzzRow kRows[] = {
+    LUMEX_FUZZ_CAPPED(4096, AutoCov, void(const TVec&, TVec&, int)),
+    LUMEX_FUZZ_CAPPED(4096, ACF, void(const TVec&, TVec&, int)),
+    LUMEX_FUZZ_CAPPED(256, PACF, void(const TVec&, TVec&, TVec&, TVec&)),
+    LUMEX_FUZZ_CAPPED(256, PACF, void(const TVec&, TVec&)),
+    LUMEX_FUZZ_CAPPED(256, DurbinLevinson, void(const TVec&, TVec&, double&, int, TVec*)),
+    LUMEX_FUZZ_CAPPED(256, ARYuleWalkerFit, void(const TVec&, TVec&, double&, TVec*)),
+    LUMEX_FUZZ_CAPPED(256, ARBurgFit, void(const TVec&, TVec&, double&, TVec&)),
+    LUMEX_FUZZ_CAPPED(4096, BoxLjung, double(const TVec&, int)),
+    LUMEX_FUZZ_CAPPED(512, SingleExpSmooth, void(const TVec&, TVec&, double, double&, int)),
+    LUMEX_FUZZ_CAPPED(512, SingleExpSmooth, double(const TVec&, TVec&, double&, int)),
+    LUMEX_FUZZ_CAPPED(512, SingleExpForecast, void(const TVec&, TVec&, double, int, int)),
+    LUMEX_FUZZ_CAPPED(512, SingleExpForecast, void(const TVec&, TVec&, double&, int, double&, int)),
+    LUMEX_FUZZ_CAPPED(512, DoubleExpSmooth, void(const TVec&, TVec&, TVec&, double, double, double&, int)),
+    LUMEX_FUZZ_CAPPED(512, DoubleExpSmooth, double(const TVec&, TVec&, TVec&, double&, double&, int)),
+    LUMEX_FUZZ_CAPPED(512, DoubleExpForecast, void(const TVec&, TVec&, double, double, int, int)),
+    LUMEX_FUZZ_CAPPED(512, DoubleExpForecast, void(const TVec&, TVec&, double&, double&, int, double&, int)),
+    LUMEX_FUZZ_CAPPED(512, TripleExpSmooth, void(const TVec&, TVec&, TVec&, TVec&, double, double, double, double&, int)),
+    LUMEX_FUZZ_CAPPED(512, TripleExpSmooth, double(const TVec&, TVec&, TVec&, TVec&, double&, double&, double&, int)),
+    LUMEX_FUZZ_CAPPED(512, TripleExpForecast, void(const TVec&, TVec&, double, double, double, int, int)),
+    LUMEX_FUZZ_CAPPED(512, TripleExpForecast, void(const TVec&, TVec&, double&, double&, double&, int, double&, int)),
+    LUMEX_FUZZ(MovingAverage, double(const TVec&, int, TVec&, int&, bool)),
+};
+
+}  // namespace
+
+LUMEX_FUZZ_TARGET(kRows)

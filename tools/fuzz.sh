@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Runs every fuzz target for a set time each, from the committed seed corpus.
+#
+#   tools/fuzz.sh BUILD_DIR [SECONDS]      (SECONDS per target, default 60)
+#
+# New inputs go to BUILD_DIR/corpus/<target> (the committed fuzz/corpus/<target> is only read),
+# crashes, leaks and hangs to BUILD_DIR/findings/. A call that runs over 1 s is a hang. The run
+# fails at the first target with a finding; the last lines of its log say which row and input.
+set -euo pipefail
+build=${1:?usage: tools/fuzz.sh BUILD_DIR [SECONDS]}
+seconds=${2:-60}
+cd "$(dirname "$0")/.."
+
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+mkdir -p "${build}/findings"
+total=0
+for binary in "${build}"/fuzz/lumex_fuzz_*; do
+  target=$(basename "${binary}")
+  target=${target#lumex_fuzz_}
+  corpus="${build}/corpus/${target}"
+  mkdir -p "${corpus}"
+  log="${build}/findings/${target}.log"
+  if ! "${binary}" -max_total_time="${seconds}" -timeout=1 -rss_limit_mb=2048 \
+       -print_final_stats=1 -artifact_prefix="${build}/findings/${target}-" \
+       "${corpus}" "fuzz/corpus/${target}" > "${log}" 2>&1; then
+    tail -n 40 "${log}"
+    echo "fuzz: ${target} has a finding (log ${log})" >&2
+    exit 1
+  fi
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "${log}" | tail -n 1)
+  total=$(( total + ${runs:-0} ))
+  echo "fuzz: ${target}: ${runs:-0} executions in ${seconds} s, no finding"
+done
+echo "fuzz: ${total} executions in total"
