@@ -85,6 +85,17 @@ TDiscrete<TBoostLaw<Dist>> MakeBoost(double lo, double hi, Dist d) {
 // the normal approximation mean + z sd is the estimate, which the quantile search refines.
 template <class Dist>
 struct TNegBinomLaw : TBoostLaw<Dist> {
+  // P(X <= k) = I_p(r, k + 1), in its saddlepoint form when both shapes are huge.
+  double Cdf(double k) const {
+    const double r = this->d.successes(), p = this->d.success_fraction();
+    if (detail::HugeShapes(r, k + 1.0)) return detail::HugeShapeBeta(p, r, k + 1.0, false);
+    return TBoostLaw<Dist>::Cdf(k);
+  }
+  double Upper(double k) const {
+    const double r = this->d.successes(), p = this->d.success_fraction();
+    if (detail::HugeShapes(r, k + 1.0)) return detail::HugeShapeBeta(p, r, k + 1.0, true);
+    return TBoostLaw<Dist>::Upper(k);
+  }
   double Estimate(double q) const {
     const double r = this->d.successes(), p = this->d.success_fraction();
     const double mean = r * (1.0 - p) / p;

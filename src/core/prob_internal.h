@@ -30,6 +30,15 @@ inline bool IsWhole(double v) { return std::isfinite(v) && v == std::floor(v); }
 // families that call them therefore promote only above a shape of kPromoteShape.
 inline constexpr double kPromoteShape = 100.0;
 
+// Both shapes of an incomplete beta at least kHugeShape: Boost's ibeta loses digits there
+// (I_0.5(1e13, 1e13) comes out 0.50000007) and takes seconds beyond 1e17, and the saddlepoint
+// form below takes over. HugeShapeBeta is I_x(a, b), or 1 - I_x(a, b) when upper;
+// HugeShapeBetaInv its inverse in x. The beta, F and negative binomial laws use them.
+inline constexpr double kHugeShape = 1e10;
+inline bool HugeShapes(double a, double b) { return a >= kHugeShape && b >= kHugeShape; }
+double HugeShapeBeta(double x, double a, double b, bool upper);
+double HugeShapeBetaInv(double p, double a, double b);
+
 template <class F>
 double WithPolicy(bool promote, F&& f) {
   return promote ? f(TMathPolicyPromoted()) : f(TMathPolicy());

@@ -284,6 +284,14 @@ void ChiSquareCDFInv(const TVec& p, double nu, TVec& dst) {
 
 // ---- F ------------------------------------------------------------------------------------------
 
+// P(F <= x) = I_y(nu1/2, nu2/2) with y = nu1 x / (nu1 x + nu2), for degrees of freedom so large
+// that the incomplete beta takes its saddlepoint form.
+namespace {
+double HugeF(double x, double nu1, double nu2, bool upper) {
+  return detail::HugeShapeBeta(nu1 * x / (nu1 * x + nu2), 0.5 * nu1, 0.5 * nu2, upper);
+}
+}  // namespace
+
 double FPDF(double x, double nu1, double nu2) {
   if (!ValidDf2(nu1, nu2) || std::isnan(x)) return NaN;
   if (x < 0.0 || x == Inf) return 0.0;
@@ -296,6 +304,7 @@ double FCDF(double x, double nu1, double nu2) {
   if (x <= 0.0) return 0.0;
   if (x == Inf) return 1.0;
   if (nu1 == 1.0 && nu2 == 1.0) return F11(x, false);
+  if (detail::HugeShapes(0.5 * nu1, 0.5 * nu2)) return HugeF(x, nu1, nu2, false);
   return static_cast<double>(cdf(TFisherL(nu1, nu2), x));
 }
 
@@ -304,6 +313,7 @@ double FCDFUpper(double x, double nu1, double nu2) {
   if (x <= 0.0) return 1.0;
   if (x == Inf) return 0.0;
   if (nu1 == 1.0 && nu2 == 1.0) return F11(x, true);
+  if (detail::HugeShapes(0.5 * nu1, 0.5 * nu2)) return HugeF(x, nu1, nu2, true);
   return static_cast<double>(cdf(complement(TFisherL(nu1, nu2), x)));
 }
 
@@ -311,6 +321,10 @@ double FCDFInv(double p, double nu1, double nu2) {
   if (!ValidDf2(nu1, nu2) || !IsProbability(p)) return NaN;
   if (p == 0.0) return 0.0;
   if (p == 1.0) return Inf;
+  if (detail::HugeShapes(0.5 * nu1, 0.5 * nu2)) {
+    const double y = detail::HugeShapeBetaInv(p, 0.5 * nu1, 0.5 * nu2);
+    return nu2 * y / (nu1 * (1.0 - y));
+  }
   const double x = static_cast<double>(quantile(TFisherL(nu1, nu2), p));
   if (p > 1e-60) return x;
   return detail::PolishLowerTail(

@@ -268,6 +268,29 @@ TEST(ProbabilityEdges, DiscreteQuantilesBeyondExactIntegersReturn) {
   EXPECT_EQ(GeometricCDFInv(0.5, 4.9406564584124654e-324), Inf);
 }
 
+// Both shapes of 1e10 and more take the saddlepoint form of the incomplete beta. For a = b,
+// X ~ Beta(a, a) gives T = sqrt(2a) (X - 1/2) / sqrt(X (1 - X)) ~ t(2a): R's pt on that route
+// gives the values below (R's pbeta itself is off by up to 3e-10 at these shapes). F(1; n, n)
+// and the negative binomial at its centre are 1/2 by symmetry; they took seconds in Boost.
+TEST(ProbabilityEdges, HugeShapesTakeTheSaddlepointForm) {
+  EXPECT_TRUE(Near(0.61135129460711002, BetaCDF(0.500001, 1e10, 1e10), 1e-14));
+  EXPECT_TRUE(Near(0.53563496269884792, BetaCDF(0.5000001, 1e11, 1e11), 1e-14));
+  EXPECT_TRUE(Near(0.61135129454816262, BetaCDF(0.5000001, 1e12, 1e12), 1e-14));
+  EXPECT_TRUE(Near(0.5356349628961784, BetaCDF(0.50000001, 1e13, 1e13), 1e-14));
+  EXPECT_TRUE(Near(1.0 - 0.5356349628961784, BetaCDFUpper(0.50000001, 1e13, 1e13), 1e-14));
+  // At the mean only the skewness term remains (R's pbeta agrees there to 4e-16).
+  EXPECT_TRUE(Near(0.50000000076776485, BetaCDF(0.25, 1e16, 3e16), 1e-14));
+  // The inverse lies within one double of the quantile: the CDF there brackets p.
+  for (const double p : {1e-200, 1e-10, 0.3, 0.5, 0.999}) {
+    const double x = BetaCDFInv(p, 1e14, 3e14);
+    EXPECT_LE(BetaCDF(std::nextafter(x, 0.0), 1e14, 3e14), p) << p;
+    EXPECT_GE(BetaCDF(std::nextafter(x, 1.0), 1e14, 3e14), p) << p;
+  }
+  EXPECT_TRUE(Near(0.5, FCDF(1.0, 1e17, 1e17), 1e-15));
+  EXPECT_TRUE(Near(1.0, FCDFInv(0.5, 1e17, 1e17), 1e-15));
+  EXPECT_TRUE(Near(0.5, NegBinomCDF(1e20, 1e20, 0.5), 1e-9));
+}
+
 TEST(ProbabilityEdges, PoissonQuantileReturnsForEveryLambda) {
   EXPECT_TRUE(std::isnan(PoissonCDFInv(0.5, -1.0)));
   EXPECT_TRUE(std::isnan(PoissonCDFInv(0.5, NaN)));
