@@ -251,7 +251,8 @@ double detail::HugeShapeBeta(double x, double a, double b, bool upper) {
   const double nt = std::fma(x, n, -a);
   const double t = nt / n;
   auto g = [](double e) { return -boost::math::log1pmx(e, TMathPolicy()); };
-  const double w = std::copysign(std::sqrt(2.0 * n * (mu * g(t / mu) + (1.0 - mu) * g(-t / (1.0 - mu)))), t);
+  const double deviance = 2.0 * n * (mu * g(t / mu) + (1.0 - mu) * g(-t / (1.0 - mu)));
+  const double w = std::copysign(std::sqrt(deviance), t);
   double correction;
   if (std::fabs(w) < 1e-3) {
     const double k2 = a * (1.0 - x) * (1.0 - x) + b * x * x;
