@@ -1,4 +1,5 @@
-// Fuzz target: the core: containers, operations, linear algebra, optimisers, random streams, polynomials, series. One row per exported overload (see fuzz_table.h).
+// Fuzz target: the core (containers, operations, linear algebra, optimisers, random streams,
+// polynomials, series). One row per exported overload (see fuzz_table.h).
 #include "fuzz_table.h"
 #include "lumex/core/core.h"
 
@@ -16,7 +17,9 @@ template <class T>
 void HistogramKernel(TFuzzInput& in) {
   const TVec values = in.Vec();
   std::vector<T> data(static_cast<std::size_t>(values.Length()));
-  for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<T>(values.Value(static_cast<int>(i)) );
+  for (std::size_t i = 0; i < data.size(); ++i) {
+    data[i] = static_cast<T>(values.Value(static_cast<int>(i)));
+  }
   const int numBins = 1 + in.Byte();
   std::vector<std::int32_t> counts(static_cast<std::size_t>(numBins));
   const T invWidth = static_cast<T>(in.Value());

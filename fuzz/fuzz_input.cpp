@@ -12,8 +12,10 @@ constexpr double kSpecialValues[] = {
     0.0,  -0.0, 1.0,    -1.0,    0.5,     2.0,     NaN, Inf, -Inf, 4.9406564584124654e-324,
     1e308, -1e308, 1e-300, 2.2250738585072014e-308, 1e-8, 1e8};
 
-constexpr int kSpecialInts[] = {0,    1,   2,    3,     -1,      -2,     4,
-                                5,    10,  100,  1000,  1 << 20, -1000,  std::numeric_limits<int>::max(),
+constexpr int kSpecialInts[] = {0,    1,       2,     3,
+                                -1,   -2,      4,     5,
+                                10,   100,     1000,  1 << 20,
+                                -1000, std::numeric_limits<int>::max(),
                                 std::numeric_limits<int>::min(), 7};
 
 }  // namespace

@@ -53,7 +53,10 @@ private:
   const std::uint8_t* fData;
   std::size_t fSize;
   int fCap = 0;
-  int Capped(int v) const { return fCap > 0 && (v > fCap || v < -fCap) ? (v > 0 ? fCap : -fCap) : v; }
+  int Capped(int v) const {
+    if (fCap == 0 || (v <= fCap && v >= -fCap)) return v;
+    return v > 0 ? fCap : -fCap;
+  }
 };
 
 }  // namespace lumex::fuzz

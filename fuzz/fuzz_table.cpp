@@ -41,7 +41,7 @@ void RunOne(std::span<const TFuzzRow> rows, const std::uint8_t* data, std::size_
 
 namespace {
 
-// Sum of (x_j - j)^2 plus a coupling term: smooth, minimum at (0, 1, 2, ...) shifted.
+// Sum of (x_j - j)^2: smooth, with its minimum at (0, 1, 2, ...).
 double Quadratic(const TVec& p, const TVec*, const TObjConsts&) {
   double s = 0.0;
   for (int j = 0; j < p.Length(); ++j) s += (p.Value(j) - j) * (p.Value(j) - j);
@@ -66,7 +66,9 @@ TArg<const TRealFunction&>::TArg(TFuzzInput& in) {
     case 1: v = Rosenbrock; break;
     case 2: v = [](const TVec&, const TVec*, const TObjConsts&) { return NaN; }; break;
     case 3: v = [](const TVec& p, const TVec*, const TObjConsts&) {
-        return p.Length() > 0 && p.Value(0) > 1.0 ? Inf : -std::abs(p.Length() > 0 ? p.Value(0) : 0.0);
+        // unbounded below up to 1, +Inf beyond
+        const double x = p.Length() > 0 ? p.Value(0) : 0.0;
+        return x > 1.0 ? Inf : -std::abs(x);
       };
       break;
     case 4: v = [](const TVec&, const TVec*, const TObjConsts&) -> double {
@@ -87,7 +89,9 @@ TArg<const TCurvatureFunction&>::TArg(TFuzzInput& in) {
          TVec& grad, TMtx& curv) {
     NumericGradient(fun, pars, consts, objs, grad);
     curv.SetZero();
-    for (int j = 0; j < curv.Rows() && j < curv.Cols(); ++j) curv.SetValue(j * curv.Cols() + j, 1.0);
+    for (int j = 0; j < curv.Rows() && j < curv.Cols(); ++j) {
+      curv.SetValue(j * curv.Cols() + j, 1.0);
+    }
   };
 }
 
