@@ -246,8 +246,16 @@ namespace {
 // The two O(n) kernels of the gamma and Weibull objectives are compiled twice on x86-64: for the
 // baseline instruction set and for AVX2 with FMA, chosen once at load time. Both loops are
 // written without branches and with independent running sums, so that either build runs them
-// vectorised.
-#if defined(__x86_64__) && defined(__has_attribute)
+// vectorised. Under ThreadSanitizer the loader would run the choice before the sanitizer's
+// runtime is up, which crashes, so that build keeps the baseline only.
+#if defined(__SANITIZE_THREAD__)
+#define LUMEX_FIT_NO_CLONES
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define LUMEX_FIT_NO_CLONES
+#endif
+#endif
+#if defined(__x86_64__) && defined(__has_attribute) && !defined(LUMEX_FIT_NO_CLONES)
 #if __has_attribute(target_clones)
 #define LUMEX_FIT_CLONES __attribute__((target_clones("arch=x86-64-v3", "default")))
 #endif
