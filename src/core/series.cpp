@@ -116,7 +116,7 @@ void CrossCorr(TVec& dst, const TVec& a, const TVec& b, int lags) {
   for (int k = 0; k < lags; ++k) {
     // Terms run while both a[j] and b[j + k] exist.
     const int terms = k < B.Size() ? std::min(A.Size(), B.Size() - k) : 0;
-    r[k] = Dot(A.Data(), B.Data() + k, terms);
+    r[k] = terms > 0 ? Dot(A.Data(), B.Data() + k, terms) : 0.0;
   }
   out.Commit();
 }

@@ -59,7 +59,8 @@ INSTANTIATE_TEST_SUITE_P(, SeriesCrossCorr,
         std::tuple{TVec{1, 2, 3}, TVec{4, 5, 6, 7}, LagCase{5, {32, 38, 20, 7, 0}}},
         // a longer: only a[0], a[1] meet b at lag 0, a[0] at lag 1.
         std::tuple{TVec{1, 2, 3, 4}, TVec{1, 1}, LagCase{3, {3, 1, 0}}},
-        std::tuple{TVec{}, TVec{1, 2}, LagCase{2, {0, 0}}}));
+        std::tuple{TVec{}, TVec{1, 2}, LagCase{2, {0, 0}}},
+        std::tuple{TVec{1, 2}, TVec{}, LagCase{3, {0, 0, 0}}}));
 
 TEST(SeriesConvolve, MultipliesPolynomials) {
   TVec c;
