@@ -117,47 +117,41 @@ struct TArg<T&, std::enable_if_t<std::is_arithmetic_v<T> || std::is_enum_v<T>>> 
   T& Get() { return v; }
 };
 
-template <>
-struct TArg<const TVec&> {
-  TVec v;
-  explicit TArg(TFuzzInput& in) : v(in.Vec()) {}
-  const TVec& Get() { return v; }
+// Containers made by one of TFuzzInput's makers, passed as Ref (const T& for inputs, T& for
+// outputs, which start in a state the input chooses as well).
+template <class Stored, class Ref, Stored (TFuzzInput::*Make)()>
+struct TMadeArg {
+  Stored v;
+  explicit TMadeArg(TFuzzInput& in) : v((in.*Make)()) {}
+  Ref Get() { return v; }
 };
 template <>
-struct TArg<TVec&> {
-  TVec v;
-  explicit TArg(TFuzzInput& in) : v(in.Vec()) {}
-  TVec& Get() { return v; }
+struct TArg<const TVec&> : TMadeArg<TVec, const TVec&, &TFuzzInput::Vec> {
+  using TMadeArg::TMadeArg;
 };
 template <>
-struct TArg<const TMtx&> {
-  TMtx v;
-  explicit TArg(TFuzzInput& in) : v(in.Mtx()) {}
-  const TMtx& Get() { return v; }
+struct TArg<TVec&> : TMadeArg<TVec, TVec&, &TFuzzInput::Vec> {
+  using TMadeArg::TMadeArg;
 };
 template <>
-struct TArg<TMtx&> {
-  TMtx v;
-  explicit TArg(TFuzzInput& in) : v(in.Mtx()) {}
-  TMtx& Get() { return v; }
+struct TArg<const TMtx&> : TMadeArg<TMtx, const TMtx&, &TFuzzInput::Mtx> {
+  using TMadeArg::TMadeArg;
 };
 template <>
-struct TArg<const TVecInt&> {
-  TVecInt v;
-  explicit TArg(TFuzzInput& in) : v(in.VecInt()) {}
-  const TVecInt& Get() { return v; }
+struct TArg<TMtx&> : TMadeArg<TMtx, TMtx&, &TFuzzInput::Mtx> {
+  using TMadeArg::TMadeArg;
 };
 template <>
-struct TArg<TVecInt&> {
-  TVecInt v;
-  explicit TArg(TFuzzInput& in) : v(in.VecInt()) {}
-  TVecInt& Get() { return v; }
+struct TArg<const TVecInt&> : TMadeArg<TVecInt, const TVecInt&, &TFuzzInput::VecInt> {
+  using TMadeArg::TMadeArg;
 };
 template <>
-struct TArg<TLumexInt&> {
-  TVecInt v;
-  explicit TArg(TFuzzInput& in) : v(in.VecInt()) {}
-  TLumexInt& Get() { return v; }
+struct TArg<TVecInt&> : TMadeArg<TVecInt, TVecInt&, &TFuzzInput::VecInt> {
+  using TMadeArg::TMadeArg;
+};
+template <>
+struct TArg<TLumexInt&> : TMadeArg<TVecInt, TLumexInt&, &TFuzzInput::VecInt> {
+  using TMadeArg::TMadeArg;
 };
 
 // A dense object of either shape: a vector or a matrix, as the input decides.
