@@ -80,11 +80,24 @@ TDiscrete<TBoostLaw<Dist>> MakeBoost(double lo, double hi, Dist d) {
   return {lo, hi, TBoostLaw<Dist>{d}};
 }
 
-// The negative binomial through Boost, except for the first estimate of a quantile: Boost's
-// quantile takes minutes once the quantile lies far beyond 2^53 (a tiny p or a huge r). There
-// the normal approximation mean + z sd is the estimate, which the quantile search refines.
+// A Boost law of unbounded support whose first estimate of a quantile is the normal
+// approximation mean + z sd once the mean passes 1e15: Boost's own quantile takes seconds to
+// minutes out there, far beyond 2^53, where the quantile search refines the estimate in a few
+// dozen evaluations of the CDF. The caller gives the mean and standard deviation (Boost's
+// overflow for a negative binomial with p below 1e-154).
 template <class Dist>
-struct TNegBinomLaw : TBoostLaw<Dist> {
+struct TFarLaw : TBoostLaw<Dist> {
+  double mean, sd;
+  double Estimate(double q) const {
+    if (mean < 1e15) return TBoostLaw<Dist>::Estimate(q);
+    return std::max(0.0, mean + sd * NormalCDFInv(q));
+  }
+};
+
+// The negative binomial as a far-reaching Boost law, with its CDF in the saddlepoint form of the
+// incomplete beta when both of its shapes are huge.
+template <class Dist>
+struct TNegBinomLaw : TFarLaw<Dist> {
   // P(X <= k) = I_p(r, k + 1), in its saddlepoint form when both shapes are huge.
   double Cdf(double k) const {
     const double r = this->d.successes(), p = this->d.success_fraction();
@@ -95,12 +108,6 @@ struct TNegBinomLaw : TBoostLaw<Dist> {
     const double r = this->d.successes(), p = this->d.success_fraction();
     if (detail::HugeShapes(r, k + 1.0)) return detail::HugeShapeBeta(p, r, k + 1.0, true);
     return TBoostLaw<Dist>::Upper(k);
-  }
-  double Estimate(double q) const {
-    const double r = this->d.successes(), p = this->d.success_fraction();
-    const double mean = r * (1.0 - p) / p;
-    if (mean < 1e15) return TBoostLaw<Dist>::Estimate(q);
-    return std::max(0.0, mean + std::sqrt(r * (1.0 - p)) / p * NormalCDFInv(q));
   }
 };
 
@@ -140,7 +147,9 @@ double WithPoisson(double lambda, double k, Fn&& fn) {
   if (lambda == 0.0) return fn(PointMass(0.0));
   return detail::WithPolicy(Promote(lambda, k), [&](auto pol) {
     using Pol = decltype(pol);
-    return fn(MakeBoost(0.0, Inf, boost::math::poisson_distribution<double, Pol>(lambda)));
+    using Dist = boost::math::poisson_distribution<double, Pol>;
+    return fn(TDiscrete<TFarLaw<Dist>>{0.0, Inf, TFarLaw<Dist>{{Dist(lambda)}, lambda,
+                                                               std::sqrt(lambda)}});
   });
 }
 
@@ -153,7 +162,9 @@ double WithNegBinom(double r, double p, double k, Fn&& fn) {
   return detail::WithPolicy(Promote(r, k), [&](auto pol) {
     using Pol = decltype(pol);
     using Dist = boost::math::negative_binomial_distribution<double, Pol>;
-    return fn(TDiscrete<TNegBinomLaw<Dist>>{0.0, Inf, TNegBinomLaw<Dist>{{Dist(r, p)}}});
+    const double mean = r * (1.0 - p) / p, sd = std::sqrt(r * (1.0 - p)) / p;
+    const TNegBinomLaw<Dist> law{{{Dist(r, p)}, mean, sd}};
+    return fn(TDiscrete<TNegBinomLaw<Dist>>{0.0, Inf, law});
   });
 }
 
