@@ -34,6 +34,9 @@ template <class At>
 double Quantile(At&& at, int n, double P, TPercentileMethod Method) {
   if (n == 0 || std::isnan(P)) return NaN;
   const double dn = n;
+  // An infinite P is below or above every rule's range (and would make Inf * 0 = NaN in the
+  // position P (n - 1) + 1 of a one-element sample).
+  if (std::isinf(P)) return P < 0.0 ? at(1.0) : at(dn);
   // x(k) for a whole k, clamped to the first and last order statistic.
   auto clamped = [&](double k) { return k < 1.0 ? at(1.0) : (k > dn ? at(dn) : at(k)); };
 

@@ -116,6 +116,10 @@ TEST(Percentile, ArrayFormClampsProbabilitiesOutsideTheUnitInterval) {
     EXPECT_EQ(out[2], 1);
     EXPECT_EQ(out[3], 3);
     EXPECT_TRUE(std::isnan(out[4]));
+    // One value: -Inf * (n - 1) would be NaN, not a position.
+    Percentile(TVec{7}, p, out, static_cast<TPercentileMethod>(m));
+    EXPECT_EQ(out[2], 7);
+    EXPECT_EQ(out[3], 7);
   }
 }
 
