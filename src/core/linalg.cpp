@@ -376,6 +376,10 @@ void Diag(TVec& dst, const TMtx& a) {
 
 void GetCol(TVec& dst, const TMtx& a, int col) {
   if (col < 0 || col >= a.Cols()) ERaise("GetCol: column index out of range");
+  if (a.Rows() == 0) {  // an empty column, and no address inside an empty buffer
+    dst.Size(0, a);
+    return;
+  }
   VisitKind(a, [&](auto tag) {
     using T = decltype(tag);
     dst.Size(a.Rows(), a);
@@ -396,6 +400,7 @@ void SetCol(TMtx& a, const TVec& v, int col) {
   if (v.Complex() && !a.Complex()) ERaise("SetCol: complex vector into real matrix");
   if (v.Length() != a.Rows()) ERaise("SetCol: vector length differs from matrix rows");
   if (col < 0 || col >= a.Cols()) ERaise("SetCol: column index out of range");
+  if (a.Rows() == 0) return;  // nothing to write, and no address inside an empty buffer
   VisitKind(a, [&](auto tag) {
     using T = decltype(tag);
     const TView<T> V(v);

@@ -404,6 +404,12 @@ TEST(LinalgStructure, RowsColumnsAndTransposeInPlace) {
   EXPECT_TRUE(v.Length() == 3 && v[2] == 6.0);
   EXPECT_LUMEX_ERROR(GetCol(v, a, 2), "GetCol: column index out of range");
   EXPECT_LUMEX_ERROR(SetCol(a, TVec{1, 2}, 0), "SetCol: vector length differs from matrix rows");
+  // Columns of a matrix without rows are empty (found by the fuzz harness under UBSan).
+  TMtx empty(0, 3);
+  GetCol(v, empty, 2);
+  EXPECT_EQ(v.Length(), 0);
+  SetCol(empty, TVec(), 2);
+  EXPECT_EQ(empty.Cols(), 3);
 }
 
 // ---- Storage kinds, degenerate and non-finite input -------------------------------------------
