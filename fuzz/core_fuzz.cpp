@@ -44,7 +44,7 @@ const TFuzzRow kRows[] = {
     LUMEX_FUZZ(TensorProd, void(TVec&, const TMtx&, const TVec&, TMtxOperation)),
     LUMEX_FUZZ(Transp, void(TMtx&, const TMtx&)),
     LUMEX_FUZZ(Transp, void(TMtx&)),
-    LUMEX_FUZZ(Eye, void(TMtx&, int)),
+    LUMEX_FUZZ_CAPPED(1024, Eye, void(TMtx&, int)),
     LUMEX_FUZZ(Diag, void(TMtx&, const TVec&)),
     LUMEX_FUZZ(Diag, void(TVec&, const TMtx&)),
     LUMEX_FUZZ(GetCol, void(TVec&, const TMtx&, int)),
