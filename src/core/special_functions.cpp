@@ -20,8 +20,8 @@ bool IsPole(double x) { return x <= 0.0 && x == std::floor(x); }
 
 // Boost's reflection for negative arguments converts floor(x) to int, which overflows below
 // -2^31. Gamma underflows long before that (|Gamma(x)| < 1e-330 below -200), so it is a signed
-// zero there; ln |Gamma| comes from the reflection formula written here with the fractional
-// part of x, which is exact.
+// zero there; ln |Gamma| comes from the reflection formula written here with x - floor(x),
+// which is exact.
 constexpr double kUnderflowBelow = -200.0;
 constexpr double kReflectBelow = -1e9;
 
