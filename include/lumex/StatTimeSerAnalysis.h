@@ -81,11 +81,12 @@ double BoxLjung(const TVec& X, int h);
 // Each smoother comes in two forms: with the smoothing constants given (each in [0, 1]), and with
 // the constants chosen by minimising the mean squared one-step forecast error MSE with the bounded
 // Nelder-Mead Simplex (at most 500 iterations, tolerance 1e-8). The constants passed in must lie
-// in [0, 1] and are overwritten by the constants found. These MSE surfaces have local minima, so
-// the simplex does not simply start from the constants passed in: it starts from the best of
-// them and a grid of 21 values per constant (0, 0.05, ..., 1; 21, 441 or 9261 evaluations),
-// which makes the result never worse than either. The optimised smoothers return the MSE; the
-// optimised forecasters write it to MSE. Arithmetic runs in the storage precision of Y.
+// in [0, 1], are the simplex's starting point, and are overwritten by the constants found. These
+// MSE surfaces have local minima, so the minimum found is compared with a grid of 21 values per
+// constant (0, 0.05, ..., 1; 21, 441 or 9261 evaluations), and when a grid point is lower the
+// simplex descends again from the lowest one. The result is never worse than the constants passed
+// in or any grid point. The optimised smoothers return the MSE; the optimised forecasters write it
+// to MSE. Arithmetic runs in the storage precision of Y.
 //
 // InitMethod of single smoothing: 1 starts the level at the mean of Y[0..3], anything else at
 // Y[0]. Of double smoothing: the level starts at Y[0] and the trend at (Y[3] - Y[0])/3 for 1,

@@ -168,12 +168,13 @@ double TripleObjective(const TVec& Y, TVec& Level, TVec& Trend, TVec& Season, do
 }
 
 // Minimises the MSE over constants in [0, 1] and writes the constants found into pars, which
-// hold the caller's start on entry. The MSE surfaces of these recursions have several local
-// minima (Holt-Winters on a trending seasonal series especially), and Nelder-Mead only descends
-// from where it starts. So the start is compared with a grid of 21 points per constant
-// (0, 0.05, ..., 1), and the simplex starts from the best of them: the result is never worse
-// than the caller's start or any grid point. The caller evaluates the objective once more at
-// the constants found.
+// hold the caller's start on entry. The bounded simplex descends from that start first. The MSE
+// surfaces of these recursions have several local minima (Holt-Winters on a trending seasonal
+// series especially), and Nelder-Mead only descends into the basin it starts in; so the minimum
+// found is compared with a grid of 21 points per constant (0, 0.05, ..., 1), and if a grid point
+// is lower the simplex descends once more from the lowest of them. The result is never worse than
+// the caller's start or any grid point, and equals the plain descent whenever that one is not
+// beaten by the grid. The caller evaluates the objective once more at the constants found.
 template <std::size_t N>
 void MinimiseMSE(const TVec& Y, std::array<double, N>& pars,
                  const std::function<double(const TVec&)>& mse) {
@@ -185,8 +186,25 @@ void MinimiseMSE(const TVec& Y, std::array<double, N>& pars,
     const double v = mse(*trial);
     return std::isnan(v) ? Inf : v;
   };
-  std::array<double, N> best = pars;
-  double bestValue = value(pars);
+  std::array<double, N> lower{};
+  std::array<double, N> upper{};
+  upper.fill(1.0);
+  const TRealFunction fun = [&mse](const TVec& p, const TVec*, const TObjConsts&) {
+    return mse(p);
+  };
+  // Descends from c, leaving the constants found in c; returns their MSE (NaN counts as +Inf).
+  auto descend = [&](std::array<double, N>& c) {
+    double fMin = 0.0;
+    TOptStopReason reason = osrNone;
+    Simplex(fun, std::span<double>(c), std::span<const double>(lower),
+            std::span<const double>(upper), nullptr, TObjConsts{}, fMin, reason,
+            Y.FloatPrecision(), 500, 1e-8);
+    return value(c);
+  };
+  const double descended = descend(pars);
+
+  std::array<double, N> best{};
+  double bestValue = Inf;
   int points = 1;
   for (std::size_t j = 0; j < N; ++j) points *= kGrid;
   std::array<double, N> c{};
@@ -202,18 +220,7 @@ void MinimiseMSE(const TVec& Y, std::array<double, N>& pars,
       best = c;
     }
   }
-  pars = best;
-  std::array<double, N> lower{};
-  std::array<double, N> upper{};
-  upper.fill(1.0);
-  const TRealFunction fun = [&mse](const TVec& p, const TVec*, const TObjConsts&) {
-    return mse(p);
-  };
-  double fMin = 0.0;
-  TOptStopReason reason = osrNone;
-  Simplex(fun, std::span<double>(pars), std::span<const double>(lower),
-          std::span<const double>(upper), nullptr, TObjConsts{}, fMin, reason,
-          Y.FloatPrecision(), 500, 1e-8);
+  if (bestValue < descended && descend(best) < descended) pars = best;
 }
 
 // Continues the forecast YHat[M .. K-1] (K = YHat.Length) by f(i) in the precision of YHat.

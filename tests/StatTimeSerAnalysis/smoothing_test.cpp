@@ -2,14 +2,17 @@
 // (tests/reference/StatTimeSerAnalysis/smoothing.py), the optimised constants against a grid
 // search, and the messages.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "lumex/StatTimeSerAnalysis.h"
+#include "lumex/core/optimize.h"
 #include "lumex_test.h"
 #include "ts_test_common.h"
 
@@ -225,6 +228,32 @@ TEST_P(OptimisedSmoothing, DoubleBeatsTheGrid) {
   DoubleExpForecast(y, yhatGiven, alpha, gamma, y.Length() + 3, init);
   EXPECT_EQ(m2, mse);
   for (int i = 0; i < yhat.Length(); ++i) EXPECT_EQ(yhat[i], yhatGiven[i]);
+}
+
+// Where the grid does not beat it (on all these series), the optimised smoother is the bounded
+// simplex's descent from the caller's constants, exactly.
+TEST_P(OptimisedSmoothing, DescendsFromTheCallersStart) {
+  const TVec& y = Series().at(GetParam().series);
+  const int init = GetParam().param;
+  const TRealFunction mse = [&](const TVec& p, const TVec*, const TObjConsts&) {
+    TVec l, b;
+    double m = 0.0;
+    DoubleExpSmooth(y, l, b, p[0], p[1], m, init);
+    return m;
+  };
+  std::array<double, 2> start{0.3, 0.1};
+  const std::array<double, 2> lower{0.0, 0.0};
+  const std::array<double, 2> upper{1.0, 1.0};
+  double fMin = 0.0;
+  TOptStopReason reason = osrNone;
+  Simplex(mse, std::span<double>(start), std::span<const double>(lower),
+          std::span<const double>(upper), nullptr, TObjConsts{}, fMin, reason, fpDouble, 500,
+          1e-8);
+  TVec level, trend;
+  double alpha = 0.3, gamma = 0.1;
+  DoubleExpSmooth(y, level, trend, alpha, gamma, init);
+  EXPECT_EQ(alpha, start[0]);
+  EXPECT_EQ(gamma, start[1]);
 }
 
 INSTANTIATE_TEST_SUITE_P(Series, OptimisedSmoothing,

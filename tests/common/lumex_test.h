@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "lumex/core/types.h"
@@ -120,6 +122,10 @@ inline std::string NistDir() {
 // and lag-1 autocorrelation. Both file layouts of the StRD distribution are understood.
 struct TNistUnivariate {
   std::vector<double> y;
+  // The data less the first datum, subtracted in decimal before the one rounding to double. The
+  // certified statistics other than the mean do not change under a shift, and NumAcc3/4 hold
+  // ninth digits on a base of 10^6 or 10^7 that a double cannot store, but their deviations can.
+  std::vector<double> yShifted;
   double mean = std::nan("");
   double sd = std::nan("");
   double lag1 = std::nan("");
@@ -130,12 +136,23 @@ inline TNistUnivariate ReadNistUnivariate(const std::string& name) {
   std::ifstream in(NistDir() + "/" + name + ".dat");
   std::string line;
   auto valueAfter = [&line](char sep) { return std::stod(line.substr(line.rfind(sep) + 1)); };
+  // Each datum as an exact decimal: integer digits times 10^-decimals.
+  std::vector<std::pair<long long, int>> decimal;
+  int decimals = 0;
   while (std::getline(in, line)) {
     std::istringstream ls(line);
     double v;
     std::string rest;
     if ((ls >> v) && !(ls >> rest)) {  // a line holding one number is a datum
       r.y.push_back(v);
+      std::istringstream token(line);
+      std::string text;
+      token >> text;
+      const std::size_t point = text.find('.');
+      const int places = point == std::string::npos ? 0 : static_cast<int>(text.size() - point - 1);
+      if (point != std::string::npos) text.erase(point, 1);
+      decimal.emplace_back(std::stoll(text), places);
+      decimals = std::max(decimals, places);
     } else if (line.find("Sample Mean") != std::string::npos) {
       r.mean = valueAfter(':');
     } else if (line.find("Sample Standard Deviation") != std::string::npos) {
@@ -149,6 +166,14 @@ inline TNistUnivariate ReadNistUnivariate(const std::string& name) {
     } else if (line.rfind("autocorrelationCoefficient", 0) == 0) {
       r.lag1 = valueAfter('=');
     }
+  }
+  auto scaled = [decimals](std::pair<long long, int> d) {
+    for (int k = d.second; k < decimals; ++k) d.first *= 10;
+    return d.first;
+  };
+  const double unit = std::pow(10.0, decimals);
+  for (const auto& d : decimal) {
+    r.yShifted.push_back(static_cast<double>(scaled(d) - scaled(decimal.front())) / unit);
   }
   return r;
 }
