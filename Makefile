@@ -57,10 +57,11 @@ bench: deps-bench $(BENCH_BUILD)/CMakeCache.txt
 	  $(PYTHON) $$script $(BENCH_BUILD)/bench/lumex_bench_$$family; \
 	done
 
-# Every fuzz target for FUZZ_SECONDS each (default 60), from the committed seed corpus.
+# Every fuzz target (or those in FUZZ_TARGETS) for FUZZ_SECONDS each (default 60), from the
+# committed seed corpus.
 fuzz: deps-fuzz $(FUZZ_BUILD)/CMakeCache.txt
 	$(CMAKE) --build $(FUZZ_BUILD) -j$(JOBS)
-	tools/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+	tools/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 # ThreadSanitizer: the libraries and the concurrency test (tests/concurrency), built in
 # build-tsan and run so that any report fails. Only this program runs under TSan: it calls every

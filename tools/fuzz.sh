@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every fuzz target for a set time each, from the committed seed corpus.
 #
-#   tools/fuzz.sh BUILD_DIR [SECONDS]      (SECONDS per target, default 60)
+#   tools/fuzz.sh BUILD_DIR [SECONDS [TARGET...]]   (SECONDS per target, default 60; all targets
+#                                                    unless some are named, e.g. core regress)
 #
 # SECONDS = 0 replays the committed corpus once, without mutating it: a deterministic check that
 # no input which once ran cleanly now fails.
@@ -10,15 +11,18 @@
 # crashes, leaks and hangs to BUILD_DIR/findings/. A call that runs over 1 s is a hang. The run
 # fails at the first target with a finding; the last lines of its log say which row and input.
 set -euo pipefail
-build=${1:?usage: tools/fuzz.sh BUILD_DIR [SECONDS]}
+build=${1:?usage: tools/fuzz.sh BUILD_DIR [SECONDS [TARGET...]]}
 seconds=${2:-60}
+shift $(( $# < 2 ? $# : 2 ))
 cd "$(dirname "$0")/.."
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 mkdir -p "${build}/findings"
 total=0
-for binary in "${build}"/fuzz/lumex_fuzz_*; do
+binaries=("${build}"/fuzz/lumex_fuzz_*)
+if (( $# > 0 )); then binaries=("${@/#/${build}/fuzz/lumex_fuzz_}"); fi
+for binary in "${binaries[@]}"; do
   target=$(basename "${binary}")
   target=${target#lumex_fuzz_}
   corpus="${build}/corpus/${target}"
