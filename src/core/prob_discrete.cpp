@@ -80,17 +80,48 @@ TDiscrete<TBoostLaw<Dist>> MakeBoost(double lo, double hi, Dist d) {
   return {lo, hi, TBoostLaw<Dist>{d}};
 }
 
-// A Boost law of unbounded support whose first estimate of a quantile is the normal
-// approximation mean + z sd once the mean passes 1e15: Boost's own quantile takes seconds to
-// minutes out there, far beyond 2^53, where the quantile search refines the estimate in a few
+// A Boost law whose first estimate of a quantile is the normal approximation mean + z sd once
+// the mean reaches kHugeShape: Boost's own quantile takes milliseconds there, and seconds to
+// minutes (or forever) beyond 1e15, where the quantile search refines the estimate in a few
 // dozen evaluations of the CDF. The caller gives the mean and standard deviation (Boost's
 // overflow for a negative binomial with p below 1e-154).
 template <class Dist>
 struct TFarLaw : TBoostLaw<Dist> {
   double mean, sd;
   double Estimate(double q) const {
-    if (mean < 1e15) return TBoostLaw<Dist>::Estimate(q);
+    if (mean < detail::kHugeShape) return TBoostLaw<Dist>::Estimate(q);
     return std::max(0.0, mean + sd * NormalCDFInv(q));
+  }
+};
+
+// The binomial law, with its CDF in the saddlepoint form of the incomplete beta when both of
+// its shapes are huge: P(X <= k) = 1 - I_p(k + 1, n - k), which keeps p exact where 1 - p would
+// round.
+template <class Dist>
+struct TBinomLaw : TFarLaw<Dist> {
+  double Cdf(double k) const {
+    const double n = this->d.trials(), p = this->d.success_fraction();
+    if (detail::HugeShapes(k + 1.0, n - k)) return detail::HugeShapeBeta(p, k + 1.0, n - k, true);
+    return TBoostLaw<Dist>::Cdf(k);
+  }
+  double Upper(double k) const {
+    const double n = this->d.trials(), p = this->d.success_fraction();
+    if (detail::HugeShapes(k + 1.0, n - k)) return detail::HugeShapeBeta(p, k + 1.0, n - k, false);
+    return TBoostLaw<Dist>::Upper(k);
+  }
+};
+
+// The Poisson law, with P(X <= k) = Q(k + 1, lambda) in Temme's form from a shape k + 1 of
+// kHugeShape on.
+template <class Dist>
+struct TPoissonLaw : TFarLaw<Dist> {
+  double Cdf(double k) const {
+    if (k + 1.0 >= detail::kHugeShape) return detail::HugeShapeGamma(this->mean, k + 1.0, true);
+    return TBoostLaw<Dist>::Cdf(k);
+  }
+  double Upper(double k) const {
+    if (k + 1.0 >= detail::kHugeShape) return detail::HugeShapeGamma(this->mean, k + 1.0, false);
+    return TBoostLaw<Dist>::Upper(k);
   }
 };
 
@@ -136,7 +167,9 @@ double WithBinom(double n, double p, double k, Fn&& fn) {
   if (p == 1.0) return fn(PointMass(n));
   return detail::WithPolicy(Promote(n, k), [&](auto pol) {
     using Pol = decltype(pol);
-    return fn(MakeBoost(0.0, n, boost::math::binomial_distribution<double, Pol>(n, p)));
+    using Dist = boost::math::binomial_distribution<double, Pol>;
+    const TBinomLaw<Dist> law{{{Dist(n, p)}, n * p, std::sqrt(n * p * (1.0 - p))}};
+    return fn(TDiscrete<TBinomLaw<Dist>>{0.0, n, law});
   });
 }
 
@@ -148,8 +181,8 @@ double WithPoisson(double lambda, double k, Fn&& fn) {
   return detail::WithPolicy(Promote(lambda, k), [&](auto pol) {
     using Pol = decltype(pol);
     using Dist = boost::math::poisson_distribution<double, Pol>;
-    return fn(TDiscrete<TFarLaw<Dist>>{0.0, Inf, TFarLaw<Dist>{{Dist(lambda)}, lambda,
-                                                               std::sqrt(lambda)}});
+    const TPoissonLaw<Dist> law{{{Dist(lambda)}, lambda, std::sqrt(lambda)}};
+    return fn(TDiscrete<TPoissonLaw<Dist>>{0.0, Inf, law});
   });
 }
 

@@ -39,6 +39,25 @@ inline bool HugeShapes(double a, double b) { return a >= kHugeShape && b >= kHug
 double HugeShapeBeta(double x, double a, double b, bool upper);
 double HugeShapeBetaInv(double p, double a, double b);
 
+// The incomplete gamma function from a shape of kHugeShape on, where Boost's loses its digits
+// (P(1e20, 1e20) came out 0.99996) and costs milliseconds: HugeShapeGamma is P(a, z), or
+// Q(a, z) = 1 - P(a, z) when upper; HugeShapeGammaInv the z at which that tail equals p. The
+// gamma, chi-square, Erlang and Poisson laws use them.
+double HugeShapeGamma(double z, double a, bool upper);
+double HugeShapeGammaInv(double p, double a, bool upper);
+
+// The gamma quantile of shape a and scale 1 for the lower tail, or the upper tail when upper.
+double GammaQuantile(double p, double a, bool upper);
+
+// A beta or F law with one shape at least kAstronomicalShape and the other below kHugeShape:
+// the small-shape gamma variate G_s divided by the other one, G_L + G_s, is G_s / L to double
+// precision (the relative difference, (G_L - L + G_s) / L, is below 40/sqrt(L) + 1e-27 <= 1.3e-17),
+// and Boost's incomplete-beta inverse returns NaN or never returns there.
+inline constexpr double kAstronomicalShape = 1e37;
+inline bool OneAstronomicalShape(double big, double small) {
+  return big >= kAstronomicalShape && small < kHugeShape;
+}
+
 template <class F>
 double WithPolicy(bool promote, F&& f) {
   return promote ? f(TMathPolicyPromoted()) : f(TMathPolicy());

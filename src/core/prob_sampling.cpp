@@ -305,6 +305,10 @@ double FCDF(double x, double nu1, double nu2) {
   if (x == Inf) return 1.0;
   if (nu1 == 1.0 && nu2 == 1.0) return F11(x, false);
   if (detail::HugeShapes(0.5 * nu1, 0.5 * nu2)) return HugeF(x, nu1, nu2, false);
+  if (detail::OneAstronomicalShape(0.5 * nu1, 0.5 * nu2)) {
+    return GammaCDFUpper(0.5 * nu2 / x, 0.5 * nu2, 1.0);
+  }
+  if (detail::OneAstronomicalShape(0.5 * nu2, 0.5 * nu1)) return GammaCDF(0.5 * nu1 * x, 0.5 * nu1, 1.0);
   return static_cast<double>(cdf(TFisherL(nu1, nu2), x));
 }
 
@@ -314,6 +318,10 @@ double FCDFUpper(double x, double nu1, double nu2) {
   if (x == Inf) return 0.0;
   if (nu1 == 1.0 && nu2 == 1.0) return F11(x, true);
   if (detail::HugeShapes(0.5 * nu1, 0.5 * nu2)) return HugeF(x, nu1, nu2, true);
+  if (detail::OneAstronomicalShape(0.5 * nu1, 0.5 * nu2)) return GammaCDF(0.5 * nu2 / x, 0.5 * nu2, 1.0);
+  if (detail::OneAstronomicalShape(0.5 * nu2, 0.5 * nu1)) {
+    return GammaCDFUpper(0.5 * nu1 * x, 0.5 * nu1, 1.0);
+  }
   return static_cast<double>(cdf(complement(TFisherL(nu1, nu2), x)));
 }
 
@@ -324,6 +332,14 @@ double FCDFInv(double p, double nu1, double nu2) {
   if (detail::HugeShapes(0.5 * nu1, 0.5 * nu2)) {
     const double y = detail::HugeShapeBetaInv(p, 0.5 * nu1, 0.5 * nu2);
     return nu2 * y / (nu1 * (1.0 - y));
+  }
+  // With one astronomical number of degrees of freedom, its chi-square over its degrees of
+  // freedom is 1 to double precision: F = (nu2/2) / G_(nu2/2), or G_(nu1/2) / (nu1/2).
+  if (detail::OneAstronomicalShape(0.5 * nu1, 0.5 * nu2)) {
+    return 0.5 * nu2 / detail::GammaQuantile(p, 0.5 * nu2, true);
+  }
+  if (detail::OneAstronomicalShape(0.5 * nu2, 0.5 * nu1)) {
+    return detail::GammaQuantile(p, 0.5 * nu1, false) / (0.5 * nu1);
   }
   const double x = static_cast<double>(quantile(TFisherL(nu1, nu2), p));
   if (p > 1e-60) return x;

@@ -294,6 +294,53 @@ TEST(ProbabilityEdges, HugeShapesTakeTheSaddlepointForm) {
   EXPECT_TRUE(Near(0.5, NegBinomCDF(1e20, 1e20, 0.5), 1e-9));
 }
 
+// From a shape of 1e10 on, the incomplete gamma function takes Temme's uniform form, against
+// quadrature references (huge_shapes.py): Boost's gave P(1e20, 1e20) = 0.99996 and took
+// milliseconds. The gamma, Poisson and binomial laws use it and the saddlepoint beta.
+TEST(ProbabilityEdges, HugeShapesTakeTemmesGammaForm) {
+  const test::TRefTable ref = test::ReadRefTable("core/huge_shapes.txt");
+  ASSERT_EQ(ref.rows.size(), 13u);
+  for (std::size_t i = 0; i < ref.rows.size(); ++i) {
+    const double a = ref.rows[i][ref.Col("a")], x = ref.rows[i][ref.Col("x")];
+    const double expected = ref.rows[i][ref.Col("value")];
+    const std::string& kind = ref.names[i];
+    const double computed =
+        kind == "gamma_p"   ? GammaCDF(x, a, 1.0)
+        : kind == "gamma_q" ? GammaCDFUpper(x, a, 1.0)
+        : kind == "poisson" ? PoissonCDF(a, x)
+                            : BinomCDF(a, x, ref.rows[i][ref.Col("p")]);
+    // Far out the exponent -w^2/2 (-450 at 30 standard deviations) carries its rounding.
+    const double tolerance = expected < 1e-100 ? 5e-13 : 1e-14;
+    EXPECT_TRUE(Near(expected, computed, tolerance)) << kind << " " << a << " " << x;
+  }
+  // Each quantile lies within one double of the CDF's crossing of p.
+  for (const double p : {1e-300, 1e-10, 0.3, 0.5, 0.999, 1.0 - 1e-12}) {
+    const double x = GammaCDFInv(p, 1e12, 1.0);
+    EXPECT_LE(GammaCDF(std::nextafter(x, 0.0), 1e12, 1.0), p) << p;
+    EXPECT_GE(GammaCDF(std::nextafter(x, Inf), 1e12, 1.0), p) << p;
+  }
+  EXPECT_TRUE(Near(1e20, ChiSquareCDFInv(0.5, 1e20), 1e-15));  // median 1e20 - 2/3
+  // R's qpois and qbinom; Boost's quantiles were 3e5 off and never returned.
+  EXPECT_EQ(999999475599.0, PoissonCDFInv(0.3, 1e12));
+  EXPECT_EQ(49999999997378002944.0, BinomCDFInv(0.3, 1e20, 0.5));
+}
+
+// With one shape of 1e37 or more and the other below 1e10, a beta or F law is a gamma law
+// scaled, to double precision; Boost's beta inverse gave NaN or never returned. R's qf and qgamma.
+TEST(ProbabilityEdges, OneAstronomicalShapeIsAGammaLimit) {
+  EXPECT_TRUE(Near(0.99920676957900068, FCDFInv(1e-8, 1e308, 1e8), 1e-15));
+  EXPECT_TRUE(Near(1.00000000666666677, FCDFInv(0.5, 1e308, 1e8), 1e-15));
+  EXPECT_TRUE(Near(0.99920654645909468, FCDFInv(1e-8, 1e8, 1e308), 1e-15));
+  // d ln F / d ln x is 4e4 there, so the rounding of the quantile shows as 4e-12 in F.
+  EXPECT_TRUE(Near(1e-8, FCDF(0.99920676957900068, 1e308, 1e8), 1e-11));
+  EXPECT_TRUE(Near(1.0 - 1e-8, FCDFUpper(0.99920654645909468, 1e8, 1e308), 1e-15));
+  // 1 - X = G_5 / 1e300 rounds to 0: all of the law sits at 1.
+  EXPECT_EQ(1.0, BetaCDFInv(1e-8, 1e300, 5.0));
+  EXPECT_EQ(0.0, BetaCDF(1.0 - 1e-16, 1e300, 5.0));
+  EXPECT_TRUE(Near(4.6709088827959846e-300, BetaCDFInv(0.5, 5.0, 1e300), 1e-15));
+  EXPECT_TRUE(Near(0.5, BetaCDF(4.6709088827959846e-300, 5.0, 1e300), 1e-15));
+}
+
 TEST(ProbabilityEdges, PoissonQuantileReturnsForEveryLambda) {
   EXPECT_TRUE(std::isnan(PoissonCDFInv(0.5, -1.0)));
   EXPECT_TRUE(std::isnan(PoissonCDFInv(0.5, NaN)));
