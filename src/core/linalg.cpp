@@ -17,6 +17,47 @@
 #include <string>
 #include <type_traits>
 
+// Eigen 3.4.0's BDCSVD::perturbCol0 reads perm(-1) when, after deflation, the first kept index
+// lies above the column being perturbed (a matrix of one dominant entry over repeated rows does
+// it). This specialisation for our matrices is Eigen's function with that case reported as a
+// numerical issue, as later Eigen releases do, and zhat cleared so that the rest of the step stays
+// in bounds; the caller then takes the Jacobi SVD instead.
+template <>
+void Eigen::BDCSVD<Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor>>::
+    perturbCol0(const ArrayRef& col0, const ArrayRef& diag, const IndicesRef& perm,
+                const VectorType& singVals, const ArrayRef& shifts, const ArrayRef& mus,
+                ArrayRef zhat) {
+  const Index n = col0.size();
+  const Index m = perm.size();
+  if (m == 0) {
+    zhat.setZero();
+    return;
+  }
+  const Index lastIdx = perm(m - 1);
+  for (Index k = 0; k < n; ++k) {
+    if (col0(k) == 0.0) {  // deflated
+      zhat(k) = 0.0;
+      continue;
+    }
+    // equation (3.6) of Gu and Eisenstat
+    const double dk = diag(k);
+    double prod = (singVals(lastIdx) + dk) * (mus(lastIdx) + (shifts(lastIdx) - dk));
+    for (Index l = 0; l < m; ++l) {
+      const Index i = perm(l);
+      if (i == k) continue;
+      if (i > k && l == 0) {
+        m_info = NumericalIssue;
+        zhat.setZero();
+        return;
+      }
+      const Index j = i < k ? i : perm(l - 1);
+      prod *= ((singVals(j) + dk) / (diag(i) + dk)) * ((mus(j) + (shifts(j) - dk)) / (diag(i) - dk));
+    }
+    const double tmp = std::sqrt(prod);
+    zhat(k) = col0(k) > 0.0 ? tmp : -tmp;
+  }
+}
+
 namespace lumex {
 
 namespace {
@@ -567,6 +608,21 @@ void LQR(const TMtx& a, TMtx& q, TMtx& r) {
   StoreTriangular<Eigen::Upper>(r, qr.matrixQR().topRows(k));
 }
 
+namespace {
+// Calls fn with the SVD of a by divide and conquer, or by one-sided Jacobi (slower, by a factor
+// of ten and more from 200 columns on) when divide and conquer reports a numerical issue.
+template <class Fn>
+void WithSVD(const TMatD& a, unsigned options, Fn&& fn) {
+  Eigen::BDCSVD<TMatD> bdc(a, options);
+  if (bdc.info() == Eigen::Success) {
+    fn(bdc);
+    return;
+  }
+  Eigen::JacobiSVD<TMatD> jacobi(a, options);
+  fn(jacobi);
+}
+}  // namespace
+
 void SVD(const TMtx& a, TMtx& u, TVec& s, TMtx& v, bool thin) {
   RequireReal("SVD", a);
   const TMtxFloatPrecision precision = a.FloatPrecision();
@@ -597,10 +653,11 @@ void SVD(const TMtx& a, TMtx& u, TVec& s, TMtx& v, bool thin) {
   }
   const unsigned options = thin ? (Eigen::ComputeThinU | Eigen::ComputeThinV)
                                 : (Eigen::ComputeFullU | Eigen::ComputeFullV);
-  const Eigen::BDCSVD<TMatD> svd(*A, options);
-  Assign(s, svd.singularValues(), precision, false, false);
-  Assign(u, svd.matrixU(), precision, false, false);
-  Assign(v, svd.matrixV(), precision, false, false);
+  WithSVD(*A, options, [&](const auto& svd) {
+    Assign(s, svd.singularValues(), precision, false, false);
+    Assign(u, svd.matrixU(), precision, false, false);
+    Assign(v, svd.matrixV(), precision, false, false);
+  });
 }
 
 void SVD(const TMtx& a, TVec& s) {
@@ -617,8 +674,7 @@ void SVD(const TMtx& a, TVec& s) {
     FillNaN(s);
     return;
   }
-  const Eigen::BDCSVD<TMatD> svd(*A);
-  Assign(s, svd.singularValues(), precision, false, false);
+  WithSVD(*A, 0, [&](const auto& svd) { Assign(s, svd.singularValues(), precision, false, false); });
 }
 
 void SVDSolve(TVec& x, const TMtx& a, const TVec& b, double threshold) {
@@ -641,10 +697,11 @@ void SVDSolve(TVec& x, const TMtx& a, const TVec& b, double threshold) {
     FillNaN(x);
     return;
   }
-  Eigen::BDCSVD<TMatD> svd(*A, Eigen::ComputeThinU | Eigen::ComputeThinV);
-  // Singular values below threshold * largest are dropped from the pseudo-inverse.
-  svd.setThreshold(threshold);
-  Assign(x, svd.solve(*B), precision, false, SameObject(x, b));
+  WithSVD(*A, Eigen::ComputeThinU | Eigen::ComputeThinV, [&](auto& svd) {
+    // Singular values below threshold * largest are dropped from the pseudo-inverse.
+    svd.setThreshold(threshold);
+    Assign(x, svd.solve(*B), precision, false, SameObject(x, b));
+  });
 }
 
 void Eig(const TMtx& a, TVec& values, TMtx* vectors) {

@@ -1,7 +1,6 @@
 // Discrete laws: binomial, Poisson, geometric, negative binomial, hypergeometric and discrete
 // uniform. PDF is the probability mass; the CDF at a non-integer point is the CDF at its floor.
 #include <boost/math/distributions/binomial.hpp>
-#include <boost/math/distributions/hypergeometric.hpp>
 #include <boost/math/distributions/negative_binomial.hpp>
 #include <boost/math/distributions/poisson.hpp>
 #include <cmath>
@@ -27,8 +26,6 @@ using detail::IsProbability;
 using detail::IsWhole;
 using detail::TMathPolicy;
 using detail::VectorForm;
-
-using THypGeometric = boost::math::hypergeometric_distribution<double, TMathPolicy>;
 
 // A discrete law on the integers lo .. hi (hi may be +Inf) given its mass and lower CDF at
 // integer points of the support. Everything outside the support, the floor of non-integer
@@ -206,7 +203,100 @@ double WithGeometric(double p, double k, Fn&& fn) {
   return WithNegBinom(1.0, p, k, std::forward<Fn>(fn));
 }
 
-// Boost's hypergeometric takes (successes, draws, population) as unsigned integers.
+// ---- Binomial terms in Loader's saddlepoint form, for the hypergeometric law ----
+//
+// The hypergeometric mass is a ratio of three binomial masses. Formed from log-gamma values,
+// each would lose the digits of ln Gamma(M) (1e-7 relative at a population of 1e8); Loader's
+// form writes each binomial mass through the Stirling remainder and the deviance bd0, which
+// keep their digits at every size, and costs a few logarithms.
+
+// ln k! - [(k + 1/2) ln k - k + ln sqrt(2 pi)], exactly below 16 and by its series above.
+double StirlingError(double k) {
+  static constexpr double kSmall[16] = {
+      0.0, 0.08106146679532725822, 0.041340695955409294094, 0.027677925684998339149,
+      0.020790672103765093112, 0.016644691189821192163, 0.013876128823070747999,
+      0.011896709945891770095, 0.010411265261972096497, 0.0092554621827127329177,
+      0.0083305634333628712565, 0.007573675487951840795, 0.0069428401072095298657,
+      0.0064089941880042070684, 0.0059513701127588477356, 0.005554733551962801371};
+  if (k < 16.0) return kSmall[static_cast<int>(k)];
+  constexpr double S0 = 1.0 / 12, S1 = 1.0 / 360, S2 = 1.0 / 1260, S3 = 1.0 / 1680,
+                   S4 = 1.0 / 1188;
+  const double kk = k * k;
+  if (k > 500.0) return (S0 - S1 / kk) / k;
+  if (k > 80.0) return (S0 - (S1 - S2 / kk) / kk) / k;
+  if (k > 35.0) return (S0 - (S1 - (S2 - S3 / kk) / kk) / kk) / k;
+  return (S0 - (S1 - (S2 - (S3 - S4 / kk) / kk) / kk) / kk) / k;
+}
+
+// The deviance term x ln(x / m) + m - x, by its series where x and m are close.
+double Deviance(double x, double m) {
+  if (std::fabs(x - m) < 0.1 * (x + m)) {
+    double v = (x - m) / (x + m);
+    double sum = (x - m) * v;
+    double term = 2.0 * x * v;
+    v *= v;
+    for (int j = 1; j < 1000; ++j) {
+      term *= v;
+      const double next = sum + term / (2 * j + 1);
+      if (next == sum) break;
+      sum = next;
+    }
+    return sum;
+  }
+  return x * std::log(x / m) + m - x;
+}
+
+// The binomial mass at x of n trials with success probability p = 1 - q.
+double BinomialTerm(double x, double n, double p, double q) {
+  if (p == 0.0) return x == 0.0 ? 1.0 : 0.0;
+  if (q == 0.0) return x == n ? 1.0 : 0.0;
+  if (x == 0.0 && n == 0.0) return 1.0;
+  if (x == 0.0) return std::exp(p < 0.1 ? -Deviance(n, n * q) - n * p : n * std::log(q));
+  if (x == n) return std::exp(q < 0.1 ? -Deviance(n, n * p) - n * q : n * std::log(p));
+  if (x < 0.0 || x > n) return 0.0;
+  const double lc = StirlingError(n) - StirlingError(x) - StirlingError(n - x) -
+                    Deviance(x, n * p) - Deviance(n - x, n * q);
+  constexpr double kLn2Pi = 1.837877066409345483560659472811235279;
+  const double lf = kLn2Pi + std::log(x) + std::log1p(-x / n);
+  return std::exp(lc - 0.5 * lf);
+}
+
+// X successes in N draws without replacement from M items of which K are successes. The tail
+// sums run from the point towards the far end of the support through the ratio of successive
+// masses, whichever tail lies below the mean, so each sum falls geometrically from its first
+// term and the result keeps its relative digits.
+struct THypGeometricLaw {
+  double M, K, N;
+  // The mass at x of r successes among r + b items, n drawn.
+  static double Mass(double x, double r, double b, double n) {
+    const double p = n / (r + b), q = (r + b - n) / (r + b);
+    return BinomialTerm(x, r, p, q) * BinomialTerm(n - x, b, p, q) /
+           BinomialTerm(n, r + b, p, q);
+  }
+  double Pmf(double x) const { return Mass(x, K, M - K, N); }
+  double Tail(double x, bool upper) const {
+    double r = K, b = M - K;
+    if (x * M > N * K) {  // above the mean: count the failures drawn instead
+      std::swap(r, b);
+      x = N - x - 1.0;
+      upper = !upper;
+    }
+    if (x < 0.0) return upper ? 1.0 : 0.0;
+    // P(X <= x) / P(X = x) = 1 + sum over i < x of the ratios P(X = i) / P(X = x).
+    double sum = 0.0, term = 1.0;
+    for (double i = x; i > 0.0 && term >= 1e-17 * sum; i -= 1.0) {
+      term *= i * (b - N + i) / ((N + 1.0 - i) * (r + 1.0 - i));
+      sum += term;
+    }
+    const double lower = Mass(x, r, b, N) * (1.0 + sum);
+    return upper ? 1.0 - lower : lower;
+  }
+  double Cdf(double x) const { return Tail(x, false); }
+  double Upper(double x) const { return Tail(x, true); }
+  double Estimate(double) const { return N * K / M; }
+};
+
+// Counts up to 2^31 - 1, the range of the integer vectors the laws also take.
 template <class Fn>
 double WithHypGeometric(double M, double K, double N, Fn&& fn) {
   if (!(IsWhole(M) && IsWhole(K) && IsWhole(N) && K >= 0.0 && N >= 0.0 && K <= M && N <= M &&
@@ -216,9 +306,7 @@ double WithHypGeometric(double M, double K, double N, Fn&& fn) {
   const double lo = std::fmax(0.0, N + K - M);
   const double hi = std::fmin(N, K);
   if (lo == hi) return fn(PointMass(lo));
-  return fn(MakeBoost(lo, hi,
-                      THypGeometric(static_cast<unsigned>(K), static_cast<unsigned>(N),
-                                    static_cast<unsigned>(M))));
+  return fn(TDiscrete<THypGeometricLaw>{lo, hi, THypGeometricLaw{M, K, N}});
 }
 
 // Discrete uniform on 1 .. N: closed forms.
