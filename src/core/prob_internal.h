@@ -126,10 +126,16 @@ double DiscreteQuantileSearch(double target, double estimate, double lo, double 
     }
   } else {
     b = k;
-    a = k - 1.0;
-    for (double step = 2.0; a >= lo && cdf(a) >= target; step *= 2.0) {
-      b = a;
+    // Beyond 2^53 a short step rounds back to b and is lengthened; lo - 1 may round to lo,
+    // which then ends the search at b = lo.
+    for (double step = 1.0;; step *= 2.0) {
       a = std::max(lo - 1.0, k - step);
+      if (a < b) {
+        if (a < lo || cdf(a) < target) break;
+        b = a;
+      } else if (k - step <= lo - 1.0) {
+        break;
+      }
     }
   }
   while (b - a > 1.0) {
