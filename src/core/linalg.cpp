@@ -51,7 +51,8 @@ void Eigen::BDCSVD<Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::
         return;
       }
       const Index j = i < k ? i : perm(l - 1);
-      prod *= ((singVals(j) + dk) / (diag(i) + dk)) * ((mus(j) + (shifts(j) - dk)) / (diag(i) - dk));
+      prod *= ((singVals(j) + dk) / (diag(i) + dk)) *
+              ((mus(j) + (shifts(j) - dk)) / (diag(i) - dk));
     }
     const double tmp = std::sqrt(prod);
     zhat(k) = col0(k) > 0.0 ? tmp : -tmp;
@@ -351,6 +352,10 @@ void LUSolveImpl(TDst& x, const TMtx& a, const TDenseLumex& b) {
   const TView<double> B(b);
   const Eigen::PartialPivLU<TMatD> lu(*A);
   if (HasZeroPivot(lu)) ERaise("LUSolve: matrix is singular");
+  if (b.Cols() == 0) {  // no right-hand sides: Eigen's solve would index the empty matrix
+    Shape(x, a.Rows(), 0, precision, false);
+    return;
+  }
   Assign(x, lu.solve(*B), precision, false, SameObject(x, b));
 }
 
@@ -674,7 +679,9 @@ void SVD(const TMtx& a, TVec& s) {
     FillNaN(s);
     return;
   }
-  WithSVD(*A, 0, [&](const auto& svd) { Assign(s, svd.singularValues(), precision, false, false); });
+  WithSVD(*A, 0, [&](const auto& svd) {
+    Assign(s, svd.singularValues(), precision, false, false);
+  });
 }
 
 void SVDSolve(TVec& x, const TMtx& a, const TVec& b, double threshold) {

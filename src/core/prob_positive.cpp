@@ -288,32 +288,45 @@ void ExpCDFInv(const TVec& p, double mu, TVec& dst) {
 // The saddlepoint approximation of Lugannani and Rice, accurate to O((a + b)^-3/2), below 1e-15
 // for shapes of kHugeShape and more. X <= x exactly when Y = (1 - x) G_a - x G_b <= 0, G_a and
 // G_b independent gamma variates, and the cumulant generating function of Y has its saddlepoint
-// in closed form. With n = a + b, mu = a / n and t = x - mu:
-//   w = sign(t) sqrt(2 n [mu g(t / mu) + (1 - mu) g(-t / (1 - mu))]),  g(e) = e - ln(1 + e),
-//   u = n t sqrt(1/a + 1/b),
-//   I_x(a, b) = Phi(w) + phi(w) (1/w - 1/u),  1 - I_x(a, b) = Phi(-w) - phi(w) (1/w - 1/u).
+// in closed form. With n = a + b, mu = a / n, s = sqrt(mu (1 - mu)) and t = x - mu:
+//   eta = sign(t) sqrt(2 [mu g(t / mu) + (1 - mu) g(-t / (1 - mu))]),  g(e) = e - ln(1 + e),
+//   w = eta sqrt(n),  C = 1/eta - s/t  (that is, sqrt(n) (1/w - 1/u) with u = sqrt(n) t / s),
+//   I_x(a, b) = Phi(w) + phi(w) C / sqrt(n),  1 - I_x(a, b) = Phi(-w) - phi(w) C / sqrt(n).
 // Written with g, the deviance keeps its digits where a ln(mu/x) and b ln((1-mu)/(1-x)) would
-// cancel. Near x = mu, 1/w - 1/u tends to k3 / (6 k2^1.5), the skewness term of Y.
+// cancel. Near t = 0 the two terms of C cancel (3e-14 was lost at a = b = 1e10); there, with
+// eta = (t / s) h and h^2 = 1 + 2 (t / s) S,
+//   C = -2 S / ((1 + h) h),
+//   S = s^3 sum over k >= 3 of t^(k-3) [(-1)^k mu^(1-k) + (1-mu)^(1-k)] / k,
+// the series of the deviance with its first term taken out, whose ratios t/mu and t/(1-mu) stay
+// below 0.1 there, so that 18 terms reach 1e-18.
 double detail::HugeShapeBeta(double x, double a, double b, bool upper) {
   const double n = a + b;
   const double mu = a / n;
   // x - mu as (n x - a) / n with one rounding: the rounding of mu itself would otherwise be a
   // relative error of eps mu / |x - mu| in t, 1e-9 at shapes of 1e13.
-  const double nt = std::fma(x, n, -a);
-  const double t = nt / n;
+  const double t = std::fma(x, n, -a) / n;
   auto g = [](double e) { return -boost::math::log1pmx(e, TMathPolicy()); };
-  const double deviance = 2.0 * n * (mu * g(t / mu) + (1.0 - mu) * g(-t / (1.0 - mu)));
-  const double w = std::copysign(std::sqrt(deviance), t);
-  double correction;
-  if (std::fabs(w) < 1e-3) {
-    const double k2 = a * (1.0 - x) * (1.0 - x) + b * x * x;
-    const double k3 = 2.0 * (a * (1.0 - x) * (1.0 - x) * (1.0 - x) - b * x * x * x);
-    correction = k3 / (6.0 * k2 * std::sqrt(k2));
+  const double eta =
+      std::copysign(std::sqrt(2.0 * (mu * g(t / mu) + (1.0 - mu) * g(-t / (1.0 - mu)))), t);
+  const double w = eta * std::sqrt(n);
+  const double s = std::sqrt(mu * (1.0 - mu));
+  double c;
+  if (std::fabs(t) < 0.1 * std::fmin(mu, 1.0 - mu)) {
+    double alpha = -(1.0 - mu) * std::sqrt((1.0 - mu) / mu);  // s^3 (-1)^k mu^(1-k), k = 3
+    double beta = mu * std::sqrt(mu / (1.0 - mu));            // s^3 (1-mu)^(1-k)
+    double sum = 0.0;
+    for (int k = 3; k < 21; ++k) {
+      sum += (alpha + beta) / k;
+      alpha *= -t / mu;
+      beta *= t / (1.0 - mu);
+    }
+    const double h = std::sqrt(1.0 + 2.0 * (t / s) * sum);
+    c = -2.0 * sum / ((1.0 + h) * h);
   } else {
-    correction = 1.0 / w - 1.0 / (nt * std::sqrt(1.0 / a + 1.0 / b));
+    c = 1.0 / eta - s / t;
   }
-  const double density = NormalPDF(w);
-  return upper ? NormalCDFUpper(w) - density * correction : NormalCDF(w) + density * correction;
+  const double correction = NormalPDF(w) * c / std::sqrt(n);
+  return upper ? NormalCDFUpper(w) - correction : NormalCDF(w) + correction;
 }
 
 // Bisection in x: the approximation costs a few logarithms, and halving (0, 1) down to adjacent

@@ -308,7 +308,9 @@ double FCDF(double x, double nu1, double nu2) {
   if (detail::OneAstronomicalShape(0.5 * nu1, 0.5 * nu2)) {
     return GammaCDFUpper(0.5 * nu2 / x, 0.5 * nu2, 1.0);
   }
-  if (detail::OneAstronomicalShape(0.5 * nu2, 0.5 * nu1)) return GammaCDF(0.5 * nu1 * x, 0.5 * nu1, 1.0);
+  if (detail::OneAstronomicalShape(0.5 * nu2, 0.5 * nu1)) {
+    return GammaCDF(0.5 * nu1 * x, 0.5 * nu1, 1.0);
+  }
   return static_cast<double>(cdf(TFisherL(nu1, nu2), x));
 }
 
@@ -318,7 +320,9 @@ double FCDFUpper(double x, double nu1, double nu2) {
   if (x == Inf) return 0.0;
   if (nu1 == 1.0 && nu2 == 1.0) return F11(x, true);
   if (detail::HugeShapes(0.5 * nu1, 0.5 * nu2)) return HugeF(x, nu1, nu2, true);
-  if (detail::OneAstronomicalShape(0.5 * nu1, 0.5 * nu2)) return GammaCDF(0.5 * nu2 / x, 0.5 * nu2, 1.0);
+  if (detail::OneAstronomicalShape(0.5 * nu1, 0.5 * nu2)) {
+    return GammaCDF(0.5 * nu2 / x, 0.5 * nu2, 1.0);
+  }
   if (detail::OneAstronomicalShape(0.5 * nu2, 0.5 * nu1)) {
     return GammaCDFUpper(0.5 * nu1 * x, 0.5 * nu1, 1.0);
   }

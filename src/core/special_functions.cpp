@@ -20,8 +20,8 @@ bool IsPole(double x) { return x <= 0.0 && x == std::floor(x); }
 
 // Boost's reflection for negative arguments converts floor(x) to int, which overflows below
 // -2^31. Gamma underflows long before that (|Gamma(x)| < 1e-330 below -200), so it is a signed
-// zero there; ln |Gamma| comes from the reflection formula written here with x - floor(x),
-// which is exact.
+// zero there; ln |Gamma| and the trigamma function come from their reflection formulas written
+// here with x - floor(x), which is exact.
 constexpr double kUnderflowBelow = -200.0;
 constexpr double kReflectBelow = -1e9;
 
@@ -49,6 +49,12 @@ double trigamma(double x) {
   if (std::isnan(x) || x == -Inf) return NaN;
   if (IsPole(x)) return Inf;
   if (x == Inf) return 0.0;
+  if (x < kReflectBelow) {
+    // psi'(x) = pi^2 / sin^2(pi x) - psi'(1 - x)
+    const double r = x - std::floor(x);
+    const double s = std::sin(PI * std::min(r, 1.0 - r));
+    return PI * PI / (s * s) - trigamma(1.0 - x);
+  }
   return boost::math::trigamma(x, detail::TMathPolicy());
 }
 

@@ -167,6 +167,10 @@ TEST(LinalgLUSolve, SolvesVectorAndMatrixRightHandSides) {
   TMtx xs;
   LUSolve(xs, a, rhs);
   EXPECT_TRUE(MatrixNear(rhs, Naive(a, xs)));
+  // No right-hand sides: an empty solution (Eigen's solve bound a reference to null).
+  LUSolve(xs, a, TMtx(3, 0));
+  EXPECT_EQ(xs.Rows(), 3);
+  EXPECT_EQ(xs.Cols(), 0);
 }
 
 TEST(LinalgLUSolve, RejectsUnusableSystems) {
@@ -175,6 +179,8 @@ TEST(LinalgLUSolve, RejectsUnusableSystems) {
   EXPECT_LUMEX_ERROR(LUSolve(x, Filled(2, 2), TVec{1, 2, 3}),
                      "LUSolve: right-hand side rows differ from matrix rows");
   EXPECT_LUMEX_ERROR(LUSolve(x, TMtx{{1, 2}, {2, 4}}, TVec{1, 2}), "LUSolve: matrix is singular");
+  TMtx xs;
+  EXPECT_LUMEX_ERROR(LUSolve(xs, TMtx{{1, 2}, {2, 4}}, TMtx(2, 0)), "LUSolve: matrix is singular");
 }
 
 TEST(LinalgInv, InverseTimesMatrixIsIdentity) {

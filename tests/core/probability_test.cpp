@@ -283,6 +283,10 @@ TEST(ProbabilityEdges, HugeShapesTakeTheSaddlepointForm) {
   EXPECT_TRUE(Near(0.61135129454816262, BetaCDF(0.5000001, 1e12, 1e12), 1e-14));
   EXPECT_TRUE(Near(0.5356349628961784, BetaCDF(0.50000001, 1e13, 1e13), 1e-14));
   EXPECT_TRUE(Near(1.0 - 0.5356349628961784, BetaCDFUpper(0.50000001, 1e13, 1e13), 1e-14));
+  // Where w is about 1e-3, 1/w - 1/u lost 3e-14 to cancellation.
+  EXPECT_TRUE(Near(0.50011283791201233, BetaCDF(0.50000000099999997, 1e10, 1e10), 1e-15));
+  EXPECT_TRUE(Near(0.50039493263906709, BetaCDF(0.50000000349999996, 1e10, 1e10), 1e-15));
+  EXPECT_TRUE(Near(0.50112837766824747, BetaCDF(0.50000001000000005, 1e10, 1e10), 1e-15));
   // At the mean only the skewness term remains (R's pbeta agrees there to 4e-16).
   EXPECT_TRUE(Near(0.50000000076776485, BetaCDF(0.25, 1e16, 3e16), 1e-14));
   // The inverse lies within one double of the quantile: the CDF there brackets p.
@@ -457,6 +461,10 @@ TEST(ProbabilityEdges, GammaOfLargeNegativeArguments) {
   EXPECT_EQ(Gamma(-8589934591.5), 0.0);
   EXPECT_TRUE(std::signbit(Gamma(-250.5)));  // -6.1e-494, below the double range
   EXPECT_FALSE(std::signbit(Gamma(-251.5)));
+  // trigamma by reflection (mpmath): Boost's own converted floor(x) to int.
+  EXPECT_TRUE(Near(262147.28989290625732, trigamma(-16378344202112.002), 1e-12));
+  EXPECT_TRUE(Near(9.869604400972943297, trigamma(-8589934591.5), 1e-14));
+  EXPECT_TRUE(Near(19.739208801178717238, trigamma(-1000000000.25), 1e-14));
 }
 
 // ---- Vector forms -------------------------------------------------------------------------------

@@ -3,8 +3,9 @@
 Neither R nor mpmath's own incomplete functions can be trusted out here (R's pgamma(1e20, 1e20)
 comes out below 1/2, mpmath's series does not converge), so each probability is the integral of
 the density, written through its logarithm with mpmath's loggamma at 50 digits and integrated
-over pieces of a sixteenth of a standard deviation from 60 standard deviations out, where nothing is left; far tails of the gamma law are the sums of their series instead. Every
-point is the double the test passes, converted exactly.
+over pieces of a sixteenth of a standard deviation from 60 standard deviations out, where
+nothing is left; far tails of the gamma law are the sums of their series instead. Every point is
+the double the test passes, converted exactly.
 
   gamma_p  a = shape, x          P(a, x)
   gamma_q  a = shape, x          Q(a, x) = 1 - P(a, x)
