@@ -69,6 +69,7 @@ struct TBoostLaw {
   double Pmf(double k) const { return pdf(d, k); }
   double Cdf(double k) const { return cdf(d, k); }
   double Upper(double k) const { return cdf(complement(d, k)); }
+  double Tail(double k, bool upper) const { return upper ? Upper(k) : Cdf(k); }
   double Estimate(double p) const { return quantile(d, p); }
 };
 
@@ -96,30 +97,25 @@ struct TFarLaw : TBoostLaw<Dist> {
 // round.
 template <class Dist>
 struct TBinomLaw : TFarLaw<Dist> {
-  double Cdf(double k) const {
+  double Tail(double k, bool upper) const {
     const double n = this->d.trials(), p = this->d.success_fraction();
-    if (detail::HugeShapes(k + 1.0, n - k)) return detail::HugeShapeBeta(p, k + 1.0, n - k, true);
-    return TBoostLaw<Dist>::Cdf(k);
+    if (detail::HugeShapes(k + 1.0, n - k)) return detail::HugeShapeBeta(p, k + 1.0, n - k, !upper);
+    return TBoostLaw<Dist>::Tail(k, upper);
   }
-  double Upper(double k) const {
-    const double n = this->d.trials(), p = this->d.success_fraction();
-    if (detail::HugeShapes(k + 1.0, n - k)) return detail::HugeShapeBeta(p, k + 1.0, n - k, false);
-    return TBoostLaw<Dist>::Upper(k);
-  }
+  double Cdf(double k) const { return Tail(k, false); }
+  double Upper(double k) const { return Tail(k, true); }
 };
 
 // The Poisson law, with P(X <= k) = Q(k + 1, lambda) in Temme's form from a shape k + 1 of
 // kHugeShape on.
 template <class Dist>
 struct TPoissonLaw : TFarLaw<Dist> {
-  double Cdf(double k) const {
-    if (k + 1.0 >= detail::kHugeShape) return detail::HugeShapeGamma(this->mean, k + 1.0, true);
-    return TBoostLaw<Dist>::Cdf(k);
+  double Tail(double k, bool upper) const {
+    if (k + 1.0 >= detail::kHugeShape) return detail::HugeShapeGamma(this->mean, k + 1.0, !upper);
+    return TBoostLaw<Dist>::Tail(k, upper);
   }
-  double Upper(double k) const {
-    if (k + 1.0 >= detail::kHugeShape) return detail::HugeShapeGamma(this->mean, k + 1.0, false);
-    return TBoostLaw<Dist>::Upper(k);
-  }
+  double Cdf(double k) const { return Tail(k, false); }
+  double Upper(double k) const { return Tail(k, true); }
 };
 
 // The negative binomial as a far-reaching Boost law, with its CDF in the saddlepoint form of the
@@ -127,16 +123,13 @@ struct TPoissonLaw : TFarLaw<Dist> {
 template <class Dist>
 struct TNegBinomLaw : TFarLaw<Dist> {
   // P(X <= k) = I_p(r, k + 1), in its saddlepoint form when both shapes are huge.
-  double Cdf(double k) const {
+  double Tail(double k, bool upper) const {
     const double r = this->d.successes(), p = this->d.success_fraction();
-    if (detail::HugeShapes(r, k + 1.0)) return detail::HugeShapeBeta(p, r, k + 1.0, false);
-    return TBoostLaw<Dist>::Cdf(k);
+    if (detail::HugeShapes(r, k + 1.0)) return detail::HugeShapeBeta(p, r, k + 1.0, upper);
+    return TBoostLaw<Dist>::Tail(k, upper);
   }
-  double Upper(double k) const {
-    const double r = this->d.successes(), p = this->d.success_fraction();
-    if (detail::HugeShapes(r, k + 1.0)) return detail::HugeShapeBeta(p, r, k + 1.0, true);
-    return TBoostLaw<Dist>::Upper(k);
-  }
+  double Cdf(double k) const { return Tail(k, false); }
+  double Upper(double k) const { return Tail(k, true); }
 };
 
 // The point mass at m.

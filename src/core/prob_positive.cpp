@@ -128,23 +128,33 @@ double detail::HugeShapeGamma(double z, double a, bool upper) {
   return upper ? NormalCDFUpper(w) + correction : NormalCDF(w) - correction;
 }
 
-// Bisection in z: at shapes of 1e10 and more every quantile of a positive p lies within
-// a (1 +- 1e-3) (|w| <= 39 there), and halving that interval to adjacent doubles takes about 45
-// steps. The smaller tail is matched, so that probabilities near 1 keep their complements.
-double detail::HugeShapeGammaInv(double p, double a, bool upper) {
+namespace {
+// The point in [lo, hi] where tail(x, upper) (the lower tail when !upper, rising in x; the upper
+// one falling) equals p, by bisection down to adjacent doubles. The smaller tail is matched, so
+// that probabilities near 1 keep their complements. The saddlepoint forms cost a few logarithms,
+// and halving (0, 1) takes at most about 1100 steps.
+template <class Tail>
+double BisectTail(double p, bool upper, double lo, double hi, Tail&& tail) {
   if (p > 0.5) {
     p = 1.0 - p;
     upper = !upper;
   }
-  double lo = a * (1.0 - 1e-3), hi = a * (1.0 + 1e-3);
-  for (int i = 0; i < 200; ++i) {
+  for (int i = 0; i < 2000; ++i) {
     const double mid = 0.5 * (lo + hi);
     if (mid <= lo || mid >= hi) break;
-    const double q = HugeShapeGamma(mid, a, upper);
+    const double q = tail(mid, upper);
     if (upper ? q > p : q < p) lo = mid;
     else hi = mid;
   }
   return 0.5 * (lo + hi);
+}
+}  // namespace
+
+// At shapes of 1e10 and more every quantile of a positive p lies within a (1 +- 1e-3) (|w| <= 39
+// there): about 45 halvings.
+double detail::HugeShapeGammaInv(double p, double a, bool upper) {
+  return BisectTail(p, upper, a * (1.0 - 1e-3), a * (1.0 + 1e-3),
+                    [a](double z, bool up) { return HugeShapeGamma(z, a, up); });
 }
 
 double detail::GammaQuantile(double p, double a, bool upper) {
@@ -329,21 +339,10 @@ double detail::HugeShapeBeta(double x, double a, double b, bool upper) {
   return upper ? NormalCDFUpper(w) - correction : NormalCDF(w) + correction;
 }
 
-// Bisection in x: the approximation costs a few logarithms, and halving (0, 1) down to adjacent
-// doubles takes at most about 1100 steps (far fewer away from 0). The tail holding p is inverted,
-// so that small upper probabilities keep their digits.
+// Bisection over (0, 1), in far fewer steps than the bound away from 0.
 double detail::HugeShapeBetaInv(double p, double a, double b) {
-  const bool upper = p > 0.5;
-  const double target = upper ? 1.0 - p : p;
-  double lo = 0.0, hi = 1.0;
-  for (int i = 0; i < 2000; ++i) {
-    const double mid = 0.5 * (lo + hi);
-    if (mid <= lo || mid >= hi) break;
-    const double q = HugeShapeBeta(mid, a, b, upper);
-    if (upper ? q > target : q < target) lo = mid;
-    else hi = mid;
-  }
-  return 0.5 * (lo + hi);
+  return BisectTail(p, false, 0.0, 1.0,
+                    [a, b](double x, bool up) { return HugeShapeBeta(x, a, b, up); });
 }
 
 double BetaPDF(double x, double a, double b) {

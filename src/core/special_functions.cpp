@@ -16,12 +16,17 @@ namespace {
 // 0 and the negative integers: the poles of Gamma and of its logarithmic derivatives.
 bool IsPole(double x) { return x <= 0.0 && x == std::floor(x); }
 
+// |sin(pi x)| from x - floor(x), which is exact, folded into [0, 1/2].
+double AbsSinPi(double x) {
+  const double r = x - std::floor(x);
+  return std::sin(PI * std::min(r, 1.0 - r));
+}
+
 }  // namespace
 
 // Boost's reflection for negative arguments converts floor(x) to int, which overflows below
 // -2^31. Gamma underflows long before that (|Gamma(x)| < 1e-330 below -200), so it is a signed
-// zero there; ln |Gamma| and the trigamma function come from their reflection formulas written
-// here with x - floor(x), which is exact.
+// zero there; ln |Gamma| and the trigamma function come from their reflection formulas.
 constexpr double kUnderflowBelow = -200.0;
 constexpr double kReflectBelow = -1e9;
 
@@ -39,8 +44,7 @@ double LnGamma(double x) {
   if (IsPole(x) || std::isinf(x)) return Inf;
   if (x < kReflectBelow) {
     // ln |Gamma(x)| = ln(pi / |sin(pi x)|) - ln Gamma(1 - x)
-    const double r = x - std::floor(x);
-    return std::log(PI / std::sin(PI * std::min(r, 1.0 - r))) - LnGamma(1.0 - x);
+    return std::log(PI / AbsSinPi(x)) - LnGamma(1.0 - x);
   }
   return boost::math::lgamma(x, detail::TMathPolicy());
 }
@@ -51,8 +55,7 @@ double trigamma(double x) {
   if (x == Inf) return 0.0;
   if (x < kReflectBelow) {
     // psi'(x) = pi^2 / sin^2(pi x) - psi'(1 - x)
-    const double r = x - std::floor(x);
-    const double s = std::sin(PI * std::min(r, 1.0 - r));
+    const double s = AbsSinPi(x);
     return PI * PI / (s * s) - trigamma(1.0 - x);
   }
   return boost::math::trigamma(x, detail::TMathPolicy());
