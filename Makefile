@@ -11,7 +11,7 @@ PYTHON      ?= /usr/bin/python3
 
 MAKEFLAGS   += --no-print-directory
 
-.PHONY: all demo test bench fuzz clean deps deps-bench deps-fuzz
+.PHONY: all demo test bench fuzz fuzz-merge clean deps deps-bench deps-fuzz
 
 all: test
 
@@ -62,6 +62,12 @@ bench: deps-bench $(BENCH_BUILD)/CMakeCache.txt
 fuzz: deps-fuzz $(FUZZ_BUILD)/CMakeCache.txt
 	$(CMAKE) --build $(FUZZ_BUILD) -j$(JOBS)
 	tools/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+# Minimises the committed corpus together with the inputs the last `make fuzz` found, on exact
+# row keys (tools/fuzz_corpus.py); review and commit fuzz/corpus afterwards.
+fuzz-merge: deps-fuzz $(FUZZ_BUILD)/CMakeCache.txt
+	$(CMAKE) --build $(FUZZ_BUILD) -j$(JOBS)
+	$(PYTHON) tools/fuzz_corpus.py merge $(FUZZ_BUILD) $(FUZZ_TARGETS)
 
 # ThreadSanitizer: the libraries and the concurrency test (tests/concurrency), built in
 # build-tsan and run so that any report fails. Only this program runs under TSan: it calls every

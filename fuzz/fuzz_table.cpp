@@ -1,5 +1,6 @@
 #include "fuzz_table.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -21,11 +22,65 @@ void TraceArgument(const TDenseLumex& v) {
 
 void TraceArgument(const TVecInt& v) { std::fprintf(stderr, "  int %s\n", v.ToString().c_str()); }
 
-void RunOne(std::span<const TFuzzRow> rows, const std::uint8_t* data, std::size_t size) {
+namespace {
+
+// 32-bit FNV-1a of the name, '|' and the signature, white space left out.
+std::uint32_t RowKey(const TFuzzRow& row) {
+  std::uint32_t h = 2166136261u;
+  for (const char* part : {row.Name, "|", row.Signature}) {
+    for (const char* c = part; *c != '\0'; ++c) {
+      if (*c != ' ') h = (h ^ static_cast<std::uint8_t>(*c)) * 16777619u;
+    }
+  }
+  return h;
+}
+
+void PrintRow(std::uint32_t key, const TFuzzRow& row) {
+  std::fprintf(stderr, "%08x %s %s\n", key, row.Name, row.Signature);
+}
+
+void DoNothing(TFuzzInput&) {}
+const TFuzzRow kDummyRow{"dummy", DoNothing};
+
+}  // namespace
+
+TFuzzTable::TFuzzTable(std::span<const TFuzzRow> rows) {
+  const bool list = std::getenv("LUMEX_FUZZ_LIST") != nullptr;
+  for (const TFuzzRow& row : rows) {
+    fRows.push_back({RowKey(row), &row});
+    if (list) PrintRow(fRows.back().Key, row);
+  }
+  if (list) std::exit(0);
+  std::sort(fRows.begin(), fRows.end());
+  for (std::size_t i = 1; i < fRows.size(); ++i) {
+    if (fRows[i].Key != fRows[i - 1].Key) continue;
+    std::fprintf(stderr, "fuzz table: two rows with key %08x (rename one):\n", fRows[i].Key);
+    PrintRow(fRows[i - 1].Key, *fRows[i - 1].Row);
+    PrintRow(fRows[i].Key, *fRows[i].Row);
+    std::abort();
+  }
+  if (std::getenv("LUMEX_FUZZ_DUMMY_ROWS") != nullptr) {
+    // The real rows come first, so that the stable sort keeps them where a dummy has their key.
+    const std::size_t n = fRows.size();
+    fRows.push_back({0xffffffffu, &kDummyRow});
+    for (std::size_t i = 0; i < n; ++i) fRows.push_back({fRows[i].Key - 1, &kDummyRow});
+    std::stable_sort(fRows.begin(), fRows.end());
+    const auto sameKey = [](const TKeyed& a, const TKeyed& b) { return a.Key == b.Key; };
+    fRows.erase(std::unique(fRows.begin(), fRows.end(), sameKey), fRows.end());
+  }
+}
+
+void TFuzzTable::RunOne(const std::uint8_t* data, std::size_t size) const {
   TFuzzInput in(data, size);
-  const TFuzzRow& row = rows[in.Word() % rows.size()];
+  std::uint32_t key = 0;
+  for (int i = 0; i < 4; ++i) key |= static_cast<std::uint32_t>(in.Byte()) << (8 * i);
+  auto found = std::lower_bound(fRows.begin(), fRows.end(), TKeyed{key, nullptr});
+  if (found == fRows.end()) found = fRows.begin();
+  const TFuzzRow& row = *found->Row;
+  static const bool rowOnly = std::getenv("LUMEX_FUZZ_ROW") != nullptr;
+  if (rowOnly || TraceCalls()) PrintRow(found->Key, row);
+  if (rowOnly) return;
   in.SetCap(row.Cap);
-  if (TraceCalls()) std::fprintf(stderr, "%s\n", row.Name);
   try {
     row.Call(in);
   } catch (const ELumexError&) {

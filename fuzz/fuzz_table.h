@@ -23,6 +23,23 @@
 //
 // Each target (one per module) lists its rows in <module>_fuzz.cpp as kRows and ends with
 // LUMEX_FUZZ_TARGET(kRows). Every call must return normally or raise ELumexError.
+//
+// Row keys. The first 4 bytes of an input (little-endian) are a key; the input runs the row with
+// the smallest key at or above it, wrapping to the smallest key. A row's key is the 32-bit FNV-1a
+// hash of its name, '|' and its signature as the macros spell them, white space left out (so
+// reformatting keeps the key; overloads differ in their signature; a row of its own function has
+// an empty signature). Two rows with one key stop the target at start-up. So an input that starts with a row's exact key calls that
+// row whatever rows are added, removed or reordered; renaming a row or changing its signature
+// changes its key. Mutated inputs carry any key and run the nearest row; the committed corpus
+// holds exact keys only (tools/fuzz_corpus.py canonical rewrites a key to the row it runs).
+//
+// Environment switches of every target:
+//   LUMEX_FUZZ_TRACE       print each input's row ("key name signature") and arguments to stderr
+//   LUMEX_FUZZ_ROW         print each input's row to stderr and skip the call
+//   LUMEX_FUZZ_LIST        print the rows in table order to stderr and exit
+//   LUMEX_FUZZ_DUMMY_ROWS  add a do-nothing row just below every key and one at the top key, so
+//                          that every input without an exact key changes row (the check of
+//                          tools/fuzz_corpus.py check: the corpus is safe from added rows)
 #pragma once
 
 #include <array>
@@ -45,11 +62,25 @@ struct TFuzzRow {
   const char* Name;
   void (*Call)(TFuzzInput& in);
   int Cap = 0;  // when > 0, the bound on lengths, dimensions and integers (see TFuzzInput::SetCap)
+  const char* Signature = "";
 };
 
-// Runs the row chosen by the first two bytes on the rest of the input. Any exception other than
-// ELumexError aborts, which the fuzzer reports as a finding.
-void RunOne(std::span<const TFuzzRow> rows, const std::uint8_t* data, std::size_t size);
+// The rows of a target sorted by key (see the top of this file).
+class TFuzzTable {
+public:
+  explicit TFuzzTable(std::span<const TFuzzRow> rows);
+  // Runs the row chosen by the first four bytes on the rest of the input. Any exception other
+  // than ELumexError aborts, which the fuzzer reports as a finding.
+  void RunOne(const std::uint8_t* data, std::size_t size) const;
+
+private:
+  struct TKeyed {
+    std::uint32_t Key;
+    const TFuzzRow* Row;
+    bool operator<(const TKeyed& other) const { return Key < other.Key; }
+  };
+  std::vector<TKeyed> fRows;
+};
 
 // ---- Arguments --------------------------------------------------------------------------------
 // TArg<T> holds the value passed for a parameter of type T; Get() hands it to the call. Output
@@ -363,23 +394,25 @@ struct TMethodInvoker<C, R(Args...) const> {
 }  // namespace lumex::fuzz
 
 // One row of a method: the class, the method and its signature (with const for const methods).
-#define LUMEX_FUZZ_METHOD(Class, Method, ...)                          \
-  ::lumex::fuzz::TFuzzRow {                                            \
-    #Class "::" #Method,                                               \
-        &::lumex::fuzz::TMethodInvoker<Class, __VA_ARGS__>::template Call<&Class::Method> \
+#define LUMEX_FUZZ_METHOD(Class, Method, ...)                                                 \
+  ::lumex::fuzz::TFuzzRow {                                                                   \
+    #Class "::" #Method,                                                                      \
+        &::lumex::fuzz::TMethodInvoker<Class, __VA_ARGS__>::template Call<&Class::Method>, 0, \
+        #__VA_ARGS__                                                                          \
   }
 
 // One row: the function's name and its signature (which selects the overload).
-#define LUMEX_FUZZ(Name, ...) \
-  ::lumex::fuzz::TFuzzRow { #Name, &::lumex::fuzz::TInvoker<__VA_ARGS__>::template Call<&Name> }
+#define LUMEX_FUZZ(Name, ...) LUMEX_FUZZ_CAPPED(0, Name, __VA_ARGS__)
 #define LUMEX_FUZZ_CAPPED(Cap, Name, ...)                                                  \
   ::lumex::fuzz::TFuzzRow {                                                                \
-    #Name, &::lumex::fuzz::TInvoker<__VA_ARGS__>::template Call<&Name>, Cap                \
+    #Name, &::lumex::fuzz::TInvoker<__VA_ARGS__>::template Call<&Name>, Cap, #__VA_ARGS__  \
   }
 
 // The libFuzzer entry point of a target over its table.
+// The table is built before main, so that a key collision stops the target at start-up.
 #define LUMEX_FUZZ_TARGET(rows)                                                   \
+  const ::lumex::fuzz::TFuzzTable kFuzzTable{rows};                               \
   extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) { \
-    ::lumex::fuzz::RunOne(rows, data, size);                                      \
+    kFuzzTable.RunOne(data, size);                                                \
     return 0;                                                                     \
   }

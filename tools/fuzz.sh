@@ -5,7 +5,13 @@
 #                                                    unless some are named, e.g. core regress)
 #
 # SECONDS = 0 replays the committed corpus once, without mutating it: a deterministic check that
-# no input which once ran cleanly now fails.
+# no input which once ran cleanly now fails. It then checks that every committed input starts with
+# the exact key of its row, so that rows added to a table leave it where it is
+# (tools/fuzz_corpus.py check).
+#
+# An input's first 4 bytes pick its row by key (fuzz/fuzz_table.h). To commit what a run found,
+# `make fuzz-merge` (tools/fuzz_corpus.py merge) minimises the committed corpus together with
+# BUILD_DIR/corpus and rewrites every kept input to the exact key of its row.
 #
 # New inputs go to BUILD_DIR/corpus/<target> (the committed fuzz/corpus/<target> is only read),
 # crashes, leaks and hangs to BUILD_DIR/findings/. A call that runs over 1 s is a hang. The run
@@ -46,3 +52,4 @@ for binary in "${binaries[@]}"; do
   echo "fuzz: ${target}: ${runs:-0} executions, no finding"
 done
 echo "fuzz: ${total} executions in total"
+if (( seconds == 0 )); then "${PYTHON:-python3}" tools/fuzz_corpus.py check "${build}" "$@"; fi
