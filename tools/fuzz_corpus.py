@@ -12,10 +12,13 @@ before it is committed: its key becomes the exact key of the row it runs, which 
 or reordered row can take from it. The calls themselves do not change.
 
 merge takes the committed corpus and the new inputs of a run (BUILD_DIR/corpus/<target>), keeps
-those that add coverage (libFuzzer -merge=1), canonicalises them and makes them the committed
-corpus. check asks the target which row each committed input runs, with and without a dummy row
-just below every key (LUMEX_FUZZ_DUMMY_ROWS), and compares: an input without an exact key would
-move to a dummy.
+those that reach an edge no smaller input reaches (libFuzzer -merge=1 -use_counters=0: inputs that
+differ only in how often they pass an edge stay out; mutation finds such variants again),
+canonicalises them and makes them the committed corpus.
+
+check asks the target which row each committed input runs, with and without a dummy row just
+below every key and at the top key (LUMEX_FUZZ_DUMMY_ROWS), and compares: an input without an
+exact key would move to a dummy, one with an exact key cannot move.
 """
 import hashlib
 import os
@@ -87,8 +90,8 @@ def merge(build, names):
         found = os.path.join(build, "corpus", target)
         os.makedirs(committed, exist_ok=True)
         fresh = tempfile.mkdtemp(prefix=target + "-", dir=build)
-        subprocess.run([binary(build, target), "-merge=1", "-timeout=5", "-rss_limit_mb=2048",
-                        fresh, committed] + ([found] if os.path.isdir(found) else []),
+        subprocess.run([binary(build, target), "-merge=1", "-use_counters=0", "-timeout=5",
+                        "-rss_limit_mb=2048", fresh, committed] + ([found] if os.path.isdir(found) else []),
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
         merged, kept = canonical(build, target, fresh)
         before = len(inputs(committed))
