@@ -70,7 +70,7 @@ enum TPoissonRandMethod : std::uint8_t {
 
 // One stream of random numbers. Obtained from TRandomGenerator::GetStream; it lives as long as
 // its generator (or until the generator's next SetStreamCount).
-class TRngStream {
+class LUMEX_API TRngStream {
 public:
   TRngStream();
   ~TRngStream();
@@ -175,7 +175,7 @@ private:
 // A generator: a set of streams of one engine kind, seeded together. Freshly made it has one
 // stream of kind brgXoshiro256 with seed 0. Every stream of a generator is independent of the
 // others; equal kind, seed and stream index give equal output.
-class TRandomGenerator {
+class LUMEX_API TRandomGenerator {
 public:
   TRandomGenerator();
   ~TRandomGenerator();
@@ -218,22 +218,22 @@ private:
 
 // Reseeds the default source, as described above. For seed < 2^32 the calling thread then
 // draws exactly what stream 0 of a brgXoshiro256 generator initialised with that seed gives.
-void RandSeed(std::uint64_t seed);
+LUMEX_API void RandSeed(std::uint64_t seed);
 
 // Fills dst (vector or matrix, single or double precision) with uniform numbers on [a, b) from
 // the default source; rules and messages as TRngStream::RandomUniform with "RandUniform".
-void RandUniform(TDenseLumex& dst, double a = 0.0, double b = 1.0);
+LUMEX_API void RandUniform(TDenseLumex& dst, double a = 0.0, double b = 1.0);
 
 // One uniform number on [0, 1) from the default source.
-double RandUniform();
+LUMEX_API double RandUniform();
 
 // Fills dst with normal numbers of mean mu and standard deviation sigma (ziggurat) from the
 // default source; rules and messages as TRngStream::RandomGaussian with "RandGauss".
-void RandGauss(TDenseLumex& dst, double mu = 0.0, double sigma = 1.0);
+LUMEX_API void RandGauss(TDenseLumex& dst, double mu = 0.0, double sigma = 1.0);
 
 // A fresh seed for a generator that was asked for one: a uniform number u on [0, 1) from the
 // default source, round(u * 4294967295) (halves away from zero) taken as a signed 32-bit
 // integer (values from 2^31 on wrap to negative ones).
-int FreshSeed();
+LUMEX_API int FreshSeed();
 
 }  // namespace lumex
