@@ -1,5 +1,5 @@
-// The Regress module: linear, nonlinear, logistic, Poisson and stepwise regression, analysis of
-// variance.
+// The Regress module: regression statistics of a fit, the least-squares straight line, the
+// coefficient of determination and analysis of variance.
 //
 // Every function checks its arguments and raises ELumexError with a fixed message when one is
 // unusable; numerically undefined results (a zero residual sum of squares, a zero total sum of

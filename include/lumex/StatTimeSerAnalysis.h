@@ -1,5 +1,5 @@
-// The StatTimeSerAnalysis module: time-series analysis: autocorrelation, AR and ARMA estimation,
-// exponential smoothing, forecasting.
+// The StatTimeSerAnalysis module: time-series analysis: autocorrelation, AR estimation,
+// exponential smoothing and its forecasts, moving averages.
 //
 // A series is a real TVec, element t the observation at time t. Every function checks its
 // arguments and raises ELumexError with a fixed message when one is unusable; numerically

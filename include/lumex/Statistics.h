@@ -1,5 +1,5 @@
-// The Statistics module: descriptive statistics, hypothesis tests, distribution fitting,
-// multivariate analysis and designs.
+// The Statistics module: descriptive statistics, histograms, covariance and correlation,
+// distribution fitting, and goodness-of-fit, parametric, rank and normality tests.
 //
 // Every function checks its arguments and raises ELumexError with a fixed message when one is
 // unusable; numerically undefined results are NaN or infinite, and a test reports them as hrNan.

@@ -42,7 +42,7 @@ enum TBasicRandomGenerator : std::uint8_t {
   // xoshiro256++ (Blackman and Vigna, 2019): 256 bits of state, period 2^256 - 1, passes
   // BigCrush and PractRand, and is the fastest of the three (about twice the speed of the
   // Mersenne twisters here, which decides the speed of uniform and normal fills). Boost 1.74
-  // has no engine of this class, so it is written in random.cpp. The state is filled from the
+  // has no engine of this class, so the library has its own. The state is filled from the
   // seed by SplitMix64; stream i starts 2^128 * i steps further along the same sequence (the
   // jump polynomial), so streams never overlap. This is the kind the StatRandom generators use.
   brgXoshiro256,
