@@ -172,12 +172,15 @@ private:
   std::unique_ptr<TImpl> fImpl;
 };
 
-// A generator: a set of streams of one engine kind, seeded together. Freshly made it has one
-// stream of kind brgXoshiro256 with seed 0. Every stream of a generator is independent of the
-// others; equal kind, seed and stream index give equal output.
+// A generator: a set of streams of one engine kind, seeded together. Made without arguments it
+// has one stream of kind brgXoshiro256 with seed 0. Every stream of a generator is independent of
+// the others; equal kind, seed and stream index give equal output.
 class LUMEX_API TRandomGenerator {
 public:
   TRandomGenerator();
+  // The generator that Init(kind, seed) and SetStreamCount(streamCount) would make, seeded once.
+  // Raises "Init: unknown generator kind" and "SetStreamCount: count < 1".
+  TRandomGenerator(TBasicRandomGenerator kind, int seed, int streamCount = 1);
   ~TRandomGenerator();
   TRandomGenerator(const TRandomGenerator&) = delete;
   TRandomGenerator& operator=(const TRandomGenerator&) = delete;
