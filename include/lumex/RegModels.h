@@ -1,4 +1,5 @@
-// The RegModels module: evaluation, derivatives and starting fits of the built-in regression models.
+// The RegModels module. It declares no functions yet; the library counts its load like the other
+// modules' (lmRegModels).
 #pragma once
 
 #include "lumex/core/core.h"

@@ -1,5 +1,5 @@
-// The Regress module: linear, nonlinear, logistic, Poisson and stepwise regression, analysis of
-// variance.
+// The Regress module: regression statistics of a fit, the least-squares straight line, the
+// coefficient of determination and analysis of variance.
 //
 // Every function checks its arguments and raises ELumexError with a fixed message when one is
 // unusable; numerically undefined results (a zero residual sum of squares, a zero total sum of
@@ -58,14 +58,14 @@ struct TRegStats {
 // "RegressTest: Y.FloatPrecision <> YCalc.FloatPrecision", and with weights
 // "RegressTest: Weights.Length <> Y.Length", "RegressTest: Weights.FloatPrecision <> Y.FloatPrecision",
 // then "RegressTest: ParamCount < 0".
-void RegressTest(const TVec& Y, const TVec& YCalc, int ParamCount, TRegStats& RegStats,
-                 bool Constant, const TVec* Weights);
+LUMEX_API void RegressTest(const TVec& Y, const TVec& YCalc, int ParamCount, TRegStats& RegStats,
+                           bool Constant, const TVec* Weights);
 // The same statistics with ParamCount = V.Cols; then Residuals := Y - YCalc (unweighted, in
 // Y's precision) and BStdErr[j] := sqrt(V(j, j) ResidualVar), one per column of V, in Y's
 // precision. Also raises "RegressTest: V.Rows < V.Cols" when V has too few rows for its
 // diagonal.
-void RegressTest(const TVec& Y, const TVec& YCalc, const TMtx& V, TRegStats& RegStats,
-                 TVec& Residuals, TVec& BStdErr, bool Constant, const TVec* Weights);
+LUMEX_API void RegressTest(const TVec& Y, const TVec& YCalc, const TMtx& V, TRegStats& RegStats,
+                           TVec& Residuals, TVec& BStdErr, bool Constant, const TVec* Weights);
 
 // Least-squares straight line: y = b[0] + b[1] x (Constant true) or y = b[0] x (Constant
 // false), weighted when Weights is not null. b is written in X's precision. YCalc, when not
@@ -77,13 +77,13 @@ void RegressTest(const TVec& Y, const TVec& YCalc, const TMtx& V, TRegStats& Reg
 // "LinRegress : X.FloatPrecision <> Y.FloatPrecision", "LinRegress : X.Complex or Y.Complex",
 // and with weights "LinRegress : (Weights.Length <> X.Length)",
 // "LinRegress : (Weights.FloatPrecision <> X.FloatPrecision)".
-void LinRegress(const TVec& X, const TVec& Y, TVec& b, bool Constant, const TVec* Weights,
-                TVec* YCalc, TMtx* V);
+LUMEX_API void LinRegress(const TVec& X, const TVec& Y, TVec& b, bool Constant, const TVec* Weights,
+                          TVec* YCalc, TMtx* V);
 
 // Coefficient of determination 1 - sum (yhat - y)^2 / sum (y - mean(y))^2: always about the
 // mean, unweighted and without the zero threshold of RegressTest (a constant Y gives -Inf or
 // NaN). Raises "R2: Y.Length <> YCalc.Length" rather than reading past the shorter vector.
-double R2(const TVec& Y, const TVec& YCalc);
+LUMEX_API double R2(const TVec& Y, const TVec& YCalc);
 
 // ---- Analysis of variance ---------------------------------------------------------------------
 //
@@ -138,14 +138,15 @@ struct TANOVA2Result {
 // One-way analysis of variance of equal groups, one group per column of Data.
 // Deg1 = Cols - 1, Deg2 = Cols (Rows - 1). Signif = P(F(Deg1, Deg2) > FDist).
 // Raises "ANOVA1: Data.Complex".
-TANOVA1Result ANOVA1(const TMtx& Data, double& Signif, double Alpha);
+LUMEX_API TANOVA1Result ANOVA1(const TMtx& Data, double& Signif, double Alpha);
 // One-way analysis of variance with GroupIndex[i] (from 0) the group of Data[i]; the groups are
 // 0 .. G with G the largest index, so Deg1 = G and Deg2 = n - G - 1. Groups may differ in size;
 // a group number without observations makes SS1, SS2 and F undefined (NaN).
 // Raises, in this order, "ANOVA1: Data.Complex or GroupIndex.Complex",
 // "ANOVA1: Data.Length <> GroupIndex.Length", then "ANOVA1: Data.Length = 0" and
 // "ANOVA1: GroupIndex contains negative values" (which would otherwise have no group to go to).
-TANOVA1Result ANOVA1(const TVec& Data, const TVecInt& GroupIndex, double& Signif, double Alpha);
+LUMEX_API TANOVA1Result ANOVA1(const TVec& Data, const TVecInt& GroupIndex, double& Signif,
+                               double Alpha);
 
 // Two-way analysis of variance. Data has a * Replications rows and b columns: the columns are
 // the levels of the column factor, and rows come in a blocks of Replications consecutive rows,
@@ -154,7 +155,7 @@ TANOVA1Result ANOVA1(const TVec& Data, const TVecInt& GroupIndex, double& Signif
 // Raises, in this order, "ANOVA2: (Data.Rows mod Replications) <> 0" (only for a non-zero
 // Replications), "ANOVA2: Replications <= 0", "ANOVA2: Data.Complex = true"; SignifInter is set
 // to 0 before the checks.
-TANOVA2Result ANOVA2(const TMtx& Data, double& SignifRows, double& SignifCols, double& SignifInter,
-                     int Replications, double Alpha);
+LUMEX_API TANOVA2Result ANOVA2(const TMtx& Data, double& SignifRows, double& SignifCols,
+                               double& SignifInter, int Replications, double Alpha);
 
 }  // namespace lumex

@@ -29,14 +29,14 @@ namespace lumex {
 
 // Chart of subgroup means. DrawVec := the k row means; CL := their mean (the grand mean);
 // UCL, LCL := CL +- z s-bar / (sqrt(n) c4(n)), s-bar the mean of the row standard deviations.
-void QCXChart(const TMtx& Data, TVec& DrawVec, double& CL, double& UCL, double& LCL,
-              double Confidence);
+LUMEX_API void QCXChart(const TMtx& Data, TVec& DrawVec, double& CL, double& UCL, double& LCL,
+                        double Confidence);
 
 // Chart of subgroup standard deviations. DrawVec := the row standard deviations (divisor n-1);
 // CL := s-bar; UCL := CL + w, LCL := max(CL - w, 0), w = z sqrt(1 - c4^2) s-bar / c4. The lower
 // limit is the only one of the module clipped at 0.
-void QCSChart(const TMtx& Data, TVec& DrawVec, double& CL, double& UCL, double& LCL,
-              double Confidence);
+LUMEX_API void QCSChart(const TMtx& Data, TVec& DrawVec, double& CL, double& UCL, double& LCL,
+                        double Confidence);
 
 // Chart of subgroup ranges. DrawVec := the row ranges (RangeRows); CL := R-bar, their mean;
 // UCL, LCL := CL +- w, w = z R-bar/2 sqrt(n ln 2 / ((n-1) ln n)). This half-width approximates
@@ -44,14 +44,14 @@ void QCSChart(const TMtx& Data, TVec& DrawVec, double& CL, double& UCL, double& 
 // other sizes (2.12 against 2.27 at n = 2, 0.87 against 0.78 at n = 10); compute limits from
 // d3/d2 tables if those are required. LCL is reported as computed, negative for small
 // subgroups (clip it at 0 for display).
-void QCRChart(const TMtx& Data, TVec& DrawVec, double& CL, double& UCL, double& LCL,
-              double Confidence);
+LUMEX_API void QCRChart(const TMtx& Data, TVec& DrawVec, double& CL, double& UCL, double& LCL,
+                        double Confidence);
 
 // Chart of individual values with the moving-range estimate of sigma. CL := mean of Data;
 // UCL, LCL := CL +- z MR-bar / 1.128, MR-bar the mean of |x[i+1] - x[i]| over the N-1
 // successive pairs (1.128 = d2(2)). One value gives NaN limits.
 // Raises "QCMRChart: (Data.Complex)".
-void QCMRChart(const TVec& Data, double& CL, double& UCL, double& LCL, double Confidence);
+LUMEX_API void QCMRChart(const TVec& Data, double& CL, double& UCL, double& LCL, double Confidence);
 
 // ---- Shewhart charts of attributes --------------------------------------------------------------
 //
@@ -62,41 +62,41 @@ void QCMRChart(const TVec& Data, double& CL, double& UCL, double& LCL, double Co
 
 // Proportion defective. DrawVec := Data / m; CL := p-bar, the mean proportion;
 // UCL, LCL := CL +- z sqrt(p-bar (1 - p-bar) / m).
-void QCPChart(const TVec& Data, int SampleSize, TVec& DrawVec, double& CL, double& UCL,
-              double& LCL, double Confidence);
+LUMEX_API void QCPChart(const TVec& Data, int SampleSize, TVec& DrawVec, double& CL, double& UCL,
+                        double& LCL, double Confidence);
 // DrawVec[i] := Data[i] / m_i; CL := p = sum(Data) / sum(SampleSize), the pooled proportion;
 // UCL[i], LCL[i] := p +- z sqrt(p (1 - p) / m_i).
 // Raises "QCPChart: (Data.Complex) or (SampleSize.Complex)",
 // "QCPChart: Data.Length <> SampleSize.Length" and
 // "QCPChart: Data.FloatPrecision <> SampleSize.FloatPrecision", in this order.
-void QCPChart(const TVec& Data, const TVec& SampleSize, TVec& DrawVec, double& CL, TVec& UCL,
-              TVec& LCL, double Confidence);
+LUMEX_API void QCPChart(const TVec& Data, const TVec& SampleSize, TVec& DrawVec, double& CL,
+                        TVec& UCL, TVec& LCL, double Confidence);
 
 // Number defective. DrawVec := Data (the counts); CL := their mean; with p = CL / m,
 // UCL, LCL := CL +- z sqrt(m p (1 - p)).
-void QCNPChart(const TVec& Data, int SampleSize, TVec& DrawVec, double& CL, double& UCL,
-               double& LCL, double Confidence);
+LUMEX_API void QCNPChart(const TVec& Data, int SampleSize, TVec& DrawVec, double& CL, double& UCL,
+                         double& LCL, double Confidence);
 // With p = sum(Data) / sum(SampleSize): CL[i] := m_i p; UCL[i], LCL[i] := CL[i] +-
 // z sqrt(p (1 - p)) sqrt(m_i). DrawVec := Data (the counts), as in the one-size form.
 // Raises the three messages of QCPChart with sizes per sample, which name QCPChart.
-void QCNPChart(const TVec& Data, const TVec& SampleSize, TVec& DrawVec, TVec& CL, TVec& UCL,
-               TVec& LCL, double Confidence);
+LUMEX_API void QCNPChart(const TVec& Data, const TVec& SampleSize, TVec& DrawVec, TVec& CL,
+                         TVec& UCL, TVec& LCL, double Confidence);
 
 // Defects per unit. DrawVec := Data / m; CL := u-bar, their mean; UCL, LCL := CL +-
 // z sqrt(u-bar / m).
-void QCUChart(const TVec& Data, int SampleSize, TVec& DrawVec, double& CL, double& UCL,
-              double& LCL, double Confidence);
+LUMEX_API void QCUChart(const TVec& Data, int SampleSize, TVec& DrawVec, double& CL, double& UCL,
+                        double& LCL, double Confidence);
 // DrawVec[i] := Data[i] / m_i (m_i may be fractional: units inspected); CL := u =
 // sum(Data) / sum(SampleSize); UCL[i], LCL[i] := u +- z sqrt(u / m_i).
 // Raises "QCPChart: (Data.Complex) or (SampleSize.Complex)" and
 // "QCPChart: Data.FloatPrecision <> SampleSize.FloatPrecision" (the texts of the p chart), then
 // "QCUChart: Data.Length <> SampleSize.Length".
-void QCUChart(const TVec& Data, const TVec& SampleSize, TVec& DrawVec, double& CL, TVec& UCL,
-              TVec& LCL, double Confidence);
+LUMEX_API void QCUChart(const TVec& Data, const TVec& SampleSize, TVec& DrawVec, double& CL,
+                        TVec& UCL, TVec& LCL, double Confidence);
 
 // Defect count. DrawVec := Data; CL := c-bar, the mean count; UCL, LCL := CL +- z sqrt(c-bar).
-void QCCChart(const TVec& Data, TVec& DrawVec, double& CL, double& UCL, double& LCL,
-              double Confidence);
+LUMEX_API void QCCChart(const TVec& Data, TVec& DrawVec, double& CL, double& UCL, double& LCL,
+                        double Confidence);
 
 // ---- Capability ---------------------------------------------------------------------------------
 
@@ -114,8 +114,8 @@ void QCCChart(const TVec& Data, TVec& DrawVec, double& CL, double& UCL, double& 
 //       se = sqrt((N-1)/(9N^2 - 1) + Cpk^2/(2N - 6) (6/(N-1) + 1)) (Bissell's approximation:
 //       meaningful for N > 3; N = 3 gives infinite ends).
 // Nothing is checked; a non-finite Alpha or too few values give NaN intervals.
-void QCCapIndexes(const TVec& Data, double LSL, double USL, double& OutOfSpec, double& Cp,
-                  double& Cpk, TTwoElmReal& CpCI, TTwoElmReal& CpkCI, double Alpha);
+LUMEX_API void QCCapIndexes(const TVec& Data, double LSL, double USL, double& OutOfSpec, double& Cp,
+                            double& Cpk, TTwoElmReal& CpCI, TTwoElmReal& CpkCI, double Alpha);
 
 // ---- Charts that accumulate over samples --------------------------------------------------------
 
@@ -126,13 +126,13 @@ void QCCapIndexes(const TVec& Data, double LSL, double USL, double& OutOfSpec, d
 // sqrt(Lambda / ((2 - Lambda) n)), the asymptotic limits; with n < 2 UCL = +Inf, LCL = -Inf
 // (no within-subgroup spread to estimate sigma from). Lambda = 1 plots the means themselves.
 // Raises "EWMAChart: (Data.Complex)".
-void EWMAChart(const TMtx& Data, TVec& DrawVec, double& CL, double& UCL, double& LCL,
-               double Lambda, double Confidence);
+LUMEX_API void EWMAChart(const TMtx& Data, TVec& DrawVec, double& CL, double& UCL, double& LCL,
+                         double Lambda, double Confidence);
 // The same with the exact limits of each sample: UCL[i-1], LCL[i-1] := CL +- w f_i,
 // w = z s-bar / (sqrt(n) c4(n)), f_i = sqrt(Lambda/(2 - Lambda) (1 - (1 - Lambda)^(2i))),
 // i = 1..k: f_1 = Lambda, rising towards the asymptotic sqrt(Lambda/(2 - Lambda)).
-void EWMAChart(const TMtx& Data, TVec& DrawVec, double& CL, TVec& UCL, TVec& LCL,
-               double Lambda, double Confidence);
+LUMEX_API void EWMAChart(const TMtx& Data, TVec& DrawVec, double& CL, TVec& UCL, TVec& LCL,
+                         double Lambda, double Confidence);
 
 // Cumulative sum of the deviations of the subgroup means from Target, d_i = x-bar_i - Target:
 // DrawVec[i] := (d_0 + ... + d_i) / Sigma. When both CPlus and CMinus are given (either may be
@@ -141,8 +141,8 @@ void EWMAChart(const TMtx& Data, TVec& DrawVec, double& CL, TVec& UCL, TVec& LCL
 // H (the decision interval: a signal when CPlus or CMinus exceeds H) and Confidence are kept for
 // the caller's chart and not used in the computation. Sigma = 0 gives infinite or NaN points.
 // Raises "QCCumSumChart: (Data.Complex)".
-void QCCumSumChart(const TMtx& Data, TVec& DrawVec, double K, double H, double Target,
-                   double Sigma, TVec* CPlus, TVec* CMinus, double Confidence);
+LUMEX_API void QCCumSumChart(const TMtx& Data, TVec& DrawVec, double K, double H, double Target,
+                             double Sigma, TVec* CPlus, TVec* CMinus, double Confidence);
 
 // Westgard multi-rule evaluation of control measurements with target Mean and standard
 // deviation Sigma. Results[i] := the sum of the codes of the rules that measurement i violates
@@ -157,6 +157,6 @@ void QCCumSumChart(const TMtx& Data, TVec& DrawVec, double K, double H, double T
 // nothing. For single-precision Data, Mean and Sigma are rounded to single precision and the
 // comparisons made there. Results takes the precision of Data.
 // Raises "QCWestgardRules: (Data.Complex)".
-void QCWestgardRules(const TVec& Data, TVec& Results, double Mean, double Sigma);
+LUMEX_API void QCWestgardRules(const TVec& Data, TVec& Results, double Mean, double Sigma);
 
 }  // namespace lumex

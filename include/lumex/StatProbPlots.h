@@ -28,20 +28,21 @@ namespace lumex {
 // sqrt(p_i (1 - p_i) / n) / (phi(YDraw[i]) * slope), phi the standard normal density: a band of
 // +-2 Band[i] about the line holds the points of a normal sample with about 95% probability
 // each. Raises "StatNormalPlot: (Data.Complex)" and "StatNormalPlot: Data.Length < 1".
-void StatNormalPlot(const TVec& Data, TVec& XDraw, TVec& YDraw, double& MinX, double& MaxX,
-                    double& MinY, double& MaxY, TVec* Band, bool Sorted);
+LUMEX_API void StatNormalPlot(const TVec& Data, TVec& XDraw, TVec& YDraw, double& MinX,
+                              double& MaxX, double& MinY, double& MaxY, TVec* Band, bool Sorted);
 
 // Quantile-quantile plot of two samples of equal length: XDraw = XData sorted (unless XSorted),
 // YDraw = YData sorted (unless YSorted). The four line ends are first set to 0. Raises
 // "StatQQPlot: (XData.Complex) or YData.Complex", "StatQQPlot: (XData.Length <> YData.Length"
 // and "StatQQPlot: XData.Length < 1" (the texts as published, unbalanced brackets included); any
 // later error is raised again as "StatQQPlot : " followed by its message.
-void StatQQPlot(const TVec& XData, const TVec& YData, TVec& XDraw, TVec& YDraw, double& MinX,
-                double& MaxX, double& MinY, double& MaxY, bool XSorted, bool YSorted);
+LUMEX_API void StatQQPlot(const TVec& XData, const TVec& YData, TVec& XDraw, TVec& YDraw,
+                          double& MinX, double& MaxX, double& MinY, double& MaxY, bool XSorted,
+                          bool YSorted);
 // Data against the standard normal quantiles Phi^-1(p_i): the two-sample form with those
 // quantiles as YData, so its points are those of StatNormalPlot and its messages those above.
-void StatQQPlot(const TVec& Data, TVec& XDraw, TVec& YDraw, double& MinX, double& MaxX,
-                double& MinY, double& MaxY, bool Sorted);
+LUMEX_API void StatQQPlot(const TVec& Data, TVec& XDraw, TVec& YDraw, double& MinX, double& MaxX,
+                          double& MinY, double& MaxY, bool Sorted);
 
 // Weibull plot: XDraw holds the (sorted) data themselves, to be drawn on a logarithmic x axis,
 // YDraw[i] = ln(-ln(1 - p_i)). The reference line is straight on that axis: with the x
@@ -49,13 +50,13 @@ void StatQQPlot(const TVec& Data, TVec& XDraw, TVec& YDraw, double& MinX, double
 // Weibull shape), MinY = qy1 + slope (ln MinX - ln qx1), MaxY likewise. Data must be positive:
 // zero or negative values give non-finite line ends, not an error. The four line ends are first
 // set to 0. Raises "StatWeibullPlot: (Data.Complex)" and "StatWeibullPlot: Data.Length < 1".
-void StatWeibullPlot(const TVec& Data, TVec& XDraw, TVec& YDraw, double& MinX, double& MaxX,
-                     double& MinY, double& MaxY, bool Sorted);
+LUMEX_API void StatWeibullPlot(const TVec& Data, TVec& XDraw, TVec& YDraw, double& MinX,
+                               double& MaxX, double& MinY, double& MaxY, bool Sorted);
 
 // Exponential plot: YDraw[i] = -ln(1 - p_i), the standard exponential quantile; the line's
 // slope estimates 1/scale. The four line ends are first set to 0. Raises
 // "StatExpPlot: (Data.Complex)" and "StatExpPlot: Data.Length < 1".
-void StatExpPlot(const TVec& Data, TVec& XDraw, TVec& YDraw, double& MinX, double& MaxX,
-                 double& MinY, double& MaxY, bool Sorted);
+LUMEX_API void StatExpPlot(const TVec& Data, TVec& XDraw, TVec& YDraw, double& MinX, double& MaxX,
+                           double& MinY, double& MaxY, bool Sorted);
 
 }  // namespace lumex

@@ -1,5 +1,5 @@
-// The Statistics module: descriptive statistics, hypothesis tests, distribution fitting,
-// multivariate analysis and designs.
+// The Statistics module: descriptive statistics, histograms, covariance and correlation,
+// distribution fitting, and goodness-of-fit, parametric, rank and normality tests.
 //
 // Every function checks its arguments and raises ELumexError with a fixed message when one is
 // unusable; numerically undefined results are NaN or infinite, and a test reports them as hrNan.
@@ -38,72 +38,72 @@ enum TPercentileMethod : std::uint8_t {
 
 // Geometric mean exp(mean(ln x)). A zero gives 0, a negative value NaN; an empty Data NaN.
 // Raises "MeanG: Data.Complex = true".
-double MeanG(const TVec& Data);
+LUMEX_API double MeanG(const TVec& Data);
 
 // Harmonic mean 1 / mean(1 / x). A zero gives 0; an empty Data NaN.
 // Raises "MeanH: Data.Complex = true".
-double MeanH(const TVec& Data);
+LUMEX_API double MeanH(const TVec& Data);
 
 // Trimmed mean: the mean of the values between the pctMethodNPlus quantiles at Percent/2 and
 // 1 - Percent/2 (ends included). Percent is the fraction trimmed in total, in [0, 1): 0.1 drops
 // about 5% at each end, and 0 gives the plain mean. NaN when no value is left, or Data is empty.
 // Raises "MeanTData.Complex = true" and "MeanT(Percent >= 100) or (Percent < 0)" (the bound is
 // 1: Percent is a fraction).
-double MeanT(const TVec& Data, double Percent);
+LUMEX_API double MeanT(const TVec& Data, double Percent);
 
 // The most frequent value; among equally frequent values the smallest. NaN when no value occurs
 // twice (also for an empty Data). Values are compared exactly, in the storage precision.
 // Raises "Mode: Complex = true".
-double Mode(const TVec& Data);
+LUMEX_API double Mode(const TVec& Data);
 // The same over Data[Index .. Index+Len-1]. Also raises
 // "Mode: (Index < 0) or (Len < 0) or (Index + Len > Data.Length)".
-double Mode(const TVec& Data, int Index, int Len);
+LUMEX_API double Mode(const TVec& Data, int Index, int Len);
 
 // Central moment of order Order about Mu: mean((x - Mu)^Order), divisor n. 0 for Order <= 1
 // (whatever Mu); NaN for an empty X. Raises "Moment : X.Complex = true".
-double Moment(const TVec& X, double Mu, int Order);
+LUMEX_API double Moment(const TVec& X, double Mu, int Order);
 
 // The P-quantile of X by Method (see TPercentileMethod). NaN for an empty X or a NaN P.
 // Raises "Percentile: X.Complex" and "Percentile: (P < 0) or (P > 1)".
-double Percentile(const TVec& X, double P, TPercentileMethod Method);
+LUMEX_API double Percentile(const TVec& X, double P, TPercentileMethod Method);
 // Percentiles[i] := the P[i]-quantile of X, sorting X once. P is not range-checked: values
 // outside [0, 1] give x(1) or x(n). Raises, in this order, "Percentile: P.Length = 0",
 // "Percentile: P.Length <> Percentiles.Length" and "Percentile: X.Complex".
-void Percentile(const TVec& X, std::span<const double> P, std::span<double> Percentiles,
-                TPercentileMethod Method);
+LUMEX_API void Percentile(const TVec& X, std::span<const double> P, std::span<double> Percentiles,
+                          TPercentileMethod Method);
 // The P-quantile of a vector already sorted ascending (no checks; NaN when Sorted is empty or P
 // is NaN). Percentile, InterQuartile and MeanT read their quantiles with it.
-double SortedPercentile(const TVec& Sorted, double P, TPercentileMethod Method);
+LUMEX_API double SortedPercentile(const TVec& Sorted, double P, TPercentileMethod Method);
 
 // Percentile(Data, 0.75, Method) - Percentile(Data, 0.25, Method), from one sort.
 // Raises "Percentile: X.Complex".
-double InterQuartile(const TVec& Data, TPercentileMethod Method);
+LUMEX_API double InterQuartile(const TVec& Data, TPercentileMethod Method);
 
 // Sorts Data ascending IN PLACE and writes to Results, at each value's former position, its
 // rank 1..n; equal values are ranked in their original order (R's ties.method = "first").
 // NaNs rank last. Results takes the length and precision of Data.
-void Ranks(TVec& Data, TVec& Results);
+LUMEX_API void Ranks(TVec& Data, TVec& Results);
 
 // Ranks with ties averaged (R's rank with ties.method = "average"), and
 // TieCorrection = sum over the groups of t tied values of (t^3 - t) / 2, the correction the rank
 // tests apply to the variance of their statistics. Ties are exact equality in the storage
 // precision; NaNs are all distinct and rank last. An empty Data gives TieCorrection = 0 and leaves
 // Results as it was.
-void TiedRanks(const TVec& Data, TVec& Results, double& TieCorrection);
+LUMEX_API void TiedRanks(const TVec& Data, TVec& Results, double& TieCorrection);
 
 // Range (max - min) of each row / each column of Src; NaN for a row or column holding a NaN.
 // Results has Src.Rows (Src.Cols) elements in the storage kind of Src. For complex Src the range
 // is the complex difference of the elements of largest and smallest modulus (the first of each
 // when several share it).
-void RangeRows(const TMtx& Src, TVec& Results);
-void RangeCols(const TMtx& Src, TVec& Results);
+LUMEX_API void RangeRows(const TMtx& Src, TVec& Results);
+LUMEX_API void RangeCols(const TMtx& Src, TVec& Results);
 
 // The distinct values of Src (a vector or a matrix, read in row-major order) in ascending order,
 // and with Counts given, the number of times each occurs. Values are compared exactly in the
 // storage precision, so single-precision values that differ only beyond single precision are
 // one value; NaNs count as one value, placed last. Dst has the precision of Src; an empty Src
 // gives an empty Dst (and Counts). Raises "Unique: Src.Complex".
-void Unique(const TDenseLumex& Src, TVec& Dst, TVecInt* Counts = nullptr);
+LUMEX_API void Unique(const TDenseLumex& Src, TVec& Dst, TVecInt* Counts = nullptr);
 
 // ---- Histograms and empirical distribution ----------------------------------------------------
 //
@@ -119,35 +119,37 @@ void Unique(const TDenseLumex& Src, TVec& Dst, TVecInt* Counts = nullptr);
 // Bins: with CentreBins the NumBins bin centres Min + w/2, Min + 3w/2, ...; otherwise the
 // NumBins + 1 edges Min, Min + w, ..., Max. An empty Data gives zero counts.
 // Raises "Histogram: Data.Complex = true" and "Histogram: NumBins <= 0".
-void Histogram(const TVec& Data, int NumBins, TVecInt& Counts, TVec& Bins, bool CentreBins,
-               double Max, double Min);
+LUMEX_API void Histogram(const TVec& Data, int NumBins, TVecInt& Counts, TVec& Bins,
+                         bool CentreBins, double Max, double Min);
 // The same between the smallest and largest value of Data (an empty Data, or one holding a NaN,
 // gives NaN limits and bins and zero counts).
-void Histogram(const TVec& Data, int NumBins, TVecInt& Counts, TVec& Bins, bool CentreBins);
+LUMEX_API void Histogram(const TVec& Data, int NumBins, TVecInt& Counts, TVec& Bins,
+                         bool CentreBins);
 // The counts as reals. Raises "Histogram : Data.Complex = true" and "Histogram : NumBins <= 0"
 // (a blank before the colon).
-void Histogram(const TVec& Data, int NumBins, TVec& Results, TVec& Bins, bool CentreBins,
-               double Max, double Min);
-void Histogram(const TVec& Data, int NumBins, TVec& Results, TVec& Bins, bool CentreBins);
+LUMEX_API void Histogram(const TVec& Data, int NumBins, TVec& Results, TVec& Bins, bool CentreBins,
+                         double Max, double Min);
+LUMEX_API void Histogram(const TVec& Data, int NumBins, TVec& Results, TVec& Bins, bool CentreBins);
 // Counts about m ascending bin centres Bins, as reals in the precision of Bins. The bins meet
 // halfway between neighbouring centres; a value on such a boundary is counted in the lower bin.
 // The first bin reaches down to the smallest value and the last up to the largest, so every
 // value but a NaN is counted. When all values are equal the outer limits are moved out by
 // floor(m/2) + 0.5 and ceil(m/2) + 0.5. Raises "Histogram : Data.Complex = true" and
 // "Histogram : Bins.Length < 1".
-void Histogram(const TVec& Data, const TVec& Bins, TVec& Results);
+LUMEX_API void Histogram(const TVec& Data, const TVec& Bins, TVec& Results);
 
 // Cumulative relative frequencies: the running sums of the matching real Histogram divided by
 // their total, so the last element is 1 for any non-empty Data (an empty Data gives NaN, 0/0).
 // Raises the messages of Histogram.
-void CumulativeHist(const TVec& Data, int NumBins, TVec& Results, TVec& Bins, bool CentreBins);
-void CumulativeHist(const TVec& Data, const TVec& Bins, TVec& Results);
+LUMEX_API void CumulativeHist(const TVec& Data, int NumBins, TVec& Results, TVec& Bins,
+                              bool CentreBins);
+LUMEX_API void CumulativeHist(const TVec& Data, const TVec& Bins, TVec& Results);
 
 // The empirical distribution function of Data, which must be sorted ascending (this is not
 // checked; unsorted data give meaningless runs). X := the k distinct values in ascending order;
 // F := [0, F1, ..., Fk] (k + 1 values), Fj the fraction of values <= X[j - 1]. Both in the
 // precision of Data. An empty Data gives an empty X and F = [0]. Raises nothing.
-void EmpiricalCDF(const TVec& Data, TVec& X, TVec& F);
+LUMEX_API void EmpiricalCDF(const TVec& Data, TVec& X, TVec& F);
 
 // ---- Covariance and correlation ---------------------------------------------------------------
 //
@@ -156,26 +158,26 @@ void EmpiricalCDF(const TVec& Data, TVec& X, TVec& F);
 // observations (n = 0) every result is NaN.
 
 // Variance of X. Var is set to 0 before the check. Raises "Covariance: X.Complex".
-void Covariance(const TVec& X, double& Var, bool Biased);
+LUMEX_API void Covariance(const TVec& X, double& Var, bool Biased);
 // The 2 x 2 covariance matrix of the samples X and Y (vectors, or matrices taken as one sample
 // of all their elements). Note: for matrices the divisor uses X.Rows, not the number of
 // elements, so use vectors for the ordinary covariance of two samples. Raises, in this order,
 // "Covariance: X.Length <> Y.Length", "Covariance: X.Complex or Y.Complex" and
 // "Covariance: X.LumexType <> Y.LumexType" (a vector with a matrix).
-void Covariance(const TDenseLumex& X, const TDenseLumex& Y, TMtx& Results, bool Biased);
+LUMEX_API void Covariance(const TDenseLumex& X, const TDenseLumex& Y, TMtx& Results, bool Biased);
 // The X.Cols x X.Cols covariance matrix of the columns of X (rows are observations).
 // Raises "Covariance: X.Complex".
-void Covariance(const TMtx& X, TMtx& Results, bool Biased);
+LUMEX_API void Covariance(const TMtx& X, TMtx& Results, bool Biased);
 
 // Correlation matrices: the covariance (divisor n - 1) with element (i, j) divided by
 // sqrt(C(i, i) * C(j, j)). A sample of zero variance gives NaN correlations. Complex data raise
 // the messages of Covariance.
-void CorrCoef(const TDenseLumex& X, const TDenseLumex& Y, TMtx& Results);
+LUMEX_API void CorrCoef(const TDenseLumex& X, const TDenseLumex& Y, TMtx& Results);
 // Also T := r * sqrt((n - 2) / (1 - r^2)) with r = Results(0, 1) and n = X.Length, the t
 // statistic of H0: no correlation (n - 2 degrees of freedom); +-Inf when |r| = 1.
-void CorrCoef(const TDenseLumex& X, const TDenseLumex& Y, TMtx& Results, double& T);
+LUMEX_API void CorrCoef(const TDenseLumex& X, const TDenseLumex& Y, TMtx& Results, double& T);
 // The X.Cols x X.Cols correlation matrix of the columns of X.
-void CorrCoef(const TMtx& X, TMtx& Results);
+LUMEX_API void CorrCoef(const TMtx& X, TMtx& Results);
 
 // ---- Distribution fitting: closed-form estimates ----------------------------------------------
 //
@@ -188,78 +190,78 @@ void CorrCoef(const TMtx& X, TMtx& Results);
 // Normal: Mu = mean, Sigma = standard deviation (divisor n - 1). Intervals: Mu +- t(n-1) Sigma /
 // sqrt(n), and Sigma sqrt((n - 1) / chi2(n-1)) at the two chi-square quantiles.
 // Raises "NormalFit: X.Complex=True".
-void NormalFit(const TVec& X, double& Mu, double& Sigma);
-void NormalFit(const TVec& X, double& Mu, double& Sigma, TTwoElmReal& MuConfInt,
-               TTwoElmReal& SigmaConfInt, double Alpha);
+LUMEX_API void NormalFit(const TVec& X, double& Mu, double& Sigma);
+LUMEX_API void NormalFit(const TVec& X, double& Mu, double& Sigma, TTwoElmReal& MuConfInt,
+                         TTwoElmReal& SigmaConfInt, double Alpha);
 // Log-normal: NormalFit of ln x. Raises "LogNormalFit: X.Complex=True".
-void LogNormalFit(const TVec& X, double& Mu, double& Sigma);
-void LogNormalFit(const TVec& X, double& Mu, double& Sigma, TTwoElmReal& MuConfInt,
-                  TTwoElmReal& SigmaConfInt, double Alpha);
+LUMEX_API void LogNormalFit(const TVec& X, double& Mu, double& Sigma);
+LUMEX_API void LogNormalFit(const TVec& X, double& Mu, double& Sigma, TTwoElmReal& MuConfInt,
+                            TTwoElmReal& SigmaConfInt, double Alpha);
 // Exponential with mean Mu = mean(x); the interval is exact: the gamma(n, Mu/n) quantiles.
 // Raises "ExponentFit: X.Complex=True" (point) and "ExponentFit: A.Complex = True" (interval).
-void ExponentFit(const TVec& X, double& Mu);
-void ExponentFit(const TVec& X, double& Mu, TTwoElmReal& MuConfInt, double Alpha);
+LUMEX_API void ExponentFit(const TVec& X, double& Mu);
+LUMEX_API void ExponentFit(const TVec& X, double& Mu, TTwoElmReal& MuConfInt, double Alpha);
 // Poisson: Lambda = mean(x). With S = n Lambda, the interval is [q(Alpha/2), q(1 - Alpha/2)] / n
 // with q the Poisson(S) quantiles for S < 100, else the normal(S, sqrt S) quantiles.
 // Raises "PoissonFit: X.Complex=True".
-void PoissonFit(const TVec& X, double& Lambda);
-void PoissonFit(const TVec& X, double& Lambda, TTwoElmReal& LambdaConfInt, double Alpha);
+LUMEX_API void PoissonFit(const TVec& X, double& Lambda);
+LUMEX_API void PoissonFit(const TVec& X, double& Lambda, TTwoElmReal& LambdaConfInt, double Alpha);
 // Continuous uniform: Low = min, High = max. With d = (High - Low) / Alpha^(1/n):
 // LowConfInt = [High - d, Low], HighConfInt = [High, Low + d]. Raises "UniformFit: X.Complex=True".
-void UniformFit(const TVec& X, double& Low, double& High);
-void UniformFit(const TVec& X, double& Low, double& High, TTwoElmReal& LowConfInt,
-                TTwoElmReal& HighConfInt, double Alpha);
+LUMEX_API void UniformFit(const TVec& X, double& Low, double& High);
+LUMEX_API void UniformFit(const TVec& X, double& Low, double& High, TTwoElmReal& LowConfInt,
+                          TTwoElmReal& HighConfInt, double Alpha);
 // Discrete uniform on 1..N: N = ceil(max). NConfInt = [N / (1 - Alpha)^(1/n), N / Alpha^(1/n)].
 // Raises "UniformDFit: X.Complex = True".
-void UniformDFit(const TVec& X, int& N);
-void UniformDFit(const TVec& X, int& N, TTwoElmReal& NConfInt, double Alpha);
+LUMEX_API void UniformDFit(const TVec& X, int& N);
+LUMEX_API void UniformDFit(const TVec& X, int& N, TTwoElmReal& NConfInt, double Alpha);
 // Geometric (failures before the first success): P = 1 / (mean + 1). The interval is Wald's,
 // with the standard error of p from the inverse observed information of the negative binomial
 // log-likelihood in (r, p) at r = 1. Raises "GeometricFit: X.Complex=True".
-void GeometricFit(const TVec& X, double& P);
-void GeometricFit(const TVec& X, double& P, TTwoElmReal& PConfInt, double Alpha);
+LUMEX_API void GeometricFit(const TVec& X, double& P);
+LUMEX_API void GeometricFit(const TVec& X, double& P, TTwoElmReal& PConfInt, double Alpha);
 // Rayleigh: B = sqrt(mean(x^2) / 2); exact interval from 2n B^2 / b^2 ~ chi2(2n).
 // Raises "RayleighFit: X.Complex=True".
-void RayleighFit(const TVec& X, double& B);
-void RayleighFit(const TVec& X, double& B, TTwoElmReal& BConfInt, double Alpha);
+LUMEX_API void RayleighFit(const TVec& X, double& B);
+LUMEX_API void RayleighFit(const TVec& X, double& B, TTwoElmReal& BConfInt, double Alpha);
 // Inverse Gaussian: Mu = mean, Lambda = n / sum(1/x - 1/Mu) (maximum likelihood). Intervals:
 // Lambda from the exact pivot n Lambda / Lambda-hat ~ chi2(n - 1), i.e.
 // [Lambda chi2(Alpha/2; n-1) / n, Lambda chi2(1 - Alpha/2; n-1) / n]; Mu by Wald with the
 // standard error sqrt(Mu^3 / (Lambda n)). Raises "InverseGaussianFit: X.Complex=True".
-void InverseGaussianFit(const TVec& X, double& Mu, double& Lambda);
-void InverseGaussianFit(const TVec& X, double& Mu, double& Lambda, TTwoElmReal& MuConfInt,
-                        TTwoElmReal& LambdaConfInt, double Alpha);
+LUMEX_API void InverseGaussianFit(const TVec& X, double& Mu, double& Lambda);
+LUMEX_API void InverseGaussianFit(const TVec& X, double& Mu, double& Lambda, TTwoElmReal& MuConfInt,
+                                  TTwoElmReal& LambdaConfInt, double Alpha);
 // Maxwell: A = sqrt(mean(x^2) / 3). Raises "MaxwellFit: X.Complex=True".
-void MaxwellFit(const TVec& X, double& A);
+LUMEX_API void MaxwellFit(const TVec& X, double& A);
 // Laplace: Mu = median, B = mean |x - Mu|. Raises "LaplaceFit: X.Complex=True".
-void LaplaceFit(const TVec& X, double& Mu, double& B);
+LUMEX_API void LaplaceFit(const TVec& X, double& Mu, double& B);
 // Logistic (moments): Mu = mean, S = sd sqrt(3) / pi. Raises "LogisticFit: X.Complex=True".
-void LogisticFit(const TVec& X, double& Mu, double& S);
+LUMEX_API void LogisticFit(const TVec& X, double& Mu, double& S);
 // Chi-square: Nu = the mean rounded to the nearest integer (halves to even).
 // Raises "ChiSquareFit: X.Complex=True".
-void ChiSquareFit(const TVec& X, int& Nu);
+LUMEX_API void ChiSquareFit(const TVec& X, int& Nu);
 // Erlang (moments): Lambda = mean / variance, K = mean * Lambda rounded (halves to even).
 // Raises "ErlangFit: X.Complex=True".
-void ErlangFit(const TVec& X, int& K, double& Lambda);
+LUMEX_API void ErlangFit(const TVec& X, int& K, double& Lambda);
 // Negative binomial (moments): P = mean / variance, R = P mean / (1 - P). Data whose variance
 // does not exceed the mean give P >= 1 and a negative or infinite R.
 // Raises "NegBinomFit: X.Complex=True".
-void NegBinomFit(const TVec& X, double& R, double& P);
+LUMEX_API void NegBinomFit(const TVec& X, double& R, double& P);
 // Binomial proportions, one per element of X (counts of successes): P = x / n, n the number of
 // trials (one for all, or one per element). Raises "BinomFit: n cannot be zero!" (checked first),
 // "BinomFit: X.Complex = True", and "BinomFit: X and n must match in size!" for vectors of
 // different lengths or a complex X or n.
-void BinomFit(const TVec& X, double n, TVec& P);
-void BinomFit(const TVec& X, const TVec& n, TVec& P);
+LUMEX_API void BinomFit(const TVec& X, double n, TVec& P);
+LUMEX_API void BinomFit(const TVec& X, const TVec& n, TVec& P);
 // The same with Clopper-Pearson intervals from F quantiles: PLow = v1 F / (v2 + v1 F) with
 // v1 = 2x, v2 = 2(n - x + 1), F = F(Alpha/2; v1, v2); PHigh likewise with v1 = 2(x + 1),
 // v2 = 2(n - x) and F(1 - Alpha/2; v1, v2). At x = 0 or x = n a zero degree of freedom gives
 // the bound the F quantile gives (NaN). Raises "BinomFit: X.Complex=True", then the messages
 // above.
-void BinomFit(const TVec& X, double n, TVec& P, TVec& PLow, TVec& PHigh, double Alpha);
+LUMEX_API void BinomFit(const TVec& X, double n, TVec& P, TVec& PLow, TVec& PHigh, double Alpha);
 // Binomial with unknown number of trials (moments): P = 1 - variance/mean, n = mean / P
 // rounded (halves to even). Raises "BinomFit: X.Complex=True".
-void BinomFit(const TVec& X, int& n, double& P);
+LUMEX_API void BinomFit(const TVec& X, int& n, double& P);
 
 // ---- Distribution fitting: maximum likelihood ---------------------------------------------------
 //
@@ -275,46 +277,46 @@ void BinomFit(const TVec& X, int& n, double& P);
 // Beta(A, B) on (0, 1), started from the geometric means G1 of x and G2 of 1 - x:
 // A = (1 - G2) / (2d), B = (1 - G1) / (2d), d = 1 - G1 - G2.
 // Raises "BetaFit: X.Complex=True" (point) and "BetaFit: X.Complex = True" (interval).
-void BetaFit(const TVec& X, double& A, double& B, int MaxIter, double Tolerance);
-void BetaFit(const TVec& X, double& A, double& B, TTwoElmReal& AConfInt, TTwoElmReal& BConfInt,
-             int MaxIter, double Tolerance, double Alpha);
+LUMEX_API void BetaFit(const TVec& X, double& A, double& B, int MaxIter, double Tolerance);
+LUMEX_API void BetaFit(const TVec& X, double& A, double& B, TTwoElmReal& AConfInt,
+                       TTwoElmReal& BConfInt, int MaxIter, double Tolerance, double Alpha);
 // Gamma with shape A and scale B, started from the moments.
 // Raises "GammaFit: X.Complex=True" (point) and "GammaFit : X.Complex = True" (interval).
-void GammaFit(const TVec& X, double& A, double& B, int MaxIter, double Tolerance);
-void GammaFit(const TVec& X, double& A, double& B, TTwoElmReal& AConfInt, TTwoElmReal& BConfInt,
-              int MaxIter, double Tolerance, double Alpha);
+LUMEX_API void GammaFit(const TVec& X, double& A, double& B, int MaxIter, double Tolerance);
+LUMEX_API void GammaFit(const TVec& X, double& A, double& B, TTwoElmReal& AConfInt,
+                        TTwoElmReal& BConfInt, int MaxIter, double Tolerance, double Alpha);
 // Weibull with scale A and shape B, started from the least-squares line of the Weibull plot
 // (shape = slope, scale = exp(-intercept/slope)). The objective adds 2^-52 to every density
 // before its logarithm. Raises "WeibullFit: X.Complex=True".
-void WeibullFit(const TVec& X, double& A, double& B, int MaxIter, double Tolerance);
-void WeibullFit(const TVec& X, double& A, double& B, TTwoElmReal& AConfInt,
-                TTwoElmReal& BConfInt, int MaxIter, double Tolerance, double Alpha);
+LUMEX_API void WeibullFit(const TVec& X, double& A, double& B, int MaxIter, double Tolerance);
+LUMEX_API void WeibullFit(const TVec& X, double& A, double& B, TTwoElmReal& AConfInt,
+                          TTwoElmReal& BConfInt, int MaxIter, double Tolerance, double Alpha);
 // Cauchy with location A and scale B >= eps, started from the median and max(0.2, sd/10).
 // Raises "CauchyFit: X.Complex=True" (point) and "CauchyFit: X.Complex = True" (interval).
-void CauchyFit(const TVec& X, double& A, double& B, int MaxIter, double Tolerance);
-void CauchyFit(const TVec& X, double& A, double& B, TTwoElmReal& AConfInt, TTwoElmReal& BConfInt,
-               int MaxIter, double Tolerance, double Alpha);
+LUMEX_API void CauchyFit(const TVec& X, double& A, double& B, int MaxIter, double Tolerance);
+LUMEX_API void CauchyFit(const TVec& X, double& A, double& B, TTwoElmReal& AConfInt,
+                         TTwoElmReal& BConfInt, int MaxIter, double Tolerance, double Alpha);
 // F with integer degrees of freedom (the objective rounds them), started from the moments and
 // bounded to [1, start + 2]. The optimum is kept only when Simplex converged (osrConverged);
 // otherwise the rounded moment start is returned. Raises "FFit: X.Complex = True".
-void FFit(const TVec& X, int& Nu1, int& Nu2, int MaxIter, double Tolerance);
+LUMEX_API void FFit(const TVec& X, int& Nu1, int& Nu2, int MaxIter, double Tolerance);
 // Student's t with integer degrees of freedom, started from max(2, trunc(2v/(v - 1))) (v the
 // variance) and bounded to [1, 2 start]; kept only when Simplex converged, as FFit.
 // Raises "StudentFit: X.Complex=True".
-void StudentFit(const TVec& X, int& Nu, int MaxIter, double Tolerance);
+LUMEX_API void StudentFit(const TVec& X, int& Nu, int MaxIter, double Tolerance);
 // Triangular with lower limit A, upper limit B and mode C, every parameter kept within the
 // sample range. Note: with the limits held inside the range, the density at the sample's own
 // extremes is 0 wherever a limit sits on them, so the likelihood is usually 0 at every trial
 // point and the moment start (A = min, B = max, C = 3 mean - A - B clamped to the range) is
 // returned. Raises "TriangularFit: X.Complex=True".
-void TriangularFit(const TVec& X, double& A, double& B, double& C, int MaxIter,
-                   double Tolerance);
+LUMEX_API void TriangularFit(const TVec& X, double& A, double& B, double& C, int MaxIter,
+                             double Tolerance);
 // Minus the beta log-likelihood -sum ln BetaPDF(x; Pars[0], Pars[1]) of ObjConsts[0], leaving
 // the densities in ObjConsts[1]. Consts is ignored. The second form also writes the
 // outer-product standard errors of Pars[0] and Pars[1].
-double BetaLike(const TVec& Pars, const TVec* Consts, const TObjConsts& ObjConsts);
-double BetaLike(const TVec& Pars, const TVec* Consts, const TObjConsts& ObjConsts,
-                TTwoElmReal& StdErr);
+LUMEX_API double BetaLike(const TVec& Pars, const TVec* Consts, const TObjConsts& ObjConsts);
+LUMEX_API double BetaLike(const TVec& Pars, const TVec* Consts, const TObjConsts& ObjConsts,
+                          TTwoElmReal& StdErr);
 
 // ---- Goodness-of-fit tests ----------------------------------------------------------------------
 //
@@ -333,29 +335,32 @@ double BetaLike(const TVec& Pars, const TVec* Consts, const TObjConsts& ObjConst
 // Raises "GOFKolmogorov: Data.Complex", "GOFKolmogorov: Data.Length=0",
 // "GOFKolmogorov: CDFx.Length <> CDFy.Length" and
 // "GOFKolmogorov: CDFx.Length > number of distinct values of Data".
-double GOFKolmogorov(const TVec& Data, THypothesisResult& hRes, double& Signif, const TVec* CDFx,
-                     const TVec* CDFy, THypothesisType hType, double Alpha);
+LUMEX_API double GOFKolmogorov(const TVec& Data, THypothesisResult& hRes, double& Signif,
+                               const TVec* CDFx, const TVec* CDFy, THypothesisType hType,
+                               double Alpha);
 // Two samples: D from the two empirical distribution functions (|F1 - F2| two-tailed,
 // F2 - F1 right-tailed, F1 - F2 left-tailed), asymptotic significance with n = N1 N2 / (N1 + N2).
 // A NaN in either sample, or an empty sample, gives NaN and hrNan.
 // Raises "GOFKolmogorov: Data1.Complex or Data2.Complex" and
 // "GOFKolmogorov: Data1.FloatPrecision <> Data2.FloatPrecision".
-double GOFKolmogorov(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes,
-                     double& Signif, THypothesisType hType, double Alpha);
+LUMEX_API double GOFKolmogorov(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes,
+                               double& Signif, THypothesisType hType, double Alpha);
 // Chi-square test of observed counts O against expected counts E with DF degrees of freedom:
 // sum (O - E)^2 / E, a term with E = 0 and O <> 0 counting 0 (a 0/0 term makes the result
 // hrNan). NumData is not used. Raises "GOFChi2Test: O.Length <> E.Length" and
 // "GOFChi2Test: O.Complex or E.Complex".
-void GOFChi2Test(const TVec& O, const TVec& E, int NumData, int DF, THypothesisResult& hRes,
-                 double& Signif, THypothesisType hType, double Alpha);
+LUMEX_API void GOFChi2Test(const TVec& O, const TVec& E, int NumData, int DF,
+                           THypothesisResult& hRes, double& Signif, THypothesisType hType,
+                           double Alpha);
 // Chi-square test of a sample against the law Dist with fitted parameters: NumBins equal bins
 // between the sample's minimum and maximum, expected counts n (F(edge[i+1]) - F(edge[i])),
 // NumBins - k - 1 degrees of freedom (k fitted parameters). Dist is one of distBeta,
 // distChiSquare, distErlang, distExponential, distGamma, distLaplace, distLogNormal,
 // distMaxwell, distNormal, distRayleigh, distUniform, distWeibull. Raises
 // "GOFChi2Test: Data.Complex" and "GOFChi2Test: unsupported distribution".
-void GOFChi2Test(const TVec& Data, TDistribution Dist, int NumBins, THypothesisResult& hRes,
-                 double& Signif, THypothesisType hType, double Alpha);
+LUMEX_API void GOFChi2Test(const TVec& Data, TDistribution Dist, int NumBins,
+                           THypothesisResult& hRes, double& Signif, THypothesisType hType,
+                           double Alpha);
 // Lilliefors' test: D of the sample against the normal law with its own mean and standard
 // deviation; the significance P(D* > D) is estimated by simulating normal samples of the same
 // size, adding simulations (1000 first) until its estimated variance is below MCTol. Each
@@ -363,8 +368,8 @@ void GOFChi2Test(const TVec& Data, TDistribution Dist, int NumBins, THypothesisR
 // within its Monte Carlo error (seed the default source with RandSeed to repeat a run).
 // MCTol >= 1 runs no simulation and gives Signif = 0. Raises "GOFLillieTest: Data.Complex" and
 // "GOFLillieTest: Data.Length<4".
-double GOFLillieTest(const TVec& Data, THypothesisResult& hRes, double& Signif, double Alpha,
-                     double MCTol);
+LUMEX_API double GOFLillieTest(const TVec& Data, THypothesisResult& hRes, double& Signif,
+                               double Alpha, double MCTol);
 // Anderson-Darling statistic A^2 for Dist = distNormal (mean and sd estimated; returns
 // A^2 (1 + 0.75/n + 2.25/n^2)), distLogNormal (the same on ln x), distExponential (scale =
 // mean) and distWeibull (WeibullFit(Data, a, b, 500, 1e-8)); the last two return
@@ -374,13 +379,13 @@ double GOFLillieTest(const TVec& Data, THypothesisResult& hRes, double& Signif, 
 // percentage points of A^2 (1 + 0.6/n) (scale estimated), interpolated by a logistic curve in
 // (ln A, A); Weibull from the published approximation 1 / (1 + exp(-0.1 + 1.24 ln A + 4.48 A)).
 // Any other Dist gives NaN and hrNan (Signif 0). Raises "AndersonDarling: Data.Complex".
-double AndersonDarling(const TVec& Data, TDistribution Dist, THypothesisResult& hRes,
-                       double& Signif, double Alpha);
+LUMEX_API double AndersonDarling(const TVec& Data, TDistribution Dist, THypothesisResult& hRes,
+                                 double& Signif, double Alpha);
 // Jarque-Bera: JB = n (S^2/6 + K^2/24) from the sample skewness S and excess kurtosis K of the
 // z-scores (standard deviation with divisor n - 1); Signif = P(chi2(2) > JB).
 // Raises "GOFBeraJarqueTest: Data.Complex" and "GOFBeraJarqueTest: Data.Length = 0".
-double GOFBeraJarqueTest(const TVec& Data, THypothesisResult& hRes, double& Signif,
-                         double Alpha);
+LUMEX_API double GOFBeraJarqueTest(const TVec& Data, THypothesisResult& hRes, double& Signif,
+                                   double Alpha);
 
 // ---- Parametric tests -------------------------------------------------------------------------
 
@@ -392,8 +397,8 @@ double GOFBeraJarqueTest(const TVec& Data, THypothesisResult& hRes, double& Sign
 // A complex Data raises "tTest: Data.Complex = true". Alpha outside (0, 1) is not an error:
 // hRes = hrNan, Signif and both interval ends NaN, and the result is NaN. A non-finite t or
 // significance gives hrNan.
-double tTest(const TVec& Data, double Mean, THypothesisResult& hRes, double& Signif,
-             TTwoElmReal& ConfInt, THypothesisType hType, double Alpha);
+LUMEX_API double tTest(const TVec& Data, double Mean, THypothesisResult& hRes, double& Signif,
+                       TTwoElmReal& ConfInt, THypothesisType hType, double Alpha);
 // Two-sample t-test of H0: equal means. Paired: the one-sample tTest of Data1 - Data2 against 0,
 // outputs and result alike. Unpaired: pooled variances, t = (mean1 - mean2) / se with
 // se = sqrt(((N1-1) s1^2 + (N2-1) s2^2) (1/N1 + 1/N2) / (N1 + N2 - 2)), N1 + N2 - 2 degrees of
@@ -401,15 +406,16 @@ double tTest(const TVec& Data, double Mean, THypothesisResult& hRes, double& Sig
 // "tTest: vectors must be real", and when Paired "tTest: Data1.Length <> Data2.Length" and
 // "tTest: Data1.FloatPrecision <> Data2.FloatPrecision". Alpha outside (0, 1) as the one-sample
 // form: no decision, NaN outputs and result.
-double tTest(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes, double& Signif,
-             TTwoElmReal& ConfInt, bool Paired, THypothesisType hType, double Alpha);
+LUMEX_API double tTest(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes,
+                       double& Signif, TTwoElmReal& ConfInt, bool Paired, THypothesisType hType,
+                       double Alpha);
 
 // Z-test of H0: the mean of Data equals Mean, the population standard deviation Sigma being
 // known. Returns z = (mean - Mean) / (Sigma / sqrt(n)); the interval is for the mean, shaped
 // as in tTest. Raises "ZTest: Data.Complex = true"; Alpha outside (0, 1) or Sigma = 0 give
 // hrNan, NaN significance, interval and result.
-double ZTest(const TVec& Data, double Mean, double Sigma, THypothesisResult& hRes, double& Signif,
-             TTwoElmReal& ConfInt, THypothesisType hType, double Alpha);
+LUMEX_API double ZTest(const TVec& Data, double Mean, double Sigma, THypothesisResult& hRes,
+                       double& Signif, TTwoElmReal& ConfInt, THypothesisType hType, double Alpha);
 
 // Chi-square test of H0: the standard deviation of Data equals Sigma, with the statistic
 // (n - 1) s^2 / Sigma^2 on n - 1 degrees of freedom. The interval is for the standard
@@ -421,8 +427,9 @@ double ZTest(const TVec& Data, double Mean, double Sigma, THypothesisResult& hRe
 // written (the right-tailed upper end is the usual one-sided lower bound); take the two-tailed
 // interval at level 2 Alpha for the conventional one-sided bounds.
 // Raises "Chi2Test: Data.Complex = true". Alpha outside (0, 1): hrNan and NaN outputs.
-void ChiSquareTest(const TVec& Data, double Sigma, THypothesisResult& hRes, double& Signif,
-                   TTwoElmReal& ConfInt, THypothesisType hType, double Alpha);
+LUMEX_API void ChiSquareTest(const TVec& Data, double Sigma, THypothesisResult& hRes,
+                             double& Signif, TTwoElmReal& ConfInt, THypothesisType hType,
+                             double Alpha);
 
 // F-test of H0: equal variances. Returns F = var(Data2) / var(Data1) (the SECOND sample's
 // variance over the first's) on df1 = N2 - 1 and df2 = N1 - 1 degrees of freedom. The interval
@@ -433,8 +440,8 @@ void ChiSquareTest(const TVec& Data, double Sigma, THypothesisResult& hRes, doub
 // These are the ends as this test defines them, not R's var.test interval (which divides by the
 // quantiles). Raises "FTest: (Data1.Complex) or (Data2.Complex)" and
 // "FTest: (Data1.Length<2) or (Data2.Length<2)"; Alpha outside (0, 1): hrNan and NaN outputs.
-double FTest(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes, double& Signif,
-             TTwoElmReal& ConfInt, THypothesisType hType, double Alpha);
+LUMEX_API double FTest(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes,
+                       double& Signif, TTwoElmReal& ConfInt, THypothesisType hType, double Alpha);
 
 // Grubbs' test of H0: no outlier. G = max |x - mean| / s (htTwoTailed), (max - mean) / s
 // (htRightTailed) or (mean - min) / s (htLeftTailed). The decision compares G with the critical
@@ -444,8 +451,8 @@ double FTest(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes, doub
 // Bonferroni bound 2 n P(T > tG) for every tail type and may exceed 1. ConfInt is
 // [mean - Gcrit, mean + Gcrit]: Gcrit is in standard-deviation units, not multiplied by s.
 // Raises "GrubbsTest: Data.Complex".
-double GrubbsTest(const TVec& Data, THypothesisResult& hRes, double& Signif,
-                  TTwoElmReal& ConfInt, THypothesisType hType, double Alpha);
+LUMEX_API double GrubbsTest(const TVec& Data, THypothesisResult& hRes, double& Signif,
+                            TTwoElmReal& ConfInt, THypothesisType hType, double Alpha);
 
 // ---- Rank and sign tests ----------------------------------------------------------------------
 //
@@ -465,13 +472,14 @@ double GrubbsTest(const TVec& Data, THypothesisResult& hRes, double& Signif,
 // a continuity correction of the difference n+ - n- by one toward 0. Signif is at most 1.
 // ConfInt is not written. Raises "SignTest: Data.Complex = true" and
 // "SignTest: (Alpha<=0) or (Alpha>=1)".
-double SignTest(const TVec& Data, double Median, THypothesisResult& hRes, double& Signif,
-                TTwoElmReal& ConfInt, THypothesisType hType, double Alpha);
+LUMEX_API double SignTest(const TVec& Data, double Median, THypothesisResult& hRes, double& Signif,
+                          TTwoElmReal& ConfInt, THypothesisType hType, double Alpha);
 // Paired form: the one-sample test of Data1 - Data2 against 0 (the difference is taken in the
 // precision of Data1). Raises, in this order, "SignTest: (Data1.Length <> Data2.Length)",
 // "SignTest: vectors must be real" and "SignTest :(Alpha<=0) or (Alpha>=1)".
-double SignTest(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes, double& Signif,
-                TTwoElmReal& ConfInt, THypothesisType hType, double Alpha);
+LUMEX_API double SignTest(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes,
+                          double& Signif, TTwoElmReal& ConfInt, THypothesisType hType,
+                          double Alpha);
 
 // Wilcoxon signed-rank test of H0: the distribution of Data - Median is symmetric about 0.
 // Returns T = min(W+, W-), the smaller of the rank sums of the positive and negative non-zero
@@ -486,13 +494,15 @@ double SignTest(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes, d
 // s = sqrt(n(n+1)(2n+1)/24).
 // Raises "WilcoxonSign: Data.Complex = true". Alpha outside (0, 1): hRes = hrNan, Signif NaN,
 // result NaN, ConfInt left as it was.
-double WilcoxonSign(const TVec& Data, double Median, THypothesisResult& hRes, double& Signif,
-                    TTwoElmReal& ConfInt, THypothesisType hType, double Alpha);
+LUMEX_API double WilcoxonSign(const TVec& Data, double Median, THypothesisResult& hRes,
+                              double& Signif, TTwoElmReal& ConfInt, THypothesisType hType,
+                              double Alpha);
 // Paired form on Data1 - Data2 against 0. Raises, in this order,
 // "WilcoxonSign: (Data1.Length <> Data2.Length)", "WilcoxonSign: vectors must be real" and
 // "WilcoxonSign :(Alpha<=0) or (Alpha>=1)" (here the level is checked, not quietly).
-double WilcoxonSign(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes,
-                    double& Signif, TTwoElmReal& ConfInt, THypothesisType hType, double Alpha);
+LUMEX_API double WilcoxonSign(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes,
+                              double& Signif, TTwoElmReal& ConfInt, THypothesisType hType,
+                              double Alpha);
 
 // Mann-Whitney U test of two independent samples. Returns U = min(U1, N1 N2 - U1), U1 from the
 // rank sum of Data1 in the pooled sample (mid-ranks for ties). p = P(U' <= U): with
@@ -502,15 +512,15 @@ double WilcoxonSign(const TVec& Data1, const TVec& Data2, THypothesisResult& hRe
 // limited to 1). ConfInt is not written. hRes = hrNotReject and Signif = 1 are written before
 // the checks, so they hold also when the call raises "MannWhitneyTest: vectors must be real" or
 // "MannWhitneyTest :(Alpha<=0) or (Alpha>=1)".
-double MannWhitneyTest(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes,
-                       double& Signif, TTwoElmReal& ConfInt, THypothesisType hType, double Alpha,
-                       bool NormalApprox);
+LUMEX_API double MannWhitneyTest(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes,
+                                 double& Signif, TTwoElmReal& ConfInt, THypothesisType hType,
+                                 double Alpha, bool NormalApprox);
 
 // P(U' <= U) for the Mann-Whitney statistic of samples of N1 and N2 values under the null
 // hypothesis: the fraction of the C(N1 + N2, N1) arrangements whose U is at most nint(U)
 // (counted exactly, without enumerating them). NaN when N1 N2 < U, U is NaN, a size is negative
 // or both are 0; 0 when U rounds below 0.
-double MannWCDF1(int N1, int N2, double U);
+LUMEX_API double MannWCDF1(int N1, int N2, double U);
 
 // Spearman's rank correlation with the tie correction (the Pearson correlation of the mid-ranks),
 // written to Rho. Significance from t = Rho sqrt((n-2)/(1-Rho^2)) on n - 2 degrees of freedom;
@@ -518,8 +528,9 @@ double MannWCDF1(int N1, int N2, double U);
 // (so it is a two-sided interval of level 1 - 2 Alpha). Alpha is not checked. hrNan when
 // Signif is not finite. Raises "SpearmanRankCorr: (X.Complex) or (Y.Complex)" and
 // "SpearmanRankCorr: X.Length <> Y.Length".
-void SpearmanRankCorr(const TVec& X, const TVec& Y, double& Rho, THypothesisResult& hRes,
-                      double& Signif, TTwoElmReal& ConfInt, THypothesisType hType, double Alpha);
+LUMEX_API void SpearmanRankCorr(const TVec& X, const TVec& Y, double& Rho, THypothesisResult& hRes,
+                                double& Signif, TTwoElmReal& ConfInt, THypothesisType hType,
+                                double Alpha);
 
 // ---- Shapiro normality tests ------------------------------------------------------------------
 //
@@ -538,14 +549,14 @@ void SpearmanRankCorr(const TVec& X, const TVec& Y, double& Rho, THypothesisResu
 // samples gamma - ln(1 - W) <= 0 and the significance is NaN); for n = 3 and n >= 12
 // y = ln(1 - W). Raises "ShapiroWilks: Data.Complex" and
 // "ShapiroWilks: (Data.Length<3) or (Data.Length>5000)".
-double ShapiroWilks(const TVec& Data, THypothesisResult& hRes, double& Signif,
-                    THypothesisType hType, double Alpha);
+LUMEX_API double ShapiroWilks(const TVec& Data, THypothesisResult& hRes, double& Signif,
+                              THypothesisType hType, double Alpha);
 
 // Shapiro-Francia W' = (sum c_i x(i))^2 / sum (x_i - mean)^2 with c = m / |m|, and Royston's
 // transformation mu = 1.0521 (ln ln n - ln n) - 1.2725, sigma = 1.0308 - 0.026758 (ln ln n +
 // 2 / ln n) (note 0.026758, which is not the constant of some other implementations). Any
 // length is accepted; an empty or one-value Data gives NaN. Raises "ShapiroFrancia: Data.Complex".
-double ShapiroFrancia(const TVec& Data, THypothesisResult& hRes, double& Signif,
-                      THypothesisType hType, double Alpha);
+LUMEX_API double ShapiroFrancia(const TVec& Data, THypothesisResult& hRes, double& Signif,
+                                THypothesisType hType, double Alpha);
 
 }  // namespace lumex

@@ -6,6 +6,7 @@
 
 #include "StatControlCharts/subgroup_stats.h"
 #include "core/dispatch.h"
+#include "core/sample_bias.h"
 #include "lumex/StatControlCharts.h"
 
 namespace lumex {

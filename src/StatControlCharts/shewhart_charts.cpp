@@ -8,6 +8,7 @@
 
 #include "StatControlCharts/subgroup_stats.h"
 #include "core/dispatch.h"
+#include "core/sample_bias.h"
 #include "lumex/StatControlCharts.h"
 #include "lumex/Statistics.h"
 

@@ -1,13 +1,11 @@
-// Subgroup means and standard deviations of the rows of a matrix, and the constant c4.
+// Subgroup means and standard deviations of the rows of a matrix.
 #include "StatControlCharts/subgroup_stats.h"
 
-#include <boost/math/special_functions/gamma.hpp>
 #include <cmath>
 #include <cstddef>
 #include <type_traits>
 
 #include "core/dispatch.h"
-#include "core/math_policy.h"
 
 namespace lumex::detail {
 
@@ -61,13 +59,6 @@ void RowStdDevs(const TMtx& Data, TVec& dst, const char* fn) {
     if (std::isnan(ss)) return NaN;  // a NaN or infinite value in the row
     return std::sqrt(std::fmax(ss, 0.0) / (n - 1));
   });
-}
-
-double C4(int n) {
-  if (n < 2) return NaN;
-  // Gamma((n-1)/2) / Gamma(n/2) = tgamma_delta_ratio((n-1)/2, 1/2).
-  const double a = 0.5 * (n - 1);
-  return std::sqrt(1.0 / a) / boost::math::tgamma_delta_ratio(a, 0.5, TMathPolicy());
 }
 
 }  // namespace lumex::detail

@@ -20,24 +20,11 @@ namespace {
 // of the inverse distribution functions.
 constexpr double kEps = 2.220446049250313e-16;
 
-// Basic generator kind of every call: xoshiro256++ (ordinal 2).
-constexpr int kGeneratorKind = 2;
-
 int ResolveSeed(int Seed) { return Seed == -1 ? FreshSeed() : Seed; }
 
-// The private generator of one call: one stream of the module's kind for `seed`. Destroyed with
-// the object, on every exit.
-class TCallGenerator {
-public:
-  explicit TCallGenerator(int seed) {
-    fGen.SetStreamCount(1);
-    fGen.Init(kGeneratorKind, seed);
-  }
-  TRngStream& Stream() { return fGen.GetStream(0); }
-
-private:
-  TRandomGenerator fGen;
-};
+// Engine of the private generator of every call: TRandomGenerator gen(kKind, seed) is one
+// stream of it for the seed, destroyed on every exit.
+constexpr TBasicRandomGenerator kKind = brgXoshiro256;
 
 void CheckComplex(const TDenseLumex& Results, const char* message) {
   if (Results.Complex()) ERaise(message);
@@ -97,55 +84,55 @@ void DrawTransformed(TDenseLumex& Results, Draw&& draw, F&& f) {
 void RandomBeta(double A, double B, TDenseLumex& Results, int Seed) {
   if (A <= 0 || B <= 0) ERaise("RandomBeta: (A<=0) or (B<=)");
   CheckComplex(Results, "RandomBeta: Results.Complex=true");
-  TCallGenerator gen(ResolveSeed(Seed));
-  gen.Stream().RandomBeta(Results, A, B, 0.0, 1.0);
+  TRandomGenerator gen(kKind, ResolveSeed(Seed));
+  gen.GetStream(0).RandomBeta(Results, A, B, 0.0, 1.0);
 }
 
 void RandomBinom(int N, double P, TLumexInt& Results, int Seed) {
   if (P < 0 || P > 1) ERaise("RandomBinom: (P < 0) or ( P > 1)");
-  TCallGenerator gen(ResolveSeed(Seed));
-  gen.Stream().RandomBinomial(Results, N, P);
+  TRandomGenerator gen(kKind, ResolveSeed(Seed));
+  gen.GetStream(0).RandomBinomial(Results, N, P);
 }
 
 void RandomCauchy(double Mu, double B, TDenseLumex& Results, int Seed) {
   CheckComplex(Results, "RandomCauchy: Results.Complex=true");
-  TCallGenerator gen(ResolveSeed(Seed));
-  gen.Stream().RandomCauchy(Results, Mu, B);
+  TRandomGenerator gen(kKind, ResolveSeed(Seed));
+  gen.GetStream(0).RandomCauchy(Results, Mu, B);
 }
 
 void RandomExponent(double Mu, TDenseLumex& Results, int Seed) {
   if (Mu <= 0) ERaise("RandomExponent: mu <= 0!");
   CheckComplex(Results, "RandomExponent : Results.Complex=true");
-  TCallGenerator gen(ResolveSeed(Seed));
-  gen.Stream().RandomExponential(Results, 0.0, Mu);
+  TRandomGenerator gen(kKind, ResolveSeed(Seed));
+  gen.GetStream(0).RandomExponential(Results, 0.0, Mu);
 }
 
 void RandomGamma(double A, double B, TDenseLumex& Results, int Seed) {
   if (A <= 0 || B <= 0) ERaise("RandomGamma: A<=0 or B<=0 ");
   CheckComplex(Results, "RandomGamma : Results.Complex=true");
-  TCallGenerator gen(ResolveSeed(Seed));
-  gen.Stream().RandomGamma(Results, A, 0.0, B);
+  TRandomGenerator gen(kKind, ResolveSeed(Seed));
+  gen.GetStream(0).RandomGamma(Results, A, 0.0, B);
 }
 
 void RandomGumbel(double Mu, double Beta, TDenseLumex& Results, int Seed) {
   if (Beta <= 0) ERaise("RandomGumbel: beta<=0");
   CheckComplex(Results, "RandomGumbel : Results.Complex=true");
-  TCallGenerator gen(ResolveSeed(Seed));
-  gen.Stream().RandomGumbel(Results, Mu, Beta);
+  TRandomGenerator gen(kKind, ResolveSeed(Seed));
+  gen.GetStream(0).RandomGumbel(Results, Mu, Beta);
 }
 
 void RandomHypGeometric(int M, int K, int N, TLumexInt& Results, int Seed) {
   if (M < 0 || K < 0 || N < 0) ERaise("RandomHypGeometric: ( M < 0 ) or ( K < 0 ) or ( N < 0 )");
   if (M < std::max(K, N)) ERaise("RandomHypGeometric: M < Max(K ,N)");
-  TCallGenerator gen(ResolveSeed(Seed));
-  gen.Stream().RandomHypergeometric(Results, M, K, N);
+  TRandomGenerator gen(kKind, ResolveSeed(Seed));
+  gen.GetStream(0).RandomHypergeometric(Results, M, K, N);
 }
 
 void RandomLaplace(double Mu, double B, TDenseLumex& Results, int Seed) {
   if (B < 0) ERaise("RandomLaplace: b < 0");
   CheckComplex(Results, "RandomLaplace : Results.Complex=true");
-  TCallGenerator gen(ResolveSeed(Seed));
-  gen.Stream().RandomLaplace(Results, Mu, B);
+  TRandomGenerator gen(kKind, ResolveSeed(Seed));
+  gen.GetStream(0).RandomLaplace(Results, Mu, B);
 }
 
 void RandomNegBinom(double R, double P, TLumexInt& Results, int Seed) {
@@ -157,8 +144,8 @@ void RandomNegBinom(double R, double P, TLumexInt& Results, int Seed) {
     k->SetZero();
     return;
   }
-  TCallGenerator gen(ResolveSeed(Seed));
-  gen.Stream().RandomNegbinomial(Results, R, P);
+  TRandomGenerator gen(kKind, ResolveSeed(Seed));
+  gen.GetStream(0).RandomNegbinomial(Results, R, P);
 }
 
 void RandomNormal(double Mu, double Sigma, TDenseLumex& Results, int Seed) {
@@ -166,21 +153,21 @@ void RandomNormal(double Mu, double Sigma, TDenseLumex& Results, int Seed) {
   CheckComplex(Results, "RandomNormal : Results.Complex=true");
   const int seed = ResolveSeed(Seed);
   WithPrefix("RandomNormal : ", [&] {
-    TCallGenerator gen(seed);
-    gen.Stream().RandomGaussian(Results, Mu, Sigma, grmZiggurat);
+    TRandomGenerator gen(kKind, seed);
+    gen.GetStream(0).RandomGaussian(Results, Mu, Sigma, grmZiggurat);
   });
 }
 
 void RandomPoisson(double Lambda, TLumexInt& Results, int Seed) {
-  TCallGenerator gen(ResolveSeed(Seed));
-  gen.Stream().RandomPoisson(Results, Lambda, prmPTRS);
+  TRandomGenerator gen(kKind, ResolveSeed(Seed));
+  gen.GetStream(0).RandomPoisson(Results, Lambda, prmPTRS);
 }
 
 void RandomRayleigh(double Sigma, TDenseLumex& Results, int Seed) {
   CheckComplex(Results, "RandomRayleigh : Results.Complex=true");
-  TCallGenerator gen(ResolveSeed(Seed));
+  TRandomGenerator gen(kKind, ResolveSeed(Seed));
   // The core's Rayleigh scale is that of exp(-(x/scale)^2): sqrt(2) sigma.
-  gen.Stream().RandomRayleigh(Results, 0.0, SQRT2 * Sigma);
+  gen.GetStream(0).RandomRayleigh(Results, 0.0, SQRT2 * Sigma);
 }
 
 void RandomUniform(double A, double B, TDenseLumex& Results, int Seed) {
@@ -188,8 +175,8 @@ void RandomUniform(double A, double B, TDenseLumex& Results, int Seed) {
   CheckComplex(Results, "RandomUniform : Results.Complex=true");
   const int seed = ResolveSeed(Seed);
   WithPrefix("RandomUniform : ", [&] {
-    TCallGenerator gen(seed);
-    gen.Stream().RandomUniform(Results, A, B);
+    TRandomGenerator gen(kKind, seed);
+    gen.GetStream(0).RandomUniform(Results, A, B);
   });
 }
 
@@ -198,9 +185,9 @@ void RandomWeibull(double A, double B, TDenseLumex& Results, int Seed) {
   CheckComplex(Results, "RandomWeibull : Results.Complex=true");
   const int seed = ResolveSeed(Seed);
   WithPrefix("RandomWeibull : ", [&] {
-    TCallGenerator gen(seed);
+    TRandomGenerator gen(kKind, seed);
     // 1 - exp(-A x^B) = 1 - exp(-(x/scale)^B) with scale = A^(-1/B).
-    gen.Stream().RandomWeibull(Results, B, 0.0, std::pow(A, -1.0 / B));
+    gen.GetStream(0).RandomWeibull(Results, B, 0.0, std::pow(A, -1.0 / B));
   });
 }
 
@@ -242,16 +229,16 @@ void RandomF(int ANu1, int ANu2, TDenseLumex& Results, int Seed) {
 void RandomGenPareto(double K, double Mu, double Sigma, TDenseLumex& Results, int Seed) {
   if (Sigma <= 0) ERaise("RandomGenPareto: sigma <= 0");
   const int seed = ResolveSeed(Seed);
-  TCallGenerator gen(seed);
+  TRandomGenerator gen(kKind, seed);
   if (Results.Complex()) {
-    gen.Stream().RandomUniform(Results, kEps, 1.0);  // the core rejects complex storage
+    gen.GetStream(0).RandomUniform(Results, kEps, 1.0);  // the core rejects complex storage
     return;
   }
   // Inversion: Mu + (Sigma/K)(U^(-K) - 1). Written as Sigma expm1(-K ln U)/K, which keeps its
   // digits for small |K| and tends to the exponential law Mu - Sigma ln U as K -> 0, the value
   // used at K = 0 itself.
   DrawTransformed(
-      Results, [&](TDenseLumex& u) { gen.Stream().RandomUniform(u, kEps, 1.0); },
+      Results, [&](TDenseLumex& u) { gen.GetStream(0).RandomUniform(u, kEps, 1.0); },
       [=](double u) {
         const double lnU = std::log(u);
         return K == 0 ? Mu - Sigma * lnU : Mu + Sigma * std::expm1(-K * lnU) / K;
@@ -268,9 +255,9 @@ void RandomGeometric(double P, TDenseLumex& Results, int Seed) {
   }
   // Inversion of P(X >= k) = (1 - P)^k; log1p keeps ln(1 - P) exact for small P.
   const double lnQ = std::log1p(-P);
-  TCallGenerator gen(seed);
+  TRandomGenerator gen(kKind, seed);
   DrawTransformed(
-      Results, [&](TDenseLumex& u) { gen.Stream().RandomUniform(u, kEps, 1.0 - kEps); },
+      Results, [&](TDenseLumex& u) { gen.GetStream(0).RandomUniform(u, kEps, 1.0 - kEps); },
       [=](double u) { return std::trunc(std::log(u) / lnQ); });
 }
 
@@ -286,9 +273,9 @@ void RandomLogistic(double Mu, double B, TDenseLumex& Results, int Seed) {
 void RandomLogNormal(double Mu, double Sigma, TDenseLumex& Results, int Seed) {
   if (Sigma <= 0) ERaise("RandomLogNormal: sigma < 0");
   CheckComplex(Results, "RandomLogNormal : Results.Complex=true");
-  TCallGenerator gen(ResolveSeed(Seed));
+  TRandomGenerator gen(kKind, ResolveSeed(Seed));
   DrawTransformed(
-      Results, [&](TDenseLumex& z) { gen.Stream().RandomGaussian(z, 0.0, 1.0, grmZiggurat); },
+      Results, [&](TDenseLumex& z) { gen.GetStream(0).RandomGaussian(z, 0.0, 1.0, grmZiggurat); },
       [=](double z) { return std::exp(z * Sigma + Mu); });
 }
 
@@ -313,16 +300,16 @@ void RandomStudent(int Nu, TDenseLumex& Results, int Seed) {
   double* u = t1->Data<double>();
   if (Nu == 1) {
     // The ratio of two independent standard normal variates is t with one degree of freedom.
-    TCallGenerator gen(seed);
-    gen.Stream().RandomGaussian(work.Obj(), 0.0, 1.0, grmZiggurat);
-    gen.Stream().RandomGaussian(*t1, 0.0, 1.0, grmZiggurat);
+    TRandomGenerator gen(kKind, seed);
+    gen.GetStream(0).RandomGaussian(work.Obj(), 0.0, 1.0, grmZiggurat);
+    gen.GetStream(0).RandomGaussian(*t1, 0.0, 1.0, grmZiggurat);
     for (int i = 0; i < n; ++i) r[i] /= u[i];
   } else {
     // With B ~ Beta(nu/2, nu/2), sqrt(nu) (B - 1/2) / sqrt(B (1 - B)) is t with nu degrees of
     // freedom; for nu = 2 the beta law is the uniform one.
     if (Nu == 2) {
-      TCallGenerator gen(seed);
-      gen.Stream().RandomUniform(*t1, 0.0, 1.0);
+      TRandomGenerator gen(kKind, seed);
+      gen.GetStream(0).RandomUniform(*t1, 0.0, 1.0);
     } else {
       RandomBeta(0.5 * Nu, 0.5 * Nu, *t1, seed);
     }
@@ -353,9 +340,9 @@ void RandomUniformD(int N, TDenseLumex& Results, int Seed) {
   const int seed = ResolveSeed(Seed);
   const double n = N;
   WithPrefix("RandomUniformD : ", [&] {
-    TCallGenerator gen(seed);
+    TRandomGenerator gen(kKind, seed);
     DrawTransformed(
-        Results, [&](TDenseLumex& u) { gen.Stream().RandomUniform(u, kEps, 1.0 - kEps); },
+        Results, [&](TDenseLumex& u) { gen.GetStream(0).RandomUniform(u, kEps, 1.0 - kEps); },
         [=](double u) { return std::ceil(u * n); });
   });
 }

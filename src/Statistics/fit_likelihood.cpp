@@ -122,7 +122,7 @@ int RoundEven(double x) {
 double LikeWithStdErr(TDistribution kind, const TVec& Pars, const TVec* Consts,
                       const TObjConsts& ObjConsts, TTwoElmReal& StdErr, const char* fn) {
   const double f = NegLogLike(kind, Pars, ObjConsts, fn);
-  LikeStdErr(Pars, Consts, ObjConsts, kind, StdErr);
+  detail::LikeStdErr(Pars, Consts, ObjConsts, kind, StdErr);
   return f;
 }
 
@@ -137,34 +137,34 @@ double BetaLike(const TVec& Pars, const TVec* Consts, const TObjConsts& ObjConst
                 TTwoElmReal& StdErr) {
   return LikeWithStdErr(distBeta, Pars, Consts, ObjConsts, StdErr, "BetaLike");
 }
-double CauchyLike(const TVec& Pars, const TVec*, const TObjConsts& ObjConsts) {
+double detail::CauchyLike(const TVec& Pars, const TVec*, const TObjConsts& ObjConsts) {
   return NegLogLike(distCauchy, Pars, ObjConsts, "CauchyLike");
 }
-double CauchyLike(const TVec& Pars, const TVec* Consts, const TObjConsts& ObjConsts,
+double detail::CauchyLike(const TVec& Pars, const TVec* Consts, const TObjConsts& ObjConsts,
                   TTwoElmReal& StdErr) {
   return LikeWithStdErr(distCauchy, Pars, Consts, ObjConsts, StdErr, "CauchyLike");
 }
-double GammaLike(const TVec& Pars, const TVec*, const TObjConsts& ObjConsts) {
+double detail::GammaLike(const TVec& Pars, const TVec*, const TObjConsts& ObjConsts) {
   return NegLogLike(distGamma, Pars, ObjConsts, "GammaLike");
 }
-double GammaLike(const TVec& Pars, const TVec* Consts, const TObjConsts& ObjConsts,
+double detail::GammaLike(const TVec& Pars, const TVec* Consts, const TObjConsts& ObjConsts,
                  TTwoElmReal& StdErr) {
   return LikeWithStdErr(distGamma, Pars, Consts, ObjConsts, StdErr, "GammaLike");
 }
-double WeibullLike(const TVec& Pars, const TVec*, const TObjConsts& ObjConsts) {
+double detail::WeibullLike(const TVec& Pars, const TVec*, const TObjConsts& ObjConsts) {
   return NegLogLike(distWeibull, Pars, ObjConsts, "WeibullLike");
 }
-double WeibullLike(const TVec& Pars, const TVec* Consts, const TObjConsts& ObjConsts,
+double detail::WeibullLike(const TVec& Pars, const TVec* Consts, const TObjConsts& ObjConsts,
                    TTwoElmReal& StdErr) {
   return LikeWithStdErr(distWeibull, Pars, Consts, ObjConsts, StdErr, "WeibullLike");
 }
-double FLike(const TVec& Pars, const TVec*, const TObjConsts& ObjConsts) {
+double detail::FLike(const TVec& Pars, const TVec*, const TObjConsts& ObjConsts) {
   return NegLogLike(distF, Pars, ObjConsts, "FLike");
 }
-double StudentLike(const TVec& Pars, const TVec*, const TObjConsts& ObjConsts) {
+double detail::StudentLike(const TVec& Pars, const TVec*, const TObjConsts& ObjConsts) {
   return NegLogLike(distStudent, Pars, ObjConsts, "StudentLike");
 }
-double TriangularLike(const TVec& Pars, const TVec*, const TObjConsts& ObjConsts) {
+double detail::TriangularLike(const TVec& Pars, const TVec*, const TObjConsts& ObjConsts) {
   return NegLogLike(distTriangular, Pars, ObjConsts, "TriangularLike");
 }
 
@@ -172,8 +172,8 @@ double TriangularLike(const TVec& Pars, const TVec*, const TObjConsts& ObjConsts
 // of -ln f, with an absolute step h = sqrt(eps): the scores of all N observations. The
 // outer-product covariance (J^T J)^-1 is formed as R^-1 R^-T from the thin QR factor of J (N x p),
 // which keeps the digits that forming J^T J would square away.
-void LikeStdErr(const TVec& Pars, const TVec*, const TObjConsts& ObjConsts, TDistribution Kind,
-                TTwoElmReal& StdErr) {
+void detail::LikeStdErr(const TVec& Pars, const TVec*, const TObjConsts& ObjConsts,
+                        TDistribution Kind, TTwoElmReal& StdErr) {
   StdErr = {NaN, NaN};
   const TLikeData d = Unpack(ObjConsts, "LikeStdErr");
   const int p = Pars.Length();
@@ -491,7 +491,7 @@ void GammaFit(const TVec& X, double& A, double& B, int MaxIter, double Tolerance
     };
     Minimise(like, X, pars, {}, {}, MaxIter, Tolerance);
   } else {
-    Minimise(GammaLike, X, pars, {}, {}, MaxIter, Tolerance);
+    Minimise(detail::GammaLike, X, pars, {}, {}, MaxIter, Tolerance);
   }
   A = pars[0];
   B = pars[1];
@@ -501,7 +501,7 @@ void GammaFit(const TVec& X, double& A, double& B, TTwoElmReal& AConfInt, TTwoEl
               int MaxIter, double Tolerance, double Alpha) {
   if (X.Complex()) ERaise("GammaFit : X.Complex = True");
   GammaFit(X, A, B, MaxIter, Tolerance);
-  WaldIntervals(GammaLike, X, A, B, AConfInt, BConfInt, Alpha);
+  WaldIntervals(detail::GammaLike, X, A, B, AConfInt, BConfInt, Alpha);
 }
 
 // Start from the Weibull plot: with plotting positions p_i = (i + 0.5)/n, the points
@@ -608,7 +608,7 @@ void WeibullFit(const TVec& X, double& A, double& B, int MaxIter, double Toleran
     };
     Minimise(like, X, pars, {}, {}, MaxIter, Tolerance);
   } else {
-    Minimise(WeibullLike, X, pars, {}, {}, MaxIter, Tolerance);
+    Minimise(detail::WeibullLike, X, pars, {}, {}, MaxIter, Tolerance);
   }
   A = pars[0];
   B = pars[1];
@@ -618,7 +618,7 @@ void WeibullFit(const TVec& X, double& A, double& B, TTwoElmReal& AConfInt,
                 TTwoElmReal& BConfInt, int MaxIter, double Tolerance, double Alpha) {
   if (X.Complex()) ERaise("WeibullFit: X.Complex=True");
   WeibullFit(X, A, B, MaxIter, Tolerance);
-  WaldIntervals(WeibullLike, X, A, B, AConfInt, BConfInt, Alpha);
+  WaldIntervals(detail::WeibullLike, X, A, B, AConfInt, BConfInt, Alpha);
 }
 
 void CauchyFit(const TVec& X, double& A, double& B, int MaxIter, double Tolerance) {
@@ -627,7 +627,7 @@ void CauchyFit(const TVec& X, double& A, double& B, int MaxIter, double Toleranc
   std::array<double, 2> pars{Median(X), 0.1 * sd > 0.2 ? 0.1 * sd : 0.2};
   const std::array<double, 2> lower{-Inf, PrecisionEPS(X)};
   const std::array<double, 2> upper{Inf, Inf};
-  Minimise(CauchyLike, X, pars, lower, upper, MaxIter, Tolerance);
+  Minimise(detail::CauchyLike, X, pars, lower, upper, MaxIter, Tolerance);
   A = pars[0];
   B = pars[1];
 }
@@ -636,7 +636,7 @@ void CauchyFit(const TVec& X, double& A, double& B, TTwoElmReal& AConfInt, TTwoE
                int MaxIter, double Tolerance, double Alpha) {
   if (X.Complex()) ERaise("CauchyFit: X.Complex = True");
   CauchyFit(X, A, B, MaxIter, Tolerance);
-  WaldIntervals(CauchyLike, X, A, B, AConfInt, BConfInt, Alpha);
+  WaldIntervals(detail::CauchyLike, X, A, B, AConfInt, BConfInt, Alpha);
 }
 
 // Moment start: the F mean nu2/(nu2 - 2) gives nu2, then the variance
@@ -657,7 +657,7 @@ void FFit(const TVec& X, int& Nu1, int& Nu2, int MaxIter, double Tolerance) {
   std::array<double, 2> pars{d1, d2};
   const std::array<double, 2> lower{1.0, 1.0};
   const std::array<double, 2> upper{Nu1 + 2.0, Nu2 + 2.0};
-  if (Minimise(FLike, X, pars, lower, upper, MaxIter, Tolerance) == osrConverged) {
+  if (Minimise(detail::FLike, X, pars, lower, upper, MaxIter, Tolerance) == osrConverged) {
     Nu1 = RoundEven(pars[0]);
     Nu2 = RoundEven(pars[1]);
   }
@@ -676,7 +676,7 @@ void StudentFit(const TVec& X, int& Nu, int MaxIter, double Tolerance) {
   std::array<double, 1> pars{start};
   const std::array<double, 1> lower{1.0};
   const std::array<double, 1> upper{2.0 * start};
-  if (Minimise(StudentLike, X, pars, lower, upper, MaxIter, Tolerance) == osrConverged) {
+  if (Minimise(detail::StudentLike, X, pars, lower, upper, MaxIter, Tolerance) == osrConverged) {
     Nu = RoundEven(pars[0]);
   }
 }
@@ -693,7 +693,7 @@ void TriangularFit(const TVec& X, double& A, double& B, double& C, int MaxIter,
   const std::array<double, 3> lower{lo, lo, lo};
   const std::array<double, 3> upper{hi, hi, hi};
   // An empty or NaN box cannot be searched: the start is the answer.
-  if (lo <= hi) Minimise(TriangularLike, X, pars, lower, upper, MaxIter, Tolerance);
+  if (lo <= hi) Minimise(detail::TriangularLike, X, pars, lower, upper, MaxIter, Tolerance);
   A = pars[0];
   B = pars[1];
   C = pars[2];

@@ -5,7 +5,7 @@
 
 #include "lumex/Statistics.h"
 
-namespace lumex {
+namespace lumex::detail {
 
 // Negative log-likelihoods of the shape of BetaLike: ObjConsts = [sample, work vector], the work
 // vector receiving the densities. Parameters as the core's densities take them: Cauchy
@@ -49,4 +49,4 @@ double ADWeibullStatistic(const TVec& Sorted, double a, double b);
 void LillieMonteCarlo(double D, int n, double& Crit, double& Signif, double Alpha, double MCTol,
                       TMtxFloatPrecision Precision);
 
-}  // namespace lumex
+}  // namespace lumex::detail

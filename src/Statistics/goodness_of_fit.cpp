@@ -295,8 +295,8 @@ double GOFKolmogorov(const TVec& Data1, const TVec& Data2, THypothesisResult& hR
     C1->SetZero();
     C2->Size(m);
     C2->SetZero();
-    CountInBins(Data1, *edges, *C1);
-    CountInBins(Data2, *edges, *C2);
+    detail::CountInBins(Data1, *edges, *C1);
+    detail::CountInBins(Data2, *edges, *C2);
     // Running fractions of each sample up to each edge; the comparison runs over the first
     // n1 + n2 + 1 of them.
     double s1 = 0.0, s2 = 0.0;
@@ -351,8 +351,8 @@ void GOFChi2Test(const TVec& Data, TDistribution Dist, int NumBins, THypothesisR
 
 // ---- Lilliefors ---------------------------------------------------------------------------------
 
-void LillieMonteCarlo(double D, int n, double& Crit, double& Signif, double Alpha, double MCTol,
-                      TMtxFloatPrecision Precision) {
+void detail::LillieMonteCarlo(double D, int n, double& Crit, double& Signif, double Alpha,
+                              double MCTol, TMtxFloatPrecision Precision) {
   Crit = 0.0;
   Signif = 0.0;
   double total = 0.0;
@@ -404,7 +404,7 @@ double GOFLillieTest(const TVec& Data, THypothesisResult& hRes, double& Signif, 
   // A normal law needs a positive standard deviation: a constant sample has no statistic.
   const double D = sigma > 0.0 ? Distance(*F, *C) : NaN;
   double crit = NaN;
-  LillieMonteCarlo(D, n, crit, Signif, Alpha, MCTol, Data.FloatPrecision());
+  detail::LillieMonteCarlo(D, n, crit, Signif, Alpha, MCTol, Data.FloatPrecision());
   if (std::isnan(D)) Signif = NaN;
   hRes = Decide(Signif, Alpha);
   return D;
@@ -412,7 +412,7 @@ double GOFLillieTest(const TVec& Data, THypothesisResult& hRes, double& Signif, 
 
 // ---- Anderson-Darling ---------------------------------------------------------------------------
 
-double ADNormalCDF(double x) {
+double detail::ADNormalCDF(double x) {
   if (!std::isfinite(x)) return NaN;
   if (x == 0.0) return 0.0;
   // Saddle point: K1(t) = x by Newton from t = 1 - 0.5/x. The cumulant generating function
@@ -438,7 +438,7 @@ double ADNormalCDF(double x) {
 // each z come from one complementary error function: with q = Phi(-|z|) = erfc(|z|/sqrt 2)/2,
 // the smaller tail is q and the larger 1 - q, whose logarithm log1p(-q) keeps the digits that
 // ln(1 - p) would lose for p near 1. lnLo[i] = ln Phi(z_i), lnUp[i] = ln(1 - Phi(z_i)).
-double ADNormalStatistic(const TVec& Sorted) {
+double detail::ADNormalStatistic(const TVec& Sorted) {
   const int n = Sorted.Length();
   auto [z, lnLo, lnUp] = CreateIt<TVec, TVec, TVec>();
   Copy(*z, Sorted);
@@ -465,7 +465,7 @@ double ADNormalStatistic(const TVec& Sorted) {
 
 // y = (x/a)^b: S = sum (1 - 2i) (ln(1 - exp(-y_i)) - y_{n+1-i}), ln(1 - exp(-y)) taken as
 // log(-expm1(-y)) to keep small y accurate.
-double ADWeibullStatistic(const TVec& Sorted, double a, double b) {
+double detail::ADWeibullStatistic(const TVec& Sorted, double a, double b) {
   const int n = Sorted.Length();
   double S = 0.0;
   for (int i = 0; i < n; ++i) {
@@ -493,13 +493,13 @@ double AndersonDarling(const TVec& Data, TDistribution Dist, THypothesisResult& 
         Copy(*s, Data);
       }
       SortAscend(*s);
-      A = ADNormalStatistic(*s);
-      Signif = std::min(1.0, 1.0 - ADNormalCDF(A));
+      A = detail::ADNormalStatistic(*s);
+      Signif = std::min(1.0, 1.0 - detail::ADNormalCDF(A));
       break;
     case distExponential:
       Copy(*s, Data);
       SortAscend(*s);
-      A = ADWeibullStatistic(*s, Mean(Data), 1.0);
+      A = detail::ADWeibullStatistic(*s, Mean(Data), 1.0);
       Signif = ADExponentialSignif(A, n);
       break;
     case distWeibull: {
@@ -509,7 +509,7 @@ double AndersonDarling(const TVec& Data, TDistribution Dist, THypothesisResult& 
       Copy(*s, Data);
       SortAscend(*s);
       WeibullFit(*s, a, b, 500, 1e-8);
-      A = ADWeibullStatistic(*s, a, b);
+      A = detail::ADWeibullStatistic(*s, a, b);
       Signif = ADWeibullSignif(A);
       break;
     }

@@ -138,7 +138,7 @@ double ToPrecision(double x, TMtxFloatPrecision precision) {
 
 // ---- CountInBins ------------------------------------------------------------------------------
 
-void CountInBins(const TVec& Data, const TVec& Edges, TVecInt& Counts) {
+void detail::CountInBins(const TVec& Data, const TVec& Edges, TVecInt& Counts) {
   const int m = Edges.Length();
   if (Counts.Length() < m) ERaise("CountInBins: Counts.Length < Edges.Length");
   if (m == 0 || Data.Length() == 0) return;
@@ -231,7 +231,7 @@ void Histogram(const TVec& Data, const TVec& Bins, TVec& Results) {
 
   counts->Size(m + 2);
   counts->SetZero();
-  CountInBins(Data, *edges, *counts);
+  detail::CountInBins(Data, *edges, *counts);
 
   const std::int32_t* c = counts->Data();
   Results.Size(m, Bins.FloatPrecision());

@@ -3,7 +3,7 @@
 
 #include "lumex/core/containers.h"
 
-namespace lumex {
+namespace lumex::detail {
 
 // Adds to Counts the number of values of Data in each bin of the ascending Edges (m values):
 // bin i holds Edges[i] <= x < Edges[i + 1] (the last such i when edges repeat), and a value
@@ -13,4 +13,4 @@ namespace lumex {
 // accumulate. Raises "CountInBins: Counts.Length < Edges.Length".
 void CountInBins(const TVec& Data, const TVec& Edges, TVecInt& Counts);
 
-}  // namespace lumex
+}  // namespace lumex::detail

@@ -111,7 +111,7 @@ double WilcoxonSignOf(const TVec& Data, double Median, THypothesisResult& hRes, 
   if (n == 0) {
     Signif = NaN;  // all differences are zero: nothing to test
   } else if (n < 15) {
-    const double p = WilcoxonExactCDF(*r, t, tieCorrection != 0.0);
+    const double p = detail::WilcoxonExactCDF(*r, t, tieCorrection != 0.0);
     Signif = hType == htRightTailed ? 1.0 - p : hType == htTwoTailed ? 2.0 * p : p;
   } else {
     // n(n+1)(2n+1) in 32-bit arithmetic, wrapping around as that arithmetic does; computed
@@ -159,7 +159,7 @@ std::vector<double> MannWhitneyCounts(int a, int b) {
 
 }  // namespace
 
-double WilcoxonExactCDF(const TVec& Ranks, double T, bool HasTies) {
+double detail::WilcoxonExactCDF(const TVec& Ranks, double T, bool HasTies) {
   if (std::isnan(T)) return NaN;
   auto c = CreateIt<TVec>();
   Copy(*c, Ranks);
@@ -197,7 +197,7 @@ double WilcoxonExactCDF(const TVec& Ranks, double T, bool HasTies) {
   return std::ldexp(total, -static_cast<int>(std::min<std::int64_t>(n, 100000)));
 }
 
-double MannWhitneyExactCDF(int N1, int N2, double U, TMtxFloatPrecision Precision) {
+double detail::MannWhitneyExactCDF(int N1, int N2, double U, TMtxFloatPrecision Precision) {
   if (N1 < 0 || N2 < 0) return NaN;
   const std::int64_t m = static_cast<std::int64_t>(N1) * N2;
   if (!(static_cast<double>(m) >= U)) return NaN;
@@ -334,7 +334,7 @@ double MannWhitneyTest(const TVec& Data1, const TVec& Data2, THypothesisResult& 
   if (NormalApprox) {
     p0 = NormalCDF((u - 0.5 * nn) / std::sqrt(nn * (n1 + n2 + 1.0) / 12.0));
   } else if (n1 > 7 || n2 > 7) {
-    p0 = MannWhitneyExactCDF(n1, n2, u, v->FloatPrecision());
+    p0 = detail::MannWhitneyExactCDF(n1, n2, u, v->FloatPrecision());
   } else {
     p0 = MannWCDF1(n1, n2, u);
   }

@@ -4,7 +4,7 @@
 
 #include "lumex/core/containers.h"
 
-namespace lumex {
+namespace lumex::detail {
 
 // P(W <= T) for the signed-rank sum W of the given ranks (one per non-zero difference), every
 // sign being equally likely: the number of sign patterns whose positive ranks sum to at most T,
@@ -21,4 +21,4 @@ double WilcoxonExactCDF(const TVec& Ranks, double T, bool HasTies);
 // rounds below 0.
 double MannWhitneyExactCDF(int N1, int N2, double U, TMtxFloatPrecision Precision);
 
-}  // namespace lumex
+}  // namespace lumex::detail

@@ -5,8 +5,6 @@
 
 namespace lumex {
 
-namespace detail {
-
 namespace {
 
 // Objects kept idle per type and thread; beyond this they are freed when given back.
@@ -52,11 +50,9 @@ template void CacheGive<TVec>(std::unique_ptr<TVec>) noexcept;
 template void CacheGive<TMtx>(std::unique_ptr<TMtx>) noexcept;
 template void CacheGive<TVecInt>(std::unique_ptr<TVecInt>) noexcept;
 
-}  // namespace detail
-
 int CacheIdleCount() {
-  return static_cast<int>(detail::Pool<TVec>().size() + detail::Pool<TMtx>().size() +
-                          detail::Pool<TVecInt>().size());
+  return static_cast<int>(Pool<TVec>().size() + Pool<TMtx>().size() +
+                          Pool<TVecInt>().size());
 }
 
 }  // namespace lumex

@@ -34,19 +34,6 @@ std::byte* AllocateAligned(std::size_t bytes) {
 
 }  // namespace
 
-TBuffer& TBuffer::operator=(TBuffer&& o) noexcept {
-  if (this != &o) {
-    std::free(fData);
-    fData = o.fData;
-    fCapacity = o.fCapacity;
-    o.fData = nullptr;
-    o.fCapacity = 0;
-  }
-  return *this;
-}
-
-TBuffer::~TBuffer() { std::free(fData); }
-
 void TBuffer::Reserve(std::size_t bytes, std::size_t keep) {
   if (bytes <= fCapacity) return;
   std::byte* fresh = AllocateAligned(bytes);

@@ -17,6 +17,13 @@
 #include <string>
 #include <type_traits>
 
+// The specialisation below replaces one function of Eigen 3.4.0 exactly; another Eigen may
+// have fixed the fault or changed the function's signature or body, so it must be compared with
+// that release's BDCSVD::perturbCol0 before this guard is widened.
+#if EIGEN_WORLD_VERSION != 3 || EIGEN_MAJOR_VERSION != 4 || EIGEN_MINOR_VERSION != 0
+#error "linalg.cpp patches BDCSVD::perturbCol0 of Eigen 3.4.0 only: re-check the patch against this Eigen version"
+#endif
+
 // Eigen 3.4.0's BDCSVD::perturbCol0 reads perm(-1) when, after deflation, the first kept index
 // lies above the column being perturbed (a matrix of one dominant entry over repeated rows does
 // it). This specialisation for our matrices is Eigen's function with that case reported as a

@@ -11,6 +11,7 @@
 
 #include "core/dispatch.h"
 #include "core/math_policy.h"
+#include "core/special_huge_shape.h"
 #include "lumex/core/containers.h"
 #include "lumex/core/types.h"
 
@@ -29,22 +30,6 @@ inline bool IsWhole(double v) { return std::isfinite(v) && v == std::floor(v); }
 // 256-bit references); in long double they keep them, at ten to fifteen times the cost. The
 // families that call them therefore promote only above a shape of kPromoteShape.
 inline constexpr double kPromoteShape = 100.0;
-
-// Both shapes of an incomplete beta at least kHugeShape: Boost's ibeta loses digits there
-// (I_0.5(1e13, 1e13) comes out 0.50000007) and takes seconds beyond 1e17, and the saddlepoint
-// form below takes over. HugeShapeBeta is I_x(a, b), or 1 - I_x(a, b) when upper;
-// HugeShapeBetaInv its inverse in x. The beta, F and negative binomial laws use them.
-inline constexpr double kHugeShape = 1e10;
-inline bool HugeShapes(double a, double b) { return a >= kHugeShape && b >= kHugeShape; }
-double HugeShapeBeta(double x, double a, double b, bool upper);
-double HugeShapeBetaInv(double p, double a, double b);
-
-// The incomplete gamma function from a shape of kHugeShape on, where Boost's loses its digits
-// (P(1e20, 1e20) came out 0.99996) and costs milliseconds: HugeShapeGamma is P(a, z), or
-// Q(a, z) = 1 - P(a, z) when upper; HugeShapeGammaInv the z at which that tail equals p. The
-// gamma, chi-square, Erlang and Poisson laws use them.
-double HugeShapeGamma(double z, double a, bool upper);
-double HugeShapeGammaInv(double p, double a, bool upper);
 
 // The gamma quantile of shape a and scale 1 for the lower tail, or the upper tail when upper.
 double GammaQuantile(double p, double a, bool upper);

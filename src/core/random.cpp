@@ -105,6 +105,12 @@ void GaussKernel(Eng& eng, TDenseLumex& dst, double mu, double sigma, TGaussRand
   }
 }
 
+void CheckKind(TBasicRandomGenerator kind) {
+  if (kind != brgMersenneTwister && kind != brgMersenneTwister64 && kind != brgXoshiro256) {
+    ERaise("Init: unknown generator kind");
+  }
+}
+
 // ---- The default source ------------------------------------------------------------------------
 
 // The next stream to hand out (held as its engine state, so that handing one out costs one
@@ -161,8 +167,14 @@ void TRngStream::RandomGaussian(TDenseLumex& dst, double mu, double sigma,
 
 // ---- TRandomGenerator --------------------------------------------------------------------------
 
-TRandomGenerator::TRandomGenerator() {
-  fStreams.push_back(std::make_unique<TRngStream>());
+TRandomGenerator::TRandomGenerator() : TRandomGenerator(brgXoshiro256, 0) {}
+
+TRandomGenerator::TRandomGenerator(TBasicRandomGenerator kind, int seed, int streamCount) {
+  CheckKind(kind);
+  if (streamCount < 1) ERaise("SetStreamCount: count < 1");
+  fKind = kind;
+  fSeed = seed;
+  for (int i = 0; i < streamCount; ++i) fStreams.push_back(std::make_unique<TRngStream>());
   Reseed();
 }
 
@@ -176,9 +188,7 @@ void TRandomGenerator::SetStreamCount(int count) {
 }
 
 void TRandomGenerator::Init(TBasicRandomGenerator kind, int seed) {
-  if (kind != brgMersenneTwister && kind != brgMersenneTwister64 && kind != brgXoshiro256) {
-    ERaise("Init: unknown generator kind");
-  }
+  CheckKind(kind);
   fKind = kind;
   fSeed = seed;
   Reseed();

@@ -22,13 +22,13 @@ double AbsSinPi(double x) {
   return std::sin(PI * std::min(r, 1.0 - r));
 }
 
-}  // namespace
-
 // Boost's reflection for negative arguments converts floor(x) to int, which overflows below
 // -2^31. Gamma underflows long before that (|Gamma(x)| < 1e-330 below -200), so it is a signed
 // zero there; ln |Gamma| and the trigamma function come from their reflection formulas.
 constexpr double kUnderflowBelow = -200.0;
 constexpr double kReflectBelow = -1e9;
+
+}  // namespace
 
 double Gamma(double x) {
   if (std::isnan(x) || IsPole(x)) return NaN;

@@ -9,6 +9,7 @@
 
 #include "StatControlCharts/subgroup_stats.h"
 #include "charts_reference.h"
+#include "core/sample_bias.h"
 #include "lumex/StatControlCharts.h"
 #include "lumex_test.h"
 

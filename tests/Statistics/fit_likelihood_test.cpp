@@ -13,6 +13,8 @@
 namespace lumex {
 namespace {
 
+using detail::GammaLike;
+using detail::WeibullLike;
 using test::Near;
 
 constexpr int kMaxIter = 20000;

@@ -16,6 +16,9 @@
 namespace lumex {
 namespace {
 
+using detail::ADNormalCDF;
+using detail::ADWeibullStatistic;
+using detail::LillieMonteCarlo;
 using test::Near;
 
 constexpr double kTolStat = 1e-10;

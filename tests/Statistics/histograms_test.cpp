@@ -13,6 +13,7 @@
 namespace lumex {
 namespace {
 
+using detail::CountInBins;
 using test::Near;
 using TRow = std::vector<double>;
 

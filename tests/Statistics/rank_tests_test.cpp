@@ -10,6 +10,8 @@
 namespace lumex {
 namespace {
 
+using detail::MannWhitneyExactCDF;
+using detail::WilcoxonExactCDF;
 using test::Near;
 
 std::map<int, TVec> ReadSamples(const std::string& file) {

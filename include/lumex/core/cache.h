@@ -17,26 +17,26 @@
 
 namespace lumex {
 
-namespace detail {
-// Pool operations of the calling thread's cache, one pool per object type.
+// Pool operations of the calling thread's cache, one pool per object type (TVec, TMtx and
+// TVecInt). TLease calls them; they are exported because its inline members are compiled into
+// the caller.
 template <class T>
-std::unique_ptr<T> CacheTake();
+LUMEX_API std::unique_ptr<T> CacheTake();
 template <class T>
-void CacheGive(std::unique_ptr<T> obj) noexcept;
+LUMEX_API void CacheGive(std::unique_ptr<T> obj) noexcept;
 
-extern template std::unique_ptr<TVec> CacheTake<TVec>();
-extern template std::unique_ptr<TMtx> CacheTake<TMtx>();
-extern template std::unique_ptr<TVecInt> CacheTake<TVecInt>();
-extern template void CacheGive<TVec>(std::unique_ptr<TVec>) noexcept;
-extern template void CacheGive<TMtx>(std::unique_ptr<TMtx>) noexcept;
-extern template void CacheGive<TVecInt>(std::unique_ptr<TVecInt>) noexcept;
-}  // namespace detail
+extern template LUMEX_API std::unique_ptr<TVec> CacheTake<TVec>();
+extern template LUMEX_API std::unique_ptr<TMtx> CacheTake<TMtx>();
+extern template LUMEX_API std::unique_ptr<TVecInt> CacheTake<TVecInt>();
+extern template LUMEX_API void CacheGive<TVec>(std::unique_ptr<TVec>) noexcept;
+extern template LUMEX_API void CacheGive<TMtx>(std::unique_ptr<TMtx>) noexcept;
+extern template LUMEX_API void CacheGive<TVecInt>(std::unique_ptr<TVecInt>) noexcept;
 
 // A temporary borrowed from the calling thread's cache; returned when the lease ends.
 template <class T>
 class TLease {
 public:
-  TLease() : fObj(detail::CacheTake<T>()) {}
+  TLease() : fObj(CacheTake<T>()) {}
   TLease(const TLease&) = delete;
   TLease& operator=(const TLease&) = delete;
   TLease(TLease&& o) noexcept = default;
@@ -56,7 +56,7 @@ public:
 
 private:
   void Release() noexcept {
-    if (fObj) detail::CacheGive<T>(std::move(fObj));
+    if (fObj) CacheGive<T>(std::move(fObj));
   }
   std::unique_ptr<T> fObj;
 };
@@ -73,6 +73,6 @@ std::tuple<TLease<T1>, TLease<T2>, TLease<Rest>...> CreateIt() {
 }
 
 // Number of objects of each type resting in the calling thread's cache (for tests).
-int CacheIdleCount();
+LUMEX_API int CacheIdleCount();
 
 }  // namespace lumex

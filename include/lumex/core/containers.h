@@ -10,6 +10,7 @@
 #include <complex>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <initializer_list>
 #include <memory>
 #include <span>
@@ -23,7 +24,9 @@ namespace lumex {
 
 namespace detail {
 
-// Owning aligned byte buffer. Grows on demand and never shrinks its capacity.
+// Owning aligned byte buffer. Grows on demand and never shrinks its capacity. What the
+// containers' inline members call is inline here (the memory is released with std::free), so the
+// buffer needs nothing exported from the library.
 class TBuffer {
 public:
   TBuffer() = default;
@@ -33,8 +36,17 @@ public:
     o.fData = nullptr;
     o.fCapacity = 0;
   }
-  TBuffer& operator=(TBuffer&& o) noexcept;
-  ~TBuffer();
+  TBuffer& operator=(TBuffer&& o) noexcept {
+    if (this != &o) {
+      std::free(fData);
+      fData = o.fData;
+      fCapacity = o.fCapacity;
+      o.fData = nullptr;
+      o.fCapacity = 0;
+    }
+    return *this;
+  }
+  ~TBuffer() { std::free(fData); }
 
   // Ensures room for `bytes`; the first `keep` bytes survive a reallocation.
   void Reserve(std::size_t bytes, std::size_t keep);
@@ -55,19 +67,19 @@ inline constexpr bool IsStorageType = std::is_same_v<T, double> || std::is_same_
 }  // namespace detail
 
 // Polymorphic root of every container; "object references" in callbacks are TLumexBase*.
-class TLumexBase {
+class LUMEX_API TLumexBase {
 public:
   virtual ~TLumexBase() = default;
 };
 
 // Root of the real and complex numeric containers.
-class TLumex : public TLumexBase {};
+class LUMEX_API TLumex : public TLumexBase {};
 
 // Root of the integer containers.
-class TLumexInt : public TLumexBase {};
+class LUMEX_API TLumexInt : public TLumexBase {};
 
 // A dense vector or matrix in one of the four storage kinds.
-class TDenseLumex : public TLumex {
+class LUMEX_API TDenseLumex : public TLumex {
 public:
   int Length() const noexcept { return fLength; }
   int Rows() const noexcept { return fRows; }
@@ -160,7 +172,7 @@ private:
 };
 
 // A vector. As a dense object it has Length rows and one column.
-class TVec : public TDenseLumex {
+class LUMEX_API TVec : public TDenseLumex {
 public:
   TVec() = default;
   explicit TVec(int length);  // length zeros, real double
@@ -183,7 +195,7 @@ public:
 };
 
 // A row-major matrix.
-class TMtx : public TDenseLumex {
+class LUMEX_API TMtx : public TDenseLumex {
 public:
   TMtx() = default;
   TMtx(int rows, int cols);  // zeros, real double
@@ -206,7 +218,7 @@ public:
 
 // A vector of 32-bit signed integers. It doubles as a bit set of 32 * Length bits, bit k
 // being bit (k mod 32) of element k / 32.
-class TVecInt : public TLumexInt {
+class LUMEX_API TVecInt : public TLumexInt {
 public:
   TVecInt() = default;
   explicit TVecInt(int length);  // length zeros
@@ -254,7 +266,7 @@ private:
 };
 
 // An owning list of vectors.
-class TVecList : public TLumexBase {
+class LUMEX_API TVecList : public TLumexBase {
 public:
   TVecList() = default;
   TVecList(const TVecList& o);

@@ -25,13 +25,13 @@ using TTwoElmReal = std::array<double, 2>;
 //   htTwoTailed   2 * min(lower, upper)
 //   htRightTailed upper
 //   htLeftTailed  lower
-double SignificanceByTail(double lower, double upper, THypothesisType hType);
+LUMEX_API double SignificanceByTail(double lower, double upper, THypothesisType hType);
 
 // The decision rule. hrNan when Signif (or, with checkStatistic, the statistic) is NaN or
 // infinite; otherwise hrReject when Alpha >= Signif (a significance equal to Alpha rejects),
 // else hrNotReject. A NaN Alpha therefore never rejects.
-THypothesisResult Decide(double Signif, double Alpha, bool checkStatistic = false,
-                         double statistic = 0.0);
+LUMEX_API THypothesisResult Decide(double Signif, double Alpha, bool checkStatistic = false,
+                                   double statistic = 0.0);
 
 // True when Alpha lies strictly inside (0, 1); false for NaN as well.
 inline bool AlphaInRange(double Alpha) { return Alpha > 0.0 && Alpha < 1.0; }
@@ -43,16 +43,16 @@ inline bool AlphaOutOfRange(double Alpha) { return Alpha <= 0.0 || Alpha >= 1.0;
 // The quiet level check: when Alpha <= 0 or Alpha >= 1 it writes the no-decision outputs
 // (hrNan, NaN significance and, when given, a NaN interval) and returns true, and the test
 // returns at once.
-bool QuietLevelCheck(double Alpha, THypothesisResult& hRes, double& Signif,
-                     TTwoElmReal* ConfInt);
+LUMEX_API bool QuietLevelCheck(double Alpha, THypothesisResult& hRes, double& Signif,
+                               TTwoElmReal* ConfInt);
 
 // Probability at which the critical quantile of a test with the given tail is taken:
 // 1 - Alpha/2 for htTwoTailed, 1 - Alpha for the one-tailed types.
-double CriticalProbability(double Alpha, THypothesisType hType);
+LUMEX_API double CriticalProbability(double Alpha, THypothesisType hType);
 
 // Interval for a location with a symmetric statistic: estimate -+ halfWidth for htTwoTailed,
 // (-Inf, estimate + halfWidth] for htRightTailed, [estimate - halfWidth, +Inf) for htLeftTailed.
-TTwoElmReal SymmetricConfInt(double estimate, double halfWidth, THypothesisType hType);
+LUMEX_API TTwoElmReal SymmetricConfInt(double estimate, double halfWidth, THypothesisType hType);
 
 // Module load counters. Each module decrements its counter when it is loaded and increments it
 // when it is unloaded, so a loaded module reads -1 (or less when loaded more than once).
@@ -65,8 +65,8 @@ enum TLumexModule : std::uint8_t {
   lmStatProbPlots,
   lmStatControlCharts
 };
-void ModuleStartup(TLumexModule module) noexcept;
-void ModuleShutdown(TLumexModule module) noexcept;
-int ModuleInitCounter(TLumexModule module) noexcept;
+LUMEX_API void ModuleStartup(TLumexModule module) noexcept;
+LUMEX_API void ModuleShutdown(TLumexModule module) noexcept;
+LUMEX_API int ModuleInitCounter(TLumexModule module) noexcept;
 
 }  // namespace lumex

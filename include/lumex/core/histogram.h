@@ -17,16 +17,20 @@
 // - In single precision a bin index is only resolved up to 2^24 bins.
 #pragma once
 
+#include "lumex/core/export.h"
+
 #include <cstdint>
 
 namespace lumex {
 
 // Double-precision data.
-void HistogramCount_Idx(const double* Data, int DataIndex, double InvWidth, double Min,
-                        std::int32_t* Counts, int CountsIndex, int NumBins, int DataLength);
+LUMEX_API void HistogramCount_Idx(const double* Data, int DataIndex, double InvWidth, double Min,
+                                  std::int32_t* Counts, int CountsIndex, int NumBins,
+                                  int DataLength);
 
 // Single-precision data.
-void sHistogramCount_Idx(const float* Data, int DataIndex, float InvWidth, float Min,
-                         std::int32_t* Counts, int CountsIndex, int NumBins, int DataLength);
+LUMEX_API void sHistogramCount_Idx(const float* Data, int DataIndex, float InvWidth, float Min,
+                                   std::int32_t* Counts, int CountsIndex, int NumBins,
+                                   int DataLength);
 
 }  // namespace lumex

@@ -9,6 +9,6 @@ namespace lumex {
 // Computed in double by the corrected two-pass method, so columns far from zero keep their
 // digits. A matrix with no rows gives NaN means. Complex data raise
 // "MeanCols: complex data not supported".
-void MeanCols(TVec& dst, const TMtx& src);
+LUMEX_API void MeanCols(TVec& dst, const TMtx& src);
 
 }  // namespace lumex

@@ -122,10 +122,10 @@ using TCurvatureFunction = std::function<void(const TRealFunction& Fun, const TV
 // from the best vertex with a fresh simplex, and stops once a restart brings no improvement, so
 // a simplex that collapsed away from the minimum does not end the search. NaN values count as
 // +Inf. An iteration is one reflection, expansion, contraction or shrink.
-int Simplex(const TRealFunction& Fun, std::span<double> Pars, const TVec* Consts,
-            const TObjConsts& ObjConsts, double& FMin, TOptStopReason& StopReason,
-            TMtxFloatPrecision FloatPrecision, int MaxIter, double Tolerance,
-            std::vector<std::string>* Verbose = nullptr);
+LUMEX_API int Simplex(const TRealFunction& Fun, std::span<double> Pars, const TVec* Consts,
+                      const TObjConsts& ObjConsts, double& FMin, TOptStopReason& StopReason,
+                      TMtxFloatPrecision FloatPrecision, int MaxIter, double Tolerance,
+                      std::vector<std::string>* Verbose = nullptr);
 
 // Nelder-Mead inside the box LowerBounds[j] <= Pars[j] <= UpperBounds[j] (infinite bounds
 // allowed, equal bounds fix a parameter). The start is clamped into the box; every trial point
@@ -134,10 +134,11 @@ int Simplex(const TRealFunction& Fun, std::span<double> Pars, const TVec* Consts
 // "Simplex: LowerBounds.Length <> Pars.Length", "Simplex: UpperBounds.Length <> Pars.Length",
 // and "Simplex: LowerBounds[j] > UpperBounds[j]" (j the decimal index) for an empty or NaN
 // interval.
-int Simplex(const TRealFunction& Fun, std::span<double> Pars, std::span<const double> LowerBounds,
-            std::span<const double> UpperBounds, const TVec* Consts, const TObjConsts& ObjConsts,
-            double& FMin, TOptStopReason& StopReason, TMtxFloatPrecision FloatPrecision,
-            int MaxIter, double Tolerance, std::vector<std::string>* Verbose = nullptr);
+LUMEX_API int Simplex(const TRealFunction& Fun, std::span<double> Pars,
+                      std::span<const double> LowerBounds, std::span<const double> UpperBounds,
+                      const TVec* Consts, const TObjConsts& ObjConsts, double& FMin,
+                      TOptStopReason& StopReason, TMtxFloatPrecision FloatPrecision, int MaxIter,
+                      double Tolerance, std::vector<std::string>* Verbose = nullptr);
 
 // Levenberg-Marquardt. Each iteration solves (C + lambda D) step = -g, C and g being the
 // callback's curvature and gradient oriented so that C is positive definite near a minimum, and
@@ -152,11 +153,12 @@ int Simplex(const TRealFunction& Fun, std::span<double> Pars, std::span<const do
 // multiplied by the residual variance; for the log-likelihood convention minus the asymptotic
 // covariance. Cov is all NaN when that matrix is not definite. Raises "Marquardt: DerivFun is
 // null" and "Marquardt: Fun is null".
-int Marquardt(const TRealFunction& Fun, const TCurvatureFunction& DerivFun,
-              std::span<double> Pars, const TVec* Consts, const TObjConsts& ObjConsts,
-              double& FMin, TMtx* Cov, TOptStopReason& StopReason,
-              TMtxFloatPrecision FloatPrecision, int MaxIter, double Tolerance,
-              double GradTolerance, double Lambda0, std::vector<std::string>* Verbose = nullptr);
+LUMEX_API int Marquardt(const TRealFunction& Fun, const TCurvatureFunction& DerivFun,
+                        std::span<double> Pars, const TVec* Consts, const TObjConsts& ObjConsts,
+                        double& FMin, TMtx* Cov, TOptStopReason& StopReason,
+                        TMtxFloatPrecision FloatPrecision, int MaxIter, double Tolerance,
+                        double GradTolerance, double Lambda0,
+                        std::vector<std::string>* Verbose = nullptr);
 
 // Quasi-Newton minimisation with an inverse-Hessian approximation H: direction -H g, a line
 // search for the strong Wolfe conditions, then the BFGS update of H (DFPUpdate false) or the
@@ -170,11 +172,12 @@ int Marquardt(const TRealFunction& Fun, const TCurvatureFunction& DerivFun,
 // the returned point, an approximation of the inverse Hessian in the units of the gradient
 // callback (all NaN when no update has been made since the start or the last reset). An
 // iteration is one line search. Raises "BFGS: GradFun is null" and "BFGS: Fun is null".
-int BFGS(const TRealFunction& Fun, const TGradientFunction& GradFun, std::span<double> Pars,
-         const TVec* Consts, const TObjConsts& ObjConsts, double& FMin, TMtx* InvHess,
-         TOptStopReason& StopReason, TMtxFloatPrecision FloatPrecision, bool DFPUpdate,
-         bool SearchFlag, int MaxIter, double Tolerance, double GradTolerance,
-         std::vector<std::string>* Verbose = nullptr);
+LUMEX_API int BFGS(const TRealFunction& Fun, const TGradientFunction& GradFun,
+                   std::span<double> Pars, const TVec* Consts, const TObjConsts& ObjConsts,
+                   double& FMin, TMtx* InvHess, TOptStopReason& StopReason,
+                   TMtxFloatPrecision FloatPrecision, bool DFPUpdate, bool SearchFlag, int MaxIter,
+                   double Tolerance, double GradTolerance,
+                   std::vector<std::string>* Verbose = nullptr);
 
 // Nonlinear conjugate gradients: direction -g + beta d, beta by Fletcher-Reeves
 // (FletcherReeves true) or Polak-Ribiere clipped at 0 (false). The direction restarts along -g
@@ -182,11 +185,11 @@ int BFGS(const TRealFunction& Fun, const TGradientFunction& GradFun, std::span<d
 // curvature constant 0.1 when SearchFlag is true and 0.4 when false (Fletcher-Reeves directions
 // stay descent directions only below 1/2); its first trial step repeats the last decrease. An
 // iteration is one line search. Raises "ConjGrad: GradFun is null" and "ConjGrad: Fun is null".
-int ConjGrad(const TRealFunction& Fun, const TGradientFunction& GradFun, std::span<double> Pars,
-             const TVec* Consts, const TObjConsts& ObjConsts, double& FMin,
-             TOptStopReason& StopReason, TMtxFloatPrecision FloatPrecision, bool FletcherReeves,
-             bool SearchFlag, int MaxIter, double Tolerance, double GradTolerance,
-             std::vector<std::string>* Verbose = nullptr);
+LUMEX_API int ConjGrad(const TRealFunction& Fun, const TGradientFunction& GradFun,
+                       std::span<double> Pars, const TVec* Consts, const TObjConsts& ObjConsts,
+                       double& FMin, TOptStopReason& StopReason, TMtxFloatPrecision FloatPrecision,
+                       bool FletcherReeves, bool SearchFlag, int MaxIter, double Tolerance,
+                       double GradTolerance, std::vector<std::string>* Verbose = nullptr);
 
 // A TGradientFunction by central differences of Fun: for each parameter p_j the step is
 // h = s |p_j| (h = s when |p_j| < eps), s = GradStepSize and eps = 2^-52 for double Pars,
@@ -194,10 +197,10 @@ int ConjGrad(const TRealFunction& Fun, const TGradientFunction& GradFun, std::sp
 // h taken as the difference actually represented. Two objective evaluations per parameter, the
 // last one away from Pars. Grad is sized to Pars.Length in the precision of Pars.
 // Raises "NumericGradient: Fun is null".
-void NumericGradient(const TRealFunction& Fun, const TVec& Pars, const TVec* Consts,
-                     const TObjConsts& ObjConsts, TVec& Grad);
+LUMEX_API void NumericGradient(const TRealFunction& Fun, const TVec& Pars, const TVec* Consts,
+                               const TObjConsts& ObjConsts, TVec& Grad);
 
 // Short English description of a stop reason, as the progress lines show it.
-std::string OptStopReasonText(TOptStopReason reason);
+LUMEX_API std::string OptStopReasonText(TOptStopReason reason);
 
 }  // namespace lumex

@@ -18,12 +18,12 @@ namespace lumex {
 // of `coefficients` (a constant or all-zero polynomial gives an empty vector); the order is
 // that of the eigenvalue solver, not sorted. A NaN or infinite coefficient gives NaN roots.
 // Raises "PolyRoots: complex coefficients not supported".
-void PolyRoots(TVec& roots, const TVec& coefficients);
+LUMEX_API void PolyRoots(TVec& roots, const TVec& coefficients);
 
 // A piecewise polynomial: pieces j = 0 .. Pieces()-1 on [Breaks[j], Breaks[j+1]), piece j being
 // sum_i Coefficients(j, i) (x - Breaks[j])^(Order()-1-i) (local variable, highest power first).
 // Below the first break the first piece is extended, above the last break the last one.
-class TPiecePoly {
+class LUMEX_API TPiecePoly {
 public:
   TPiecePoly() = default;
 
@@ -68,6 +68,6 @@ private:
 // Raises "Linear1D: x and y lengths differ", "Linear1D: no points",
 // "Linear1D: x is not ascending", "Linear1D: complex data not supported" and
 // "Linear1D: x or y not finite".
-void Linear1D(const TVec& x, const TVec& y, TPiecePoly& pp);
+LUMEX_API void Linear1D(const TVec& x, const TVec& y, TPiecePoly& pp);
 
 }  // namespace lumex

@@ -68,301 +68,301 @@ enum TDistribution : std::uint8_t {
 // ---- Special functions ------------------------------------------------------------------------
 
 // Gamma function; NaN at 0 and the negative integers (poles), +Inf beyond 171.62.
-double Gamma(double x);
+LUMEX_API double Gamma(double x);
 // ln|Gamma(x)|; +Inf at 0 and the negative integers.
-double LnGamma(double x);
+LUMEX_API double LnGamma(double x);
 // Second derivative of ln Gamma; +Inf at 0 and the negative integers.
-double trigamma(double x);
+LUMEX_API double trigamma(double x);
 // Error function erf(x) = 2/sqrt(pi) * integral_0^x exp(-t^2) dt, and its complement
 // erfc(x) = 1 - erf(x) computed directly (keeps its digits for large x).
-double Erf(double x);
-double Erfc(double x);
+LUMEX_API double Erf(double x);
+LUMEX_API double Erfc(double x);
 // Inverse of Erf on [-1, 1]: -Inf at -1, +Inf at 1, NaN outside.
-double ErfInv(double x);
+LUMEX_API double ErfInv(double x);
 
 // ---- Continuous laws ----------------------------------------------------------------------------
 
 // Normal with mean mu and standard deviation sigma >= 0 (sigma = 0: point mass at mu).
 // Density exp(-z^2/2) / (sigma sqrt(2 pi)), z = (x - mu)/sigma.
-double NormalPDF(double x, double mu = 0.0, double sigma = 1.0);
-double NormalCDF(double x, double mu = 0.0, double sigma = 1.0);
-double NormalCDFUpper(double x, double mu = 0.0, double sigma = 1.0);
-double NormalCDFInv(double p, double mu = 0.0, double sigma = 1.0);
-void NormalPDF(const TVec& x, double mu, double sigma, TVec& dst);
-void NormalCDF(const TVec& x, double mu, double sigma, TVec& dst);
-void NormalCDFUpper(const TVec& x, double mu, double sigma, TVec& dst);
-void NormalCDFInv(const TVec& p, double mu, double sigma, TVec& dst);
+LUMEX_API double NormalPDF(double x, double mu = 0.0, double sigma = 1.0);
+LUMEX_API double NormalCDF(double x, double mu = 0.0, double sigma = 1.0);
+LUMEX_API double NormalCDFUpper(double x, double mu = 0.0, double sigma = 1.0);
+LUMEX_API double NormalCDFInv(double p, double mu = 0.0, double sigma = 1.0);
+LUMEX_API void NormalPDF(const TVec& x, double mu, double sigma, TVec& dst);
+LUMEX_API void NormalCDF(const TVec& x, double mu, double sigma, TVec& dst);
+LUMEX_API void NormalCDFUpper(const TVec& x, double mu, double sigma, TVec& dst);
+LUMEX_API void NormalCDFInv(const TVec& p, double mu, double sigma, TVec& dst);
 
 // Student's t with df > 0 degrees of freedom (real; df = +Inf is the standard normal).
-double StudentPDF(double x, double df);
-double StudentCDF(double x, double df);
-double StudentCDFUpper(double x, double df);
-double StudentCDFInv(double p, double df);
-void StudentPDF(const TVec& x, double df, TVec& dst);
-void StudentCDF(const TVec& x, double df, TVec& dst);
-void StudentCDFUpper(const TVec& x, double df, TVec& dst);
-void StudentCDFInv(const TVec& p, double df, TVec& dst);
+LUMEX_API double StudentPDF(double x, double df);
+LUMEX_API double StudentCDF(double x, double df);
+LUMEX_API double StudentCDFUpper(double x, double df);
+LUMEX_API double StudentCDFInv(double p, double df);
+LUMEX_API void StudentPDF(const TVec& x, double df, TVec& dst);
+LUMEX_API void StudentCDF(const TVec& x, double df, TVec& dst);
+LUMEX_API void StudentCDFUpper(const TVec& x, double df, TVec& dst);
+LUMEX_API void StudentCDFInv(const TVec& p, double df, TVec& dst);
 
 // Chi-square with nu > 0 degrees of freedom (real): the gamma law of shape nu/2 and scale 2.
 // Support [0, Inf); the density at 0 is +Inf for nu < 2, 1/2 for nu = 2, 0 for nu > 2.
-double ChiSquarePDF(double x, double nu);
-double ChiSquareCDF(double x, double nu);
-double ChiSquareCDFUpper(double x, double nu);
-double ChiSquareCDFInv(double p, double nu);
-void ChiSquarePDF(const TVec& x, double nu, TVec& dst);
-void ChiSquareCDF(const TVec& x, double nu, TVec& dst);
-void ChiSquareCDFUpper(const TVec& x, double nu, TVec& dst);
-void ChiSquareCDFInv(const TVec& p, double nu, TVec& dst);
+LUMEX_API double ChiSquarePDF(double x, double nu);
+LUMEX_API double ChiSquareCDF(double x, double nu);
+LUMEX_API double ChiSquareCDFUpper(double x, double nu);
+LUMEX_API double ChiSquareCDFInv(double p, double nu);
+LUMEX_API void ChiSquarePDF(const TVec& x, double nu, TVec& dst);
+LUMEX_API void ChiSquareCDF(const TVec& x, double nu, TVec& dst);
+LUMEX_API void ChiSquareCDFUpper(const TVec& x, double nu, TVec& dst);
+LUMEX_API void ChiSquareCDFInv(const TVec& p, double nu, TVec& dst);
 
 // Fisher's F with nu1 > 0 numerator and nu2 > 0 denominator degrees of freedom (real, finite):
 // (chi2(nu1)/nu1) / (chi2(nu2)/nu2). Support [0, Inf). The forms with integer vectors apply
 // the law elementwise with the degrees of freedom of the same index (all three lengths equal,
 // else "<Function>: lengths differ"); a zero or negative count gives NaN at that index.
-double FPDF(double x, double nu1, double nu2);
-double FCDF(double x, double nu1, double nu2);
-double FCDFUpper(double x, double nu1, double nu2);
-double FCDFInv(double p, double nu1, double nu2);
-void FPDF(const TVec& x, double nu1, double nu2, TVec& dst);
-void FCDF(const TVec& x, double nu1, double nu2, TVec& dst);
-void FCDFUpper(const TVec& x, double nu1, double nu2, TVec& dst);
-void FCDFInv(const TVec& p, double nu1, double nu2, TVec& dst);
-void FPDF(const TVec& x, const TVecInt& nu1, const TVecInt& nu2, TVec& dst);
-void FCDF(const TVec& x, const TVecInt& nu1, const TVecInt& nu2, TVec& dst);
-void FCDFUpper(const TVec& x, const TVecInt& nu1, const TVecInt& nu2, TVec& dst);
-void FCDFInv(const TVec& p, const TVecInt& nu1, const TVecInt& nu2, TVec& dst);
+LUMEX_API double FPDF(double x, double nu1, double nu2);
+LUMEX_API double FCDF(double x, double nu1, double nu2);
+LUMEX_API double FCDFUpper(double x, double nu1, double nu2);
+LUMEX_API double FCDFInv(double p, double nu1, double nu2);
+LUMEX_API void FPDF(const TVec& x, double nu1, double nu2, TVec& dst);
+LUMEX_API void FCDF(const TVec& x, double nu1, double nu2, TVec& dst);
+LUMEX_API void FCDFUpper(const TVec& x, double nu1, double nu2, TVec& dst);
+LUMEX_API void FCDFInv(const TVec& p, double nu1, double nu2, TVec& dst);
+LUMEX_API void FPDF(const TVec& x, const TVecInt& nu1, const TVecInt& nu2, TVec& dst);
+LUMEX_API void FCDF(const TVec& x, const TVecInt& nu1, const TVecInt& nu2, TVec& dst);
+LUMEX_API void FCDFUpper(const TVec& x, const TVecInt& nu1, const TVecInt& nu2, TVec& dst);
+LUMEX_API void FCDFInv(const TVec& p, const TVecInt& nu1, const TVecInt& nu2, TVec& dst);
 
 // Gamma with shape a > 0 and scale b > 0: density x^(a-1) exp(-x/b) / (Gamma(a) b^a) on
 // [0, Inf); at x = 0 it is +Inf for a < 1, 1/b for a = 1 and 0 for a > 1. Mean a*b.
-double GammaPDF(double x, double a, double b);
-double GammaCDF(double x, double a, double b);
-double GammaCDFUpper(double x, double a, double b);
-double GammaCDFInv(double p, double a, double b);
-void GammaPDF(const TVec& x, double a, double b, TVec& dst);
-void GammaCDF(const TVec& x, double a, double b, TVec& dst);
-void GammaCDFUpper(const TVec& x, double a, double b, TVec& dst);
-void GammaCDFInv(const TVec& p, double a, double b, TVec& dst);
+LUMEX_API double GammaPDF(double x, double a, double b);
+LUMEX_API double GammaCDF(double x, double a, double b);
+LUMEX_API double GammaCDFUpper(double x, double a, double b);
+LUMEX_API double GammaCDFInv(double p, double a, double b);
+LUMEX_API void GammaPDF(const TVec& x, double a, double b, TVec& dst);
+LUMEX_API void GammaCDF(const TVec& x, double a, double b, TVec& dst);
+LUMEX_API void GammaCDFUpper(const TVec& x, double a, double b, TVec& dst);
+LUMEX_API void GammaCDFInv(const TVec& p, double a, double b, TVec& dst);
 
 // Erlang with k >= 1 phases (an integer) and rate lambda > 0: the gamma law of shape k and
 // scale 1/lambda, the time to the k-th event of a Poisson process of rate lambda.
-double ErlangPDF(double x, double k, double lambda);
-double ErlangCDF(double x, double k, double lambda);
-double ErlangCDFUpper(double x, double k, double lambda);
-double ErlangCDFInv(double p, double k, double lambda);
-void ErlangPDF(const TVec& x, double k, double lambda, TVec& dst);
-void ErlangCDF(const TVec& x, double k, double lambda, TVec& dst);
-void ErlangCDFUpper(const TVec& x, double k, double lambda, TVec& dst);
-void ErlangCDFInv(const TVec& p, double k, double lambda, TVec& dst);
+LUMEX_API double ErlangPDF(double x, double k, double lambda);
+LUMEX_API double ErlangCDF(double x, double k, double lambda);
+LUMEX_API double ErlangCDFUpper(double x, double k, double lambda);
+LUMEX_API double ErlangCDFInv(double p, double k, double lambda);
+LUMEX_API void ErlangPDF(const TVec& x, double k, double lambda, TVec& dst);
+LUMEX_API void ErlangCDF(const TVec& x, double k, double lambda, TVec& dst);
+LUMEX_API void ErlangCDFUpper(const TVec& x, double k, double lambda, TVec& dst);
+LUMEX_API void ErlangCDFInv(const TVec& p, double k, double lambda, TVec& dst);
 
 // Exponential with mean mu > 0 (not the rate): P(X <= x) = 1 - exp(-x/mu) on [0, Inf).
-double ExpPDF(double x, double mu);
-double ExpCDF(double x, double mu);
-double ExpCDFUpper(double x, double mu);
-double ExpCDFInv(double p, double mu);
-void ExpPDF(const TVec& x, double mu, TVec& dst);
-void ExpCDF(const TVec& x, double mu, TVec& dst);
-void ExpCDFUpper(const TVec& x, double mu, TVec& dst);
-void ExpCDFInv(const TVec& p, double mu, TVec& dst);
+LUMEX_API double ExpPDF(double x, double mu);
+LUMEX_API double ExpCDF(double x, double mu);
+LUMEX_API double ExpCDFUpper(double x, double mu);
+LUMEX_API double ExpCDFInv(double p, double mu);
+LUMEX_API void ExpPDF(const TVec& x, double mu, TVec& dst);
+LUMEX_API void ExpCDF(const TVec& x, double mu, TVec& dst);
+LUMEX_API void ExpCDFUpper(const TVec& x, double mu, TVec& dst);
+LUMEX_API void ExpCDFInv(const TVec& p, double mu, TVec& dst);
 
 // Beta with shapes a > 0 and b > 0: density x^(a-1) (1-x)^(b-1) / B(a, b) on [0, 1]; at
 // x = 0 it is +Inf for a < 1, b for a = 1 and 0 for a > 1 (at x = 1 likewise with a and b
 // exchanged).
-double BetaPDF(double x, double a, double b);
-double BetaCDF(double x, double a, double b);
-double BetaCDFUpper(double x, double a, double b);
-double BetaCDFInv(double p, double a, double b);
-void BetaPDF(const TVec& x, double a, double b, TVec& dst);
-void BetaCDF(const TVec& x, double a, double b, TVec& dst);
-void BetaCDFUpper(const TVec& x, double a, double b, TVec& dst);
-void BetaCDFInv(const TVec& p, double a, double b, TVec& dst);
+LUMEX_API double BetaPDF(double x, double a, double b);
+LUMEX_API double BetaCDF(double x, double a, double b);
+LUMEX_API double BetaCDFUpper(double x, double a, double b);
+LUMEX_API double BetaCDFInv(double p, double a, double b);
+LUMEX_API void BetaPDF(const TVec& x, double a, double b, TVec& dst);
+LUMEX_API void BetaCDF(const TVec& x, double a, double b, TVec& dst);
+LUMEX_API void BetaCDFUpper(const TVec& x, double a, double b, TVec& dst);
+LUMEX_API void BetaCDFInv(const TVec& p, double a, double b, TVec& dst);
 
 // Weibull with scale A > 0 and shape B > 0, in this order: P(X <= x) = 1 - exp(-(x/A)^B) on
 // [0, Inf). This is the parameterisation of the Weibull fit, plot and goodness-of-fit tests.
 // (The random generator RandomWeibull(A, B) instead has P(X <= x) = 1 - exp(-A x^B): its A is
 // this scale to the power -B.)
-double WeibullPDF(double x, double A, double B);
-double WeibullCDF(double x, double A, double B);
-double WeibullCDFUpper(double x, double A, double B);
-double WeibullCDFInv(double p, double A, double B);
-void WeibullPDF(const TVec& x, double A, double B, TVec& dst);
-void WeibullCDF(const TVec& x, double A, double B, TVec& dst);
-void WeibullCDFUpper(const TVec& x, double A, double B, TVec& dst);
-void WeibullCDFInv(const TVec& p, double A, double B, TVec& dst);
+LUMEX_API double WeibullPDF(double x, double A, double B);
+LUMEX_API double WeibullCDF(double x, double A, double B);
+LUMEX_API double WeibullCDFUpper(double x, double A, double B);
+LUMEX_API double WeibullCDFInv(double p, double A, double B);
+LUMEX_API void WeibullPDF(const TVec& x, double A, double B, TVec& dst);
+LUMEX_API void WeibullCDF(const TVec& x, double A, double B, TVec& dst);
+LUMEX_API void WeibullCDFUpper(const TVec& x, double A, double B, TVec& dst);
+LUMEX_API void WeibullCDFInv(const TVec& p, double A, double B, TVec& dst);
 
 // Maxwell (Maxwell-Boltzmann) with scale a >= 0 (a = 0: point mass at 0): X = a*sqrt(chi2(3)),
 // density sqrt(2/pi) x^2 exp(-x^2/(2a^2)) / a^3 on [0, Inf); E[X^2] = 3a^2.
-double MaxwellPDF(double x, double a);
-double MaxwellCDF(double x, double a);
-double MaxwellCDFUpper(double x, double a);
-double MaxwellCDFInv(double p, double a);
-void MaxwellPDF(const TVec& x, double a, TVec& dst);
-void MaxwellCDF(const TVec& x, double a, TVec& dst);
-void MaxwellCDFUpper(const TVec& x, double a, TVec& dst);
-void MaxwellCDFInv(const TVec& p, double a, TVec& dst);
+LUMEX_API double MaxwellPDF(double x, double a);
+LUMEX_API double MaxwellCDF(double x, double a);
+LUMEX_API double MaxwellCDFUpper(double x, double a);
+LUMEX_API double MaxwellCDFInv(double p, double a);
+LUMEX_API void MaxwellPDF(const TVec& x, double a, TVec& dst);
+LUMEX_API void MaxwellCDF(const TVec& x, double a, TVec& dst);
+LUMEX_API void MaxwellCDFUpper(const TVec& x, double a, TVec& dst);
+LUMEX_API void MaxwellCDFInv(const TVec& p, double a, TVec& dst);
 
 // Rayleigh with scale b >= 0 (b = 0: point mass at 0): P(X <= x) = 1 - exp(-x^2/(2b^2)) on
 // [0, Inf); E[X^2] = 2b^2.
-double RayleighPDF(double x, double b);
-double RayleighCDF(double x, double b);
-double RayleighCDFUpper(double x, double b);
-double RayleighCDFInv(double p, double b);
-void RayleighPDF(const TVec& x, double b, TVec& dst);
-void RayleighCDF(const TVec& x, double b, TVec& dst);
-void RayleighCDFUpper(const TVec& x, double b, TVec& dst);
-void RayleighCDFInv(const TVec& p, double b, TVec& dst);
+LUMEX_API double RayleighPDF(double x, double b);
+LUMEX_API double RayleighCDF(double x, double b);
+LUMEX_API double RayleighCDFUpper(double x, double b);
+LUMEX_API double RayleighCDFInv(double p, double b);
+LUMEX_API void RayleighPDF(const TVec& x, double b, TVec& dst);
+LUMEX_API void RayleighCDF(const TVec& x, double b, TVec& dst);
+LUMEX_API void RayleighCDFUpper(const TVec& x, double b, TVec& dst);
+LUMEX_API void RayleighCDFInv(const TVec& p, double b, TVec& dst);
 
 // Log-normal: ln X is normal with mean mu and standard deviation sigma >= 0 (sigma = 0: point
 // mass at exp(mu)). Support [0, Inf).
-double LogNormalPDF(double x, double mu, double sigma);
-double LogNormalCDF(double x, double mu, double sigma);
-double LogNormalCDFUpper(double x, double mu, double sigma);
-double LogNormalCDFInv(double p, double mu, double sigma);
-void LogNormalPDF(const TVec& x, double mu, double sigma, TVec& dst);
-void LogNormalCDF(const TVec& x, double mu, double sigma, TVec& dst);
-void LogNormalCDFUpper(const TVec& x, double mu, double sigma, TVec& dst);
-void LogNormalCDFInv(const TVec& p, double mu, double sigma, TVec& dst);
+LUMEX_API double LogNormalPDF(double x, double mu, double sigma);
+LUMEX_API double LogNormalCDF(double x, double mu, double sigma);
+LUMEX_API double LogNormalCDFUpper(double x, double mu, double sigma);
+LUMEX_API double LogNormalCDFInv(double p, double mu, double sigma);
+LUMEX_API void LogNormalPDF(const TVec& x, double mu, double sigma, TVec& dst);
+LUMEX_API void LogNormalCDF(const TVec& x, double mu, double sigma, TVec& dst);
+LUMEX_API void LogNormalCDFUpper(const TVec& x, double mu, double sigma, TVec& dst);
+LUMEX_API void LogNormalCDFInv(const TVec& p, double mu, double sigma, TVec& dst);
 
 // Inverse Gaussian (Wald) with mean mu > 0 and shape lambda > 0: density
 // sqrt(lambda/(2 pi x^3)) exp(-lambda (x - mu)^2 / (2 mu^2 x)) on [0, Inf); variance mu^3/lambda.
-double InverseGaussianPDF(double x, double mu, double lambda);
-double InverseGaussianCDF(double x, double mu, double lambda);
-double InverseGaussianCDFUpper(double x, double mu, double lambda);
-double InverseGaussianCDFInv(double p, double mu, double lambda);
-void InverseGaussianPDF(const TVec& x, double mu, double lambda, TVec& dst);
-void InverseGaussianCDF(const TVec& x, double mu, double lambda, TVec& dst);
-void InverseGaussianCDFUpper(const TVec& x, double mu, double lambda, TVec& dst);
-void InverseGaussianCDFInv(const TVec& p, double mu, double lambda, TVec& dst);
+LUMEX_API double InverseGaussianPDF(double x, double mu, double lambda);
+LUMEX_API double InverseGaussianCDF(double x, double mu, double lambda);
+LUMEX_API double InverseGaussianCDFUpper(double x, double mu, double lambda);
+LUMEX_API double InverseGaussianCDFInv(double p, double mu, double lambda);
+LUMEX_API void InverseGaussianPDF(const TVec& x, double mu, double lambda, TVec& dst);
+LUMEX_API void InverseGaussianCDF(const TVec& x, double mu, double lambda, TVec& dst);
+LUMEX_API void InverseGaussianCDFUpper(const TVec& x, double mu, double lambda, TVec& dst);
+LUMEX_API void InverseGaussianCDFInv(const TVec& p, double mu, double lambda, TVec& dst);
 
 // Cauchy with location A and scale B > 0: density 1 / (pi B (1 + ((x - A)/B)^2)).
-double CauchyPDF(double x, double A, double B);
-double CauchyCDF(double x, double A, double B);
-double CauchyCDFUpper(double x, double A, double B);
-double CauchyCDFInv(double p, double A, double B);
-void CauchyPDF(const TVec& x, double A, double B, TVec& dst);
-void CauchyCDF(const TVec& x, double A, double B, TVec& dst);
-void CauchyCDFUpper(const TVec& x, double A, double B, TVec& dst);
-void CauchyCDFInv(const TVec& p, double A, double B, TVec& dst);
+LUMEX_API double CauchyPDF(double x, double A, double B);
+LUMEX_API double CauchyCDF(double x, double A, double B);
+LUMEX_API double CauchyCDFUpper(double x, double A, double B);
+LUMEX_API double CauchyCDFInv(double p, double A, double B);
+LUMEX_API void CauchyPDF(const TVec& x, double A, double B, TVec& dst);
+LUMEX_API void CauchyCDF(const TVec& x, double A, double B, TVec& dst);
+LUMEX_API void CauchyCDFUpper(const TVec& x, double A, double B, TVec& dst);
+LUMEX_API void CauchyCDFInv(const TVec& p, double A, double B, TVec& dst);
 
 // Laplace (double exponential) with location m and scale b >= 0 (b = 0: point mass at m):
 // density exp(-|x - m|/b) / (2b); variance 2b^2.
-double LaplacePDF(double x, double m, double b);
-double LaplaceCDF(double x, double m, double b);
-double LaplaceCDFUpper(double x, double m, double b);
-double LaplaceCDFInv(double p, double m, double b);
-void LaplacePDF(const TVec& x, double m, double b, TVec& dst);
-void LaplaceCDF(const TVec& x, double m, double b, TVec& dst);
-void LaplaceCDFUpper(const TVec& x, double m, double b, TVec& dst);
-void LaplaceCDFInv(const TVec& p, double m, double b, TVec& dst);
+LUMEX_API double LaplacePDF(double x, double m, double b);
+LUMEX_API double LaplaceCDF(double x, double m, double b);
+LUMEX_API double LaplaceCDFUpper(double x, double m, double b);
+LUMEX_API double LaplaceCDFInv(double p, double m, double b);
+LUMEX_API void LaplacePDF(const TVec& x, double m, double b, TVec& dst);
+LUMEX_API void LaplaceCDF(const TVec& x, double m, double b, TVec& dst);
+LUMEX_API void LaplaceCDFUpper(const TVec& x, double m, double b, TVec& dst);
+LUMEX_API void LaplaceCDFInv(const TVec& p, double m, double b, TVec& dst);
 
 // Logistic with location mu and scale s >= 0 (s = 0: point mass at mu):
 // P(X <= x) = 1 / (1 + exp(-(x - mu)/s)); variance (pi s)^2 / 3.
-double LogisticPDF(double x, double mu, double s);
-double LogisticCDF(double x, double mu, double s);
-double LogisticCDFUpper(double x, double mu, double s);
-double LogisticCDFInv(double p, double mu, double s);
-void LogisticPDF(const TVec& x, double mu, double s, TVec& dst);
-void LogisticCDF(const TVec& x, double mu, double s, TVec& dst);
-void LogisticCDFUpper(const TVec& x, double mu, double s, TVec& dst);
-void LogisticCDFInv(const TVec& p, double mu, double s, TVec& dst);
+LUMEX_API double LogisticPDF(double x, double mu, double s);
+LUMEX_API double LogisticCDF(double x, double mu, double s);
+LUMEX_API double LogisticCDFUpper(double x, double mu, double s);
+LUMEX_API double LogisticCDFInv(double p, double mu, double s);
+LUMEX_API void LogisticPDF(const TVec& x, double mu, double s, TVec& dst);
+LUMEX_API void LogisticCDF(const TVec& x, double mu, double s, TVec& dst);
+LUMEX_API void LogisticCDFUpper(const TVec& x, double mu, double s, TVec& dst);
+LUMEX_API void LogisticCDFInv(const TVec& p, double mu, double s, TVec& dst);
 
 // Gumbel (largest extreme value) with location mu and scale beta > 0:
 // P(X <= x) = exp(-exp(-(x - mu)/beta)); right-skewed, mean mu + 0.5772... beta.
-double GumbelPDF(double x, double mu, double beta);
-double GumbelCDF(double x, double mu, double beta);
-double GumbelCDFUpper(double x, double mu, double beta);
-double GumbelCDFInv(double p, double mu, double beta);
-void GumbelPDF(const TVec& x, double mu, double beta, TVec& dst);
-void GumbelCDF(const TVec& x, double mu, double beta, TVec& dst);
-void GumbelCDFUpper(const TVec& x, double mu, double beta, TVec& dst);
-void GumbelCDFInv(const TVec& p, double mu, double beta, TVec& dst);
+LUMEX_API double GumbelPDF(double x, double mu, double beta);
+LUMEX_API double GumbelCDF(double x, double mu, double beta);
+LUMEX_API double GumbelCDFUpper(double x, double mu, double beta);
+LUMEX_API double GumbelCDFInv(double p, double mu, double beta);
+LUMEX_API void GumbelPDF(const TVec& x, double mu, double beta, TVec& dst);
+LUMEX_API void GumbelCDF(const TVec& x, double mu, double beta, TVec& dst);
+LUMEX_API void GumbelCDFUpper(const TVec& x, double mu, double beta, TVec& dst);
+LUMEX_API void GumbelCDFInv(const TVec& p, double mu, double beta, TVec& dst);
 
 // Continuous uniform on [a, b], a <= b (a = b: point mass at a): density 1/(b - a).
-double UniformPDF(double x, double a, double b);
-double UniformCDF(double x, double a, double b);
-double UniformCDFUpper(double x, double a, double b);
-double UniformCDFInv(double p, double a, double b);
-void UniformPDF(const TVec& x, double a, double b, TVec& dst);
-void UniformCDF(const TVec& x, double a, double b, TVec& dst);
-void UniformCDFUpper(const TVec& x, double a, double b, TVec& dst);
-void UniformCDFInv(const TVec& p, double a, double b, TVec& dst);
+LUMEX_API double UniformPDF(double x, double a, double b);
+LUMEX_API double UniformCDF(double x, double a, double b);
+LUMEX_API double UniformCDFUpper(double x, double a, double b);
+LUMEX_API double UniformCDFInv(double p, double a, double b);
+LUMEX_API void UniformPDF(const TVec& x, double a, double b, TVec& dst);
+LUMEX_API void UniformCDF(const TVec& x, double a, double b, TVec& dst);
+LUMEX_API void UniformCDFUpper(const TVec& x, double a, double b, TVec& dst);
+LUMEX_API void UniformCDFInv(const TVec& p, double a, double b, TVec& dst);
 
 // Triangular with lower limit a, upper limit b and mode c, in this order, a <= c <= b
 // (a = b = c: point mass at a; a < b otherwise): density rising linearly from 0 at a to
 // 2/(b - a) at c and falling to 0 at b. At a mode on a limit the density there is 2/(b - a).
-double TriangularPDF(double x, double a, double b, double c);
-double TriangularCDF(double x, double a, double b, double c);
-double TriangularCDFUpper(double x, double a, double b, double c);
-double TriangularCDFInv(double p, double a, double b, double c);
-void TriangularPDF(const TVec& x, double a, double b, double c, TVec& dst);
-void TriangularCDF(const TVec& x, double a, double b, double c, TVec& dst);
-void TriangularCDFUpper(const TVec& x, double a, double b, double c, TVec& dst);
-void TriangularCDFInv(const TVec& p, double a, double b, double c, TVec& dst);
+LUMEX_API double TriangularPDF(double x, double a, double b, double c);
+LUMEX_API double TriangularCDF(double x, double a, double b, double c);
+LUMEX_API double TriangularCDFUpper(double x, double a, double b, double c);
+LUMEX_API double TriangularCDFInv(double p, double a, double b, double c);
+LUMEX_API void TriangularPDF(const TVec& x, double a, double b, double c, TVec& dst);
+LUMEX_API void TriangularCDF(const TVec& x, double a, double b, double c, TVec& dst);
+LUMEX_API void TriangularCDFUpper(const TVec& x, double a, double b, double c, TVec& dst);
+LUMEX_API void TriangularCDFInv(const TVec& p, double a, double b, double c, TVec& dst);
 
 // ---- Discrete laws (PDF is the probability mass) --------------------------------------------
 
 // Binomial: successes in n >= 0 trials (an integer) with success probability 0 <= p <= 1;
 // support 0 .. n.
-double BinomPDF(double k, double n, double p);
-double BinomCDF(double k, double n, double p);
-double BinomCDFUpper(double k, double n, double p);
-double BinomCDFInv(double q, double n, double p);
-void BinomPDF(const TVec& k, double n, double p, TVec& dst);
-void BinomCDF(const TVec& k, double n, double p, TVec& dst);
-void BinomCDFUpper(const TVec& k, double n, double p, TVec& dst);
-void BinomCDFInv(const TVec& q, double n, double p, TVec& dst);
+LUMEX_API double BinomPDF(double k, double n, double p);
+LUMEX_API double BinomCDF(double k, double n, double p);
+LUMEX_API double BinomCDFUpper(double k, double n, double p);
+LUMEX_API double BinomCDFInv(double q, double n, double p);
+LUMEX_API void BinomPDF(const TVec& k, double n, double p, TVec& dst);
+LUMEX_API void BinomCDF(const TVec& k, double n, double p, TVec& dst);
+LUMEX_API void BinomCDFUpper(const TVec& k, double n, double p, TVec& dst);
+LUMEX_API void BinomCDFInv(const TVec& q, double n, double p, TVec& dst);
 
 // Poisson with mean lambda >= 0 (lambda = 0: point mass at 0); support 0, 1, 2, ...
-double PoissonPDF(double k, double lambda);
-double PoissonCDF(double k, double lambda);
-double PoissonCDFUpper(double k, double lambda);
-double PoissonCDFInv(double p, double lambda);
-void PoissonPDF(const TVec& k, double lambda, TVec& dst);
-void PoissonCDF(const TVec& k, double lambda, TVec& dst);
-void PoissonCDFUpper(const TVec& k, double lambda, TVec& dst);
-void PoissonCDFInv(const TVec& p, double lambda, TVec& dst);
+LUMEX_API double PoissonPDF(double k, double lambda);
+LUMEX_API double PoissonCDF(double k, double lambda);
+LUMEX_API double PoissonCDFUpper(double k, double lambda);
+LUMEX_API double PoissonCDFInv(double p, double lambda);
+LUMEX_API void PoissonPDF(const TVec& k, double lambda, TVec& dst);
+LUMEX_API void PoissonCDF(const TVec& k, double lambda, TVec& dst);
+LUMEX_API void PoissonCDFUpper(const TVec& k, double lambda, TVec& dst);
+LUMEX_API void PoissonCDFInv(const TVec& p, double lambda, TVec& dst);
 
 // Geometric: failures before the first success, success probability 0 < p <= 1 (p = 1: point
 // mass at 0); P(X = k) = p (1 - p)^k for k = 0, 1, 2, ...; mean (1 - p)/p.
-double GeometricPDF(double k, double p);
-double GeometricCDF(double k, double p);
-double GeometricCDFUpper(double k, double p);
-double GeometricCDFInv(double q, double p);
-void GeometricPDF(const TVec& k, double p, TVec& dst);
-void GeometricCDF(const TVec& k, double p, TVec& dst);
-void GeometricCDFUpper(const TVec& k, double p, TVec& dst);
-void GeometricCDFInv(const TVec& q, double p, TVec& dst);
+LUMEX_API double GeometricPDF(double k, double p);
+LUMEX_API double GeometricCDF(double k, double p);
+LUMEX_API double GeometricCDFUpper(double k, double p);
+LUMEX_API double GeometricCDFInv(double q, double p);
+LUMEX_API void GeometricPDF(const TVec& k, double p, TVec& dst);
+LUMEX_API void GeometricCDF(const TVec& k, double p, TVec& dst);
+LUMEX_API void GeometricCDFUpper(const TVec& k, double p, TVec& dst);
+LUMEX_API void GeometricCDFInv(const TVec& q, double p, TVec& dst);
 
 // Negative binomial: failures before the r-th success, r > 0 (real), success probability
 // 0 < p <= 1 (p = 1: point mass at 0); P(X = k) = Gamma(r + k) / (Gamma(r) k!) p^r (1 - p)^k;
 // mean r (1 - p)/p.
-double NegBinomPDF(double k, double r, double p);
-double NegBinomCDF(double k, double r, double p);
-double NegBinomCDFUpper(double k, double r, double p);
-double NegBinomCDFInv(double q, double r, double p);
-void NegBinomPDF(const TVec& k, double r, double p, TVec& dst);
-void NegBinomCDF(const TVec& k, double r, double p, TVec& dst);
-void NegBinomCDFUpper(const TVec& k, double r, double p, TVec& dst);
-void NegBinomCDFInv(const TVec& q, double r, double p, TVec& dst);
+LUMEX_API double NegBinomPDF(double k, double r, double p);
+LUMEX_API double NegBinomCDF(double k, double r, double p);
+LUMEX_API double NegBinomCDFUpper(double k, double r, double p);
+LUMEX_API double NegBinomCDFInv(double q, double r, double p);
+LUMEX_API void NegBinomPDF(const TVec& k, double r, double p, TVec& dst);
+LUMEX_API void NegBinomCDF(const TVec& k, double r, double p, TVec& dst);
+LUMEX_API void NegBinomCDFUpper(const TVec& k, double r, double p, TVec& dst);
+LUMEX_API void NegBinomCDFInv(const TVec& q, double r, double p, TVec& dst);
 
 // Hypergeometric: successes among N draws without replacement from M items of which K are
 // successes (integers, 0 <= K <= M, 0 <= N <= M, M < 2^31); support max(0, N + K - M) ..
 // min(N, K).
-double HypGeometricPDF(double x, double M, double K, double N);
-double HypGeometricCDF(double x, double M, double K, double N);
-double HypGeometricCDFUpper(double x, double M, double K, double N);
-double HypGeometricCDFInv(double p, double M, double K, double N);
-void HypGeometricPDF(const TVec& x, double M, double K, double N, TVec& dst);
-void HypGeometricCDF(const TVec& x, double M, double K, double N, TVec& dst);
-void HypGeometricCDFUpper(const TVec& x, double M, double K, double N, TVec& dst);
-void HypGeometricCDFInv(const TVec& p, double M, double K, double N, TVec& dst);
+LUMEX_API double HypGeometricPDF(double x, double M, double K, double N);
+LUMEX_API double HypGeometricCDF(double x, double M, double K, double N);
+LUMEX_API double HypGeometricCDFUpper(double x, double M, double K, double N);
+LUMEX_API double HypGeometricCDFInv(double p, double M, double K, double N);
+LUMEX_API void HypGeometricPDF(const TVec& x, double M, double K, double N, TVec& dst);
+LUMEX_API void HypGeometricCDF(const TVec& x, double M, double K, double N, TVec& dst);
+LUMEX_API void HypGeometricCDFUpper(const TVec& x, double M, double K, double N, TVec& dst);
+LUMEX_API void HypGeometricCDFInv(const TVec& p, double M, double K, double N, TVec& dst);
 
 // Discrete uniform on 1 .. N, N >= 1 an integer: P(X = k) = 1/N.
-double UniformDPDF(double k, double N);
-double UniformDCDF(double k, double N);
-double UniformDCDFUpper(double k, double N);
-double UniformDCDFInv(double p, double N);
-void UniformDPDF(const TVec& k, double N, TVec& dst);
-void UniformDCDF(const TVec& k, double N, TVec& dst);
-void UniformDCDFUpper(const TVec& k, double N, TVec& dst);
-void UniformDCDFInv(const TVec& p, double N, TVec& dst);
+LUMEX_API double UniformDPDF(double k, double N);
+LUMEX_API double UniformDCDF(double k, double N);
+LUMEX_API double UniformDCDFUpper(double k, double N);
+LUMEX_API double UniformDCDFInv(double p, double N);
+LUMEX_API void UniformDPDF(const TVec& k, double N, TVec& dst);
+LUMEX_API void UniformDCDF(const TVec& k, double N, TVec& dst);
+LUMEX_API void UniformDCDFUpper(const TVec& k, double N, TVec& dst);
+LUMEX_API void UniformDCDFInv(const TVec& p, double N, TVec& dst);
 
 }  // namespace lumex

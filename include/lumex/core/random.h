@@ -42,7 +42,7 @@ enum TBasicRandomGenerator : std::uint8_t {
   // xoshiro256++ (Blackman and Vigna, 2019): 256 bits of state, period 2^256 - 1, passes
   // BigCrush and PractRand, and is the fastest of the three (about twice the speed of the
   // Mersenne twisters here, which decides the speed of uniform and normal fills). Boost 1.74
-  // has no engine of this class, so it is written in random.cpp. The state is filled from the
+  // has no engine of this class, so the library has its own. The state is filled from the
   // seed by SplitMix64; stream i starts 2^128 * i steps further along the same sequence (the
   // jump polynomial), so streams never overlap. This is the kind the StatRandom generators use.
   brgXoshiro256,
@@ -70,7 +70,7 @@ enum TPoissonRandMethod : std::uint8_t {
 
 // One stream of random numbers. Obtained from TRandomGenerator::GetStream; it lives as long as
 // its generator (or until the generator's next SetStreamCount).
-class TRngStream {
+class LUMEX_API TRngStream {
 public:
   TRngStream();
   ~TRngStream();
@@ -172,12 +172,15 @@ private:
   std::unique_ptr<TImpl> fImpl;
 };
 
-// A generator: a set of streams of one engine kind, seeded together. Freshly made it has one
-// stream of kind brgXoshiro256 with seed 0. Every stream of a generator is independent of the
-// others; equal kind, seed and stream index give equal output.
-class TRandomGenerator {
+// A generator: a set of streams of one engine kind, seeded together. Made without arguments it
+// has one stream of kind brgXoshiro256 with seed 0. Every stream of a generator is independent of
+// the others; equal kind, seed and stream index give equal output.
+class LUMEX_API TRandomGenerator {
 public:
   TRandomGenerator();
+  // The generator that Init(kind, seed) and SetStreamCount(streamCount) would make, seeded once.
+  // Raises "Init: unknown generator kind" and "SetStreamCount: count < 1".
+  TRandomGenerator(TBasicRandomGenerator kind, int seed, int streamCount = 1);
   ~TRandomGenerator();
   TRandomGenerator(const TRandomGenerator&) = delete;
   TRandomGenerator& operator=(const TRandomGenerator&) = delete;
@@ -218,22 +221,22 @@ private:
 
 // Reseeds the default source, as described above. For seed < 2^32 the calling thread then
 // draws exactly what stream 0 of a brgXoshiro256 generator initialised with that seed gives.
-void RandSeed(std::uint64_t seed);
+LUMEX_API void RandSeed(std::uint64_t seed);
 
 // Fills dst (vector or matrix, single or double precision) with uniform numbers on [a, b) from
 // the default source; rules and messages as TRngStream::RandomUniform with "RandUniform".
-void RandUniform(TDenseLumex& dst, double a = 0.0, double b = 1.0);
+LUMEX_API void RandUniform(TDenseLumex& dst, double a = 0.0, double b = 1.0);
 
 // One uniform number on [0, 1) from the default source.
-double RandUniform();
+LUMEX_API double RandUniform();
 
 // Fills dst with normal numbers of mean mu and standard deviation sigma (ziggurat) from the
 // default source; rules and messages as TRngStream::RandomGaussian with "RandGauss".
-void RandGauss(TDenseLumex& dst, double mu = 0.0, double sigma = 1.0);
+LUMEX_API void RandGauss(TDenseLumex& dst, double mu = 0.0, double sigma = 1.0);
 
 // A fresh seed for a generator that was asked for one: a uniform number u on [0, 1) from the
 // default source, round(u * 4294967295) (halves away from zero) taken as a signed 32-bit
 // integer (values from 2^31 on wrap to negative ones).
-int FreshSeed();
+LUMEX_API int FreshSeed();
 
 }  // namespace lumex

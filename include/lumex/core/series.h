@@ -14,21 +14,21 @@ namespace lumex {
 //   dst[k] = (1/n) * sum_{t=0}^{n-1-k} y[t] * y[t+k],
 // with the same divisor n at every lag, which keeps the sequence positive semi-definite. Lags at
 // or beyond n are 0. Raises "AutoCorrBiased: lags < 0".
-void AutoCorrBiased(TVec& dst, const TVec& y, int lags);
+LUMEX_API void AutoCorrBiased(TVec& dst, const TVec& y, int lags);
 
 // The unnormalised cross-correlation of a and b at lags 0 .. lags-1:
 //   dst[k] = sum_j a[j] * b[j+k],
 // over the j with j < a.Length and j + k < b.Length. Raises "CrossCorr: lags < 0".
-void CrossCorr(TVec& dst, const TVec& a, const TVec& b, int lags);
+LUMEX_API void CrossCorr(TVec& dst, const TVec& a, const TVec& b, int lags);
 
 // The full linear convolution, dst[i] = sum_j a[j] * b[i-j], of length a.Length + b.Length - 1
 // (empty when either input is empty). It is the product of the polynomials whose coefficients
 // are a and b.
-void Convolve(TVec& dst, const TVec& a, const TVec& b);
+LUMEX_API void Convolve(TVec& dst, const TVec& a, const TVec& b);
 
 // Undoes lag-1 differencing applied d = init.Length times. y is the d-times differenced series
 // and init[k] the first value of the series differenced k times (k = 0 .. d-1); dst is the
 // original series, of length y.Length + d. With d = 0 dst is a copy of y.
-void Integrate(TVec& dst, const TVec& y, const TVec& init);
+LUMEX_API void Integrate(TVec& dst, const TVec& y, const TVec& init);
 
 }  // namespace lumex

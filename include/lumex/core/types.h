@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "lumex/core/export.h"
+
 namespace lumex {
 
 // NAN and INFINITY are <cmath> macros, so the core spells its constants NaN and Inf.
@@ -32,13 +34,13 @@ enum TMtxFloatPrecision : std::uint8_t { fpSingle, fpDouble };
 enum TLumexType : std::uint8_t { ltVec, ltMtx };
 
 // The library exception. what() is the message exactly as raised.
-class ELumexError : public std::runtime_error {
+class LUMEX_API ELumexError : public std::runtime_error {
 public:
   explicit ELumexError(const std::string& msg) : std::runtime_error(msg) {}
 };
 
 // Raises ELumexError with the given message; never returns.
-[[noreturn]] void ERaise(const std::string& msg);
+[[noreturn]] LUMEX_API void ERaise(const std::string& msg);
 
 // True when x is NaN or +-Inf.
 inline bool IsNanInf(double x) { return !(x - x == 0.0); }
