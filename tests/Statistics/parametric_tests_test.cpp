@@ -10,17 +10,8 @@ namespace {
 
 using test::Near;
 
-std::map<int, TVec> ReadSamples(const std::string& file = "Statistics/ttest_one_sample_data.txt") {
-  const test::TRefTable data = test::ReadRefTable(file);
-  std::map<int, std::vector<double>> values;
-  for (const auto& row : data.rows) values[static_cast<int>(row[0])].push_back(row[1]);
-  std::map<int, TVec> samples;
-  for (const auto& [k, v] : values) samples.emplace(k, TVec(v));
-  return samples;
-}
-
 TEST(TTestOneSample, AgreesWithR) {
-  const std::map<int, TVec> samples = ReadSamples();
+  const std::map<int, TVec> samples = test::ReadSamples("Statistics/ttest_one_sample_data.txt");
   const test::TRefTable ref = test::ReadRefTable("Statistics/ttest_one_sample.txt");
   ASSERT_EQ(ref.rows.size(), 120U);
   for (const auto& r : ref.rows) {
@@ -33,10 +24,10 @@ TEST(TTestOneSample, AgreesWithR) {
     const double alpha = r[ref.Col("alpha")];
     const double t = tTest(x, r[ref.Col("mu")], hRes, signif, ci, hType, alpha);
     SCOPED_TRACE(::testing::Message() << "case " << r[0] << " alpha " << alpha << " tail " << hType);
-    EXPECT_TRUE(Near(r[ref.Col("t")], t, 1e-12));
-    EXPECT_TRUE(Near(r[ref.Col("signif")], signif, 1e-12, 1e-14));
-    EXPECT_TRUE(Near(r[ref.Col("lower")], ci[0], 1e-12));
-    EXPECT_TRUE(Near(r[ref.Col("upper")], ci[1], 1e-12));
+    EXPECT_TRUE(Near(r[ref.Col("t")], t, test::kTolRef));
+    EXPECT_TRUE(Near(r[ref.Col("signif")], signif, test::kTolRef, 1e-14));
+    EXPECT_TRUE(Near(r[ref.Col("lower")], ci[0], test::kTolRef));
+    EXPECT_TRUE(Near(r[ref.Col("upper")], ci[1], test::kTolRef));
     EXPECT_EQ(hRes, alpha >= signif ? hrReject : hrNotReject);
   }
 }
@@ -126,8 +117,8 @@ TEST(TTestOneSample, SinglePrecisionDataMatchesDouble) {
   TTwoElmReal c1, c2;
   const double t1 = tTest(xd, 0.25, h1, s1, c1, htTwoTailed, 0.05);
   const double t2 = tTest(xs, 0.25, h2, s2, c2, htTwoTailed, 0.05);
-  EXPECT_TRUE(Near(t1, t2, 1e-15));  // these values are exact in single precision
-  EXPECT_TRUE(Near(s1, s2, 1e-15));
+  EXPECT_TRUE(Near(t1, t2, test::kTolRounding));  // these values are exact in single precision
+  EXPECT_TRUE(Near(s1, s2, test::kTolRounding));
 }
 
 // ---- Two-sample t, Z, chi-square, F and Grubbs tests against R --------------------------------
@@ -135,7 +126,7 @@ TEST(TTestOneSample, SinglePrecisionDataMatchesDouble) {
 enum TParamTest { ptTwoSampleT, ptZ, ptChiSquare, ptF, ptGrubbs };
 
 TEST(ParametricTests, AgreeWithR) {
-  const std::map<int, TVec> samples = ReadSamples("Statistics/parametric_tests_data.txt");
+  const std::map<int, TVec> samples = test::ReadSamples("Statistics/parametric_tests_data.txt");
   const test::TRefTable ref = test::ReadRefTable("Statistics/parametric_tests.txt");
   ASSERT_EQ(ref.rows.size(), 270U);
   for (const auto& r : ref.rows) {
@@ -170,10 +161,10 @@ TEST(ParametricTests, AgreeWithR) {
         stat = GrubbsTest(a, hRes, signif, ci, hType, alpha);
         break;
     }
-    EXPECT_TRUE(Near(r[ref.Col("stat")], stat, 1e-12));
-    EXPECT_TRUE(Near(r[ref.Col("signif")], signif, 1e-11, 1e-14));
-    EXPECT_TRUE(Near(r[ref.Col("lower")], ci[0], 1e-12, 1e-14));
-    EXPECT_TRUE(Near(r[ref.Col("upper")], ci[1], 1e-12, 1e-14));
+    EXPECT_TRUE(Near(r[ref.Col("stat")], stat, test::kTolRef));
+    EXPECT_TRUE(Near(r[ref.Col("signif")], signif, 1e-11, test::kTolSummed));
+    EXPECT_TRUE(Near(r[ref.Col("lower")], ci[0], test::kTolRef, 1e-14));
+    EXPECT_TRUE(Near(r[ref.Col("upper")], ci[1], test::kTolRef, 1e-14));
     if (which != ptGrubbs) {
       EXPECT_EQ(hRes, alpha >= signif ? hrReject : hrNotReject);
     }
