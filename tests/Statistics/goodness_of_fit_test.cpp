@@ -42,32 +42,25 @@ std::vector<TRow> GofRows(const std::string& which) {
   return rows;
 }
 
-TEST(GoodnessOfFit, KolmogorovOneSampleAgreesWithR) {
-  TWorst worst{"GoodnessOfFit.KolmogorovOneSampleAgreesWithR"};
+// One sample against the normal law (KS1), or two samples (KS2).
+TEST(GoodnessOfFit, KolmogorovAgreesWithR) {
   const auto samples = test::ReadSamples("Statistics/goodness_of_fit_data.txt");
-  for (const TRow& r : GofRows("KS1")) {
-    THypothesisResult h;
-    double signif;
-    const double D = GOFKolmogorov(samples.at(r.k), h, signif, nullptr, nullptr, r.ht, 0.05);
-    worst.See(r.stat, D);
-    worst.See(r.signif, signif);
-    EXPECT_TRUE(Near(r.stat, D, kTolStat)) << "case " << r.k << " tail " << int(r.ht);
-    EXPECT_TRUE(Near(r.signif, signif, kTolStat, test::kTiny)) << "case " << r.k;
-  }
-}
-
-TEST(GoodnessOfFit, KolmogorovTwoSamplesAgreesWithR) {
-  TWorst worst{"GoodnessOfFit.KolmogorovTwoSamplesAgreesWithR"};
-  const auto samples = test::ReadSamples("Statistics/goodness_of_fit_data.txt");
-  for (const TRow& r : GofRows("KS2")) {
-    THypothesisResult h;
-    double signif;
-    const double D = GOFKolmogorov(samples.at(r.k), samples.at(r.k2), h, signif, r.ht, 0.05);
-    worst.See(r.stat, D);
-    worst.See(r.signif, signif);
-    EXPECT_TRUE(Near(r.stat, D, kTolStat)) << r.k << " vs " << r.k2 << " tail " << int(r.ht);
-    EXPECT_TRUE(Near(r.signif, signif, kTolStat, test::kTiny));
-    EXPECT_EQ(h, signif <= 0.05 ? hrReject : hrNotReject);
+  for (const std::string which : {"KS1", "KS2"}) {
+    TWorst worst{which == "KS1" ? "Kolmogorov, one sample" : "Kolmogorov, two samples"};
+    for (const TRow& r : GofRows(which)) {
+      THypothesisResult h;
+      double signif;
+      const double D =
+          which == "KS1"
+              ? GOFKolmogorov(samples.at(r.k), h, signif, nullptr, nullptr, r.ht, 0.05)
+              : GOFKolmogorov(samples.at(r.k), samples.at(r.k2), h, signif, r.ht, 0.05);
+      worst.See(r.stat, D);
+      worst.See(r.signif, signif);
+      EXPECT_TRUE(Near(r.stat, D, kTolStat)) << which << " " << r.k << ", " << r.k2 << " tail "
+                                             << int(r.ht);
+      EXPECT_TRUE(Near(r.signif, signif, kTolStat, test::kTiny)) << which << " " << r.k;
+      EXPECT_EQ(h, signif <= 0.05 ? hrReject : hrNotReject);
+    }
   }
 }
 
