@@ -163,6 +163,10 @@ TEST(Containers, BitSetOperations) {
   TVecInt packed;
   packed.BitPack(unpacked);
   EXPECT_EQ(packed.ToString(), bits.ToString());
+  // 40 bits take a second, partial word.
+  unpacked.Resize(40);
+  packed.BitPack(unpacked);
+  EXPECT_EQ(packed.ToString(), "[1, 2]");
   EXPECT_LUMEX_ERROR(bits.Bits(64), "Bits: bit index out of range");
 }
 
