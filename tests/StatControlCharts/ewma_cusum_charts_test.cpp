@@ -6,7 +6,6 @@
 #include <tuple>
 #include <vector>
 
-#include "charts_reference.h"
 #include "lumex/StatControlCharts.h"
 #include "lumex_test.h"
 
@@ -31,7 +30,7 @@ std::map<std::tuple<int, double, double>, std::vector<std::vector<double>>> Grou
 }
 
 TEST(EWMAChart, BothFormsAgreeWithReference) {
-  const auto sets = test::ReadSubgroups();
+  const auto sets = test::ReadSampleMatrices("StatControlCharts/subgroups.txt");
   const auto constant = Groups("EWMA");
   const auto perSample = Groups("EWMAVar");
   ASSERT_EQ(constant.size(), perSample.size());
@@ -65,19 +64,19 @@ TEST(EWMAChart, BothFormsAgreeWithReference) {
 }
 
 TEST(EWMAChart, LambdaOneIsTheChartOfMeansWithOneSidedZ) {
-  const auto sets = test::ReadSubgroups();
+  const auto sets = test::ReadSampleMatrices("StatControlCharts/subgroups.txt");
   const TMtx& data = sets.at(0);
   TVec ewma, means;
   double cl, ucl, lcl, xcl, xucl, xlcl;
   EWMAChart(data, ewma, cl, ucl, lcl, 1.0, kZ3One);
   QCXChart(data, means, xcl, xucl, xlcl, 2.0 * kZ3One - 1.0);
   EXPECT_EQ(means.ToString(), ewma.ToString());
-  EXPECT_TRUE(Near(xucl - xcl, ucl - cl, 1e-12));
-  EXPECT_TRUE(Near(xlcl, lcl, 1e-15));
+  EXPECT_TRUE(Near(xucl - xcl, ucl - cl, test::kTolRef));
+  EXPECT_TRUE(Near(xlcl, lcl, test::kTolRounding));
 }
 
 TEST(EWMAChart, ExactLimitsStartAtLambdaAndRiseToTheAsymptoticOnes) {
-  const auto sets = test::ReadSubgroups();
+  const auto sets = test::ReadSampleMatrices("StatControlCharts/subgroups.txt");
   const TMtx& data = sets.at(2);
   const double lambda = 0.2;
   TVec draw, ucl, lcl;
@@ -86,16 +85,16 @@ TEST(EWMAChart, ExactLimitsStartAtLambdaAndRiseToTheAsymptoticOnes) {
   EWMAChart(data, draw, acl, aucl, alcl, lambda, kZ3One);
   const double asymptotic = std::sqrt(lambda / (2 - lambda));
   const double w = (aucl - acl) / asymptotic;  // z s-bar / (sqrt(n) c4)
-  EXPECT_TRUE(Near(lambda * w, ucl[0] - cl, 1e-14));
+  EXPECT_TRUE(Near(lambda * w, ucl[0] - cl, test::kTolSummed));
   for (int i = 1; i < ucl.Length(); ++i) {
     EXPECT_GT(ucl[i], ucl[i - 1]);
-    EXPECT_TRUE(Near(ucl[i] - cl, cl - lcl[i], 1e-12));
+    EXPECT_TRUE(Near(ucl[i] - cl, cl - lcl[i], test::kTolRef));
   }
   EXPECT_LT(ucl[ucl.Length() - 1], aucl);
-  EXPECT_TRUE(Near(aucl, ucl[ucl.Length() - 1], 1e-6));
+  EXPECT_TRUE(Near(aucl, ucl[ucl.Length() - 1], test::kTolConverged));
   // A tiny weight keeps its digits: f_1 = Lambda exactly in the limit.
   EWMAChart(data, draw, cl, ucl, lcl, 1e-9, kZ3One);
-  EXPECT_TRUE(Near(1e-9 * w, ucl[0] - cl, 1e-6));
+  EXPECT_TRUE(Near(1e-9 * w, ucl[0] - cl, test::kTolConverged));
 }
 
 TEST(EWMAChart, SubgroupsOfOneGiveInfiniteLimits) {
@@ -116,7 +115,7 @@ TEST(EWMAChart, SubgroupsOfOneGiveInfiniteLimits) {
 }
 
 TEST(EWMAChart, SinglePrecisionRecursionRunsInSinglePrecision) {
-  const auto sets = test::ReadSubgroups();
+  const auto sets = test::ReadSampleMatrices("StatControlCharts/subgroups.txt");
   const TMtx& m = sets.at(4);  // means near 1e6
   TMtx single;
   single.Size(m.Rows(), m.Cols(), fpSingle);
@@ -135,7 +134,7 @@ TEST(EWMAChart, SinglePrecisionRecursionRunsInSinglePrecision) {
 }
 
 TEST(QCCumSumChart, AgreesWithReference) {
-  const auto sets = test::ReadSubgroups();
+  const auto sets = test::ReadSampleMatrices("StatControlCharts/subgroups.txt");
   test::TWorst worst{"QCCumSumChart"};
   int seen = 0;
   for (const auto& [key, rows] : Groups("CUSUM")) {

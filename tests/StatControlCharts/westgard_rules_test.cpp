@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "charts_reference.h"
 #include "lumex/StatControlCharts.h"
 #include "lumex_test.h"
 

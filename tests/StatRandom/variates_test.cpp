@@ -9,10 +9,12 @@
 #include <numbers>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "lumex/StatRandom.h"
 #include "lumex_test.h"
+#include "random_laws.h"
 
 namespace lumex {
 namespace {
@@ -21,102 +23,12 @@ constexpr int kDraws = 100000;
 constexpr double kLevel = 0.001;
 constexpr double kEulerGamma = 0.57721566490153286061;
 
-// A seed of its own for each case, so that laws drawn by inverting the same uniforms do not
-// share one Kolmogorov-Smirnov statistic.
+using test::ChiSquareSignificance;
+using test::KolmogorovSignificance;
+using test::Values;
+
 int CaseSeed(const std::string& name) {
-  std::uint32_t seed = 7051;
-  for (char ch : name) seed = seed * 31 + static_cast<unsigned char>(ch);
-  return static_cast<int>(seed & 0x7fffffff);
-}
-
-std::vector<double> Values(const TDenseLumex& v) {
-  std::vector<double> out(static_cast<std::size_t>(v.Length()));
-  for (int i = 0; i < v.Length(); ++i) out[static_cast<std::size_t>(i)] = v.Value(i);
-  return out;
-}
-
-std::vector<double> Values(const TVecInt& k) {
-  std::vector<double> out(static_cast<std::size_t>(k.Length()));
-  for (int i = 0; i < k.Length(); ++i) out[static_cast<std::size_t>(i)] = k[i];
-  return out;
-}
-
-// ---- Law statistics ------------------------------------------------------------------------------
-
-// Significance of the one-sample Kolmogorov-Smirnov statistic of `x` against `cdf`: the
-// asymptotic law with Stephens' small-sample factor, ample at n = 10^5.
-//
-// The statistic D = max_i max(F(x(i)) - (i-1)/n, i/n - F(x(i))) is computed exactly with few
-// evaluations of F: F is evaluated at every 16th order statistic, and between two evaluated
-// points a < b it lies in [F(x(a)), F(x(b))], which bounds the terms of the points inside. Only
-// blocks whose bound exceeds the largest term found so far are evaluated point by point.
-double KolmogorovSignificance(std::vector<double> x, const std::function<double(double)>& cdf) {
-  std::sort(x.begin(), x.end());
-  const std::size_t count = x.size();
-  const double n = static_cast<double>(count);
-  double d = 0.0;
-  auto term = [&](std::size_t i, double f) {
-    d = std::max({d, f - static_cast<double>(i) / n, static_cast<double>(i + 1) / n - f});
-  };
-  constexpr std::size_t kStep = 16;
-  std::vector<std::size_t> at;
-  for (std::size_t i = 0; i < count; i += kStep) at.push_back(i);
-  if (at.back() != count - 1) at.push_back(count - 1);
-  std::vector<double> f(at.size());
-  for (std::size_t j = 0; j < at.size(); ++j) {
-    f[j] = cdf(x[at[j]]);
-    term(at[j], f[j]);
-  }
-  // Blocks by decreasing bound, so that the largest terms are found first.
-  std::vector<std::pair<double, std::size_t>> blocks;
-  for (std::size_t j = 0; j + 1 < at.size(); ++j) {
-    const double a = static_cast<double>(at[j]);
-    const double b = static_cast<double>(at[j + 1]);
-    blocks.push_back({std::max(f[j + 1] - (a + 1) / n, b / n - f[j]), j});
-  }
-  std::sort(blocks.rbegin(), blocks.rend());
-  for (const auto& [bound, j] : blocks) {
-    if (bound <= d) break;
-    for (std::size_t i = at[j] + 1; i < at[j + 1]; ++i) term(i, cdf(x[i]));
-  }
-  const double lambda = (std::sqrt(n) + 0.12 + 0.11 / std::sqrt(n)) * d;
-  double p = 0.0;
-  for (int j = 1; j <= 100; ++j) {
-    p += 2.0 * ((j % 2 == 1) ? 1.0 : -1.0) * std::exp(-2.0 * j * j * lambda * lambda);
-  }
-  return std::clamp(p, 0.0, 1.0);
-}
-
-// Pearson's chi-square significance of whole-number draws against a law given by its mass
-// function on its support from `start` on. Cells are closed from the left as soon as each holds
-// an expected count of 5 and at least that much remains above; the last cell takes the rest.
-double ChiSquareSignificance(const std::vector<double>& draws, std::int64_t start,
-                             const std::function<double(double)>& pmf) {
-  const double n = static_cast<double>(draws.size());
-  std::vector<double> edges;
-  std::vector<double> expected;
-  double f = 0.0;       // P(X <= k)
-  double closed = 0.0;  // P(X <= last edge)
-  for (std::int64_t k = start; n * (1.0 - f) >= 5.0 && k < start + 10000000; ++k) {
-    f += pmf(static_cast<double>(k));
-    if (n * (f - closed) >= 5.0 && n * (1.0 - f) >= 5.0) {
-      edges.push_back(static_cast<double>(k));
-      expected.push_back(n * (f - closed));
-      closed = f;
-    }
-  }
-  expected.push_back(n * (1.0 - closed));
-  if (expected.size() < 2) return 1.0;
-  std::vector<double> observed(expected.size(), 0.0);
-  for (double v : draws) {
-    const auto cell = std::lower_bound(edges.begin(), edges.end(), v) - edges.begin();
-    observed[static_cast<std::size_t>(cell)] += 1.0;
-  }
-  double stat = 0.0;
-  for (std::size_t j = 0; j < expected.size(); ++j) {
-    stat += (observed[j] - expected[j]) * (observed[j] - expected[j]) / expected[j];
-  }
-  return ChiSquareCDFUpper(stat, static_cast<double>(expected.size() - 1));
+  return static_cast<int>(test::CaseSeed(name, 7051) & 0x7fffffff);
 }
 
 // Sample mean and variance against the law's: each within five standard errors. The error of
@@ -345,7 +257,7 @@ class DiscreteLaw : public ::testing::TestWithParam<TDiscreteCase> {};
 TEST_P(DiscreteLaw, FollowsItsMassFunctionAndMoments) {
   const TDiscreteCase& c = GetParam();
   const std::vector<double> x = c.draw(CaseSeed(c.name));
-  const double p = ChiSquareSignificance(x, c.start, c.pmf);
+  const double p = ChiSquareSignificance(x, c.start, 0.0, c.pmf);
   RecordProperty("significance", std::to_string(p));
   EXPECT_GT(p, kLevel) << c.name;
   ExpectMoments(x, c.mean, c.variance, c.name);
@@ -577,57 +489,43 @@ TEST(RandomCompositions, FWithAFixedSeedAndEqualDegreesOfFreedomIsOne) {
 // ---- Edge cases -------------------------------------------------------------------------------------
 
 TEST(RandomEdgeCases, DegenerateParametersGiveThePointMass) {
-  TVec v(100);
-  TVecInt k(100);
-  auto all = [](const TDenseLumex& x, double value) {
-    for (int i = 0; i < x.Length(); ++i) {
-      if (x.Value(i) != value) return false;
-    }
-    return true;
+  const std::vector<std::pair<std::function<void(TVec&, TVecInt&)>, double>> cases = {
+      {[](TVec& v, TVecInt&) { RandomGeometric(1.0, v, 1); }, 0.0},
+      {[](TVec&, TVecInt& k) { RandomNegBinom(3.5, 1.0, k, 1); }, 0.0},
+      {[](TVec& v, TVecInt&) { RandomUniformD(0, v, 1); }, 0.0},
+      {[](TVec& v, TVecInt&) { RandomNormal(2.5, 0.0, v, 1); }, 2.5},
+      {[](TVec& v, TVecInt&) { RandomTriangular(1.5, 1.5, 1.5, v, 1); }, 1.5},
+      {[](TVec& v, TVecInt&) { RandomLaplace(-1.0, 0.0, v, 1); }, -1.0},
+      {[](TVec& v, TVecInt&) { RandomMaxwell(0.0, v, 1); }, 0.0},
+      {[](TVec& v, TVecInt&) { RandomUniform(4.0, 4.0, v, 1); }, 4.0},
+      {[](TVec&, TVecInt& k) { RandomBinom(0, 0.5, k, 1); }, 0.0},
   };
-  auto allInt = [](const TVecInt& x, int value) {
-    for (int i = 0; i < x.Length(); ++i) {
-      if (x[i] != value) return false;
-    }
-    return true;
-  };
-  v.SetVal(7);
-  RandomGeometric(1.0, v, 1);
-  EXPECT_TRUE(all(v, 0.0)) << v.ToString();
-  k.SetVal(7);
-  RandomNegBinom(3.5, 1.0, k, 1);
-  EXPECT_TRUE(allInt(k, 0)) << k.ToString();
-  v.SetVal(7);
-  RandomUniformD(0, v, 1);
-  EXPECT_TRUE(all(v, 0.0)) << v.ToString();
-  RandomNormal(2.5, 0.0, v, 1);
-  EXPECT_TRUE(all(v, 2.5)) << v.ToString();
-  RandomTriangular(1.5, 1.5, 1.5, v, 1);
-  EXPECT_TRUE(all(v, 1.5)) << v.ToString();
-  RandomLaplace(-1.0, 0.0, v, 1);
-  EXPECT_TRUE(all(v, -1.0)) << v.ToString();
-  RandomMaxwell(0.0, v, 1);
-  EXPECT_TRUE(all(v, 0.0)) << v.ToString();
-  RandomUniform(4.0, 4.0, v, 1);
-  EXPECT_TRUE(all(v, 4.0)) << v.ToString();
-  RandomBinom(0, 0.5, k, 1);
-  EXPECT_TRUE(allInt(k, 0)) << k.ToString();
+  for (std::size_t j = 0; j < cases.size(); ++j) {
+    TVec v(100);
+    TVecInt k(100);
+    v.SetVal(7);
+    k.SetVal(7);
+    cases[j].first(v, k);
+    // The call fills one of the two; the other keeps its 7s.
+    const std::vector<double> x = Values(v)[0] == 7 ? Values(k) : Values(v);
+    EXPECT_EQ(x, std::vector<double>(100, cases[j].second)) << "case " << j;
+  }
 }
 
 TEST(RandomEdgeCases, BoundedLawsStayInTheirSupport) {
   TVec v(20000);
-  RandomUniformD(1, v, 8);
-  EXPECT_EQ(Min(v), 1.0);
-  EXPECT_EQ(Max(v), 1.0);
-  RandomUniformD(3, v, 8);
-  EXPECT_EQ(Min(v), 1.0);
-  EXPECT_EQ(Max(v), 3.0);
-  RandomTriangular(-1, 2, 2, v, 8);  // mode on the upper limit
-  EXPECT_GE(Min(v), -1.0);
-  EXPECT_LE(Max(v), 2.0);
-  RandomGenPareto(-0.5, 1, 2, v, 8);  // support [1, 5]
-  EXPECT_GE(Min(v), 1.0);
-  EXPECT_LE(Max(v), 5.0);
+  // Each law with its support; the discrete uniform laws reach both ends.
+  const std::vector<std::tuple<std::function<void()>, double, double, bool>> laws = {
+      {[&] { RandomUniformD(1, v, 8); }, 1.0, 1.0, true},
+      {[&] { RandomUniformD(3, v, 8); }, 1.0, 3.0, true},
+      {[&] { RandomTriangular(-1, 2, 2, v, 8); }, -1.0, 2.0, false},  // mode on the upper limit
+      {[&] { RandomGenPareto(-0.5, 1, 2, v, 8); }, 1.0, 5.0, false},
+  };
+  for (const auto& [draw, lo, hi, reached] : laws) {
+    draw();
+    EXPECT_TRUE(reached ? Min(v) == lo && Max(v) == hi : Min(v) >= lo && Max(v) <= hi)
+        << "[" << Min(v) << ", " << Max(v) << "] in [" << lo << ", " << hi << "]";
+  }
   RandomLogistic(0, 1, v, 8);  // uniforms kept away from 0 and 1: finite values
   EXPECT_TRUE(std::isfinite(Min(v)) && std::isfinite(Max(v)));
   TVec tiny(20000);

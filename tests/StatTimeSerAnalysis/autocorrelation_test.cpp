@@ -10,7 +10,6 @@
 
 #include "lumex/StatTimeSerAnalysis.h"
 #include "lumex_test.h"
-#include "ts_test_common.h"
 
 namespace lumex {
 namespace {
@@ -111,7 +110,7 @@ TEST(AutoCovACF, SinglePrecisionInputGivesSinglePrecisionOutput) {
   ACF(x, r, 10);
   ACF(xs, rs, 10);
   ASSERT_EQ(rs.FloatPrecision(), fpSingle);
-  for (int k = 0; k < 10; ++k) EXPECT_TRUE(Near(r[k], rs.Value(k), 1e-5, 1e-6)) << k;
+  for (int k = 0; k < 10; ++k) EXPECT_TRUE(Near(r[k], rs.Value(k), 1e-5, test::kTolConverged)) << k;
 }
 
 // The certified lag-1 autocorrelations of the NIST StRD univariate sets, to 12 significant
@@ -135,7 +134,8 @@ TEST_P(NistLag1, ACFReproducesTheCertifiedCoefficient) {
     if (exact.names[i] != GetParam()) continue;
     found = true;
     const double stored = exact.rows[i][exact.Col("lag1")];
-    EXPECT_TRUE(Near(stored, r[1], 1e-13, 1e-15));  // r1 is a ratio of sums of order 1
+    // r1 is a ratio of sums of order 1
+    EXPECT_TRUE(Near(stored, r[1], test::kTolCertified13, test::kTolRounding));
     std::printf("[ NIST lag-1 ] %s: relative error %.3g vs certified (shifted data), %.3g vs "
                 "certified and %.3g vs exact (data as doubles)\n",
                 GetParam(), std::fabs(rShifted[1] - set.lag1) / std::fabs(set.lag1),
@@ -182,8 +182,8 @@ TEST(PACF, AROneAutocorrelationHasOneNonZeroPartial) {
   EXPECT_TRUE(Near(0.5, phi[0], test::kTolExact));
   EXPECT_EQ(variances[0], 1.0);
   for (int k = 1; k < m; ++k) {
-    EXPECT_TRUE(Near(0.0, results[k], 0.0, 1e-15)) << k;
-    EXPECT_TRUE(Near(0.0, phi[k], 0.0, 1e-15)) << k;
+    EXPECT_TRUE(Near(0.0, results[k], 0.0, test::kTolRounding)) << k;
+    EXPECT_TRUE(Near(0.0, phi[k], 0.0, test::kTolRounding)) << k;
     EXPECT_TRUE(Near(0.75, variances[k], test::kTolExact)) << k;
   }
   // Too short for a partial autocorrelation.
@@ -231,7 +231,7 @@ TEST(DurbinLevinson, SinglePrecisionGammaRunsInSinglePrecision) {
   EXPECT_EQ(vars.FloatPrecision(), fpSingle);
   EXPECT_EQ(s2s, static_cast<double>(static_cast<float>(s2s)));
   for (int k = 0; k < 3; ++k) {
-    EXPECT_TRUE(Near(phi[k], phis.Value(k), 1e-5, 1e-6)) << k;
+    EXPECT_TRUE(Near(phi[k], phis.Value(k), 1e-5, test::kTolConverged)) << k;
     EXPECT_TRUE(Near(var[k], vars.Value(k), 1e-5)) << k;
   }
   EXPECT_TRUE(Near(s2, s2s, 1e-5));

@@ -14,7 +14,6 @@
 #include "lumex/StatTimeSerAnalysis.h"
 #include "lumex/core/optimize.h"
 #include "lumex_test.h"
-#include "ts_test_common.h"
 
 namespace lumex {
 namespace {
@@ -77,7 +76,8 @@ TEST(ExpSmoothing, GivenConstantsReproduceTheRecursions) {
       const int k = static_cast<int>(r[cI]);
       ASSERT_LT(k, v.Length());
       w->See(r[cVal], v[k]);
-      EXPECT_TRUE(Near(r[cVal], v[k], test::kTolRef, 1e-12)) << "output " << r[cOut] << " " << k;
+      EXPECT_TRUE(Near(r[cVal], v[k], test::kTolRef, test::kTolRef))
+          << "output " << r[cOut] << " " << k;
     }
   }
   EXPECT_GT(cases[1], 10);
@@ -110,7 +110,7 @@ TEST(ExpSmoothing, GivenConstantForecastsReproduceTheRecursions) {
       const auto& r = ref.rows[i];
       const int k = static_cast<int>(r[ref.Col("i")]);
       w.See(r[ref.Col("yhat")], yhat[k]);
-      EXPECT_TRUE(Near(r[ref.Col("yhat")], yhat[k], test::kTolRef, 1e-12)) << k;
+      EXPECT_TRUE(Near(r[ref.Col("yhat")], yhat[k], test::kTolRef, test::kTolRef)) << k;
     }
   }
 }
@@ -136,7 +136,7 @@ TEST(MovingAverage, ReproducesTheMovingMeans) {
     EXPECT_EQ(lag, static_cast<int>(first[ref.Col("lag")]));
     ASSERT_EQ(static_cast<std::size_t>(ma.Length()), rows.size());
     wm.See(first[ref.Col("mse")], mse);
-    EXPECT_TRUE(Near(first[ref.Col("mse")], mse, test::kTolRef, 1e-12));
+    EXPECT_TRUE(Near(first[ref.Col("mse")], mse, test::kTolRef, test::kTolRef));
     for (const std::size_t i : rows) {
       const int k = static_cast<int>(ref.rows[i][ref.Col("i")]);
       w.See(ref.rows[i][ref.Col("value")], ma[k]);
@@ -312,7 +312,9 @@ TEST(ExpSmoothing, LimitingConstantsAndStraightLines) {
   }
   DoubleExpForecast(line, yhat, 0.4, 0.2, 23, 0);
   ASSERT_EQ(yhat.Length(), 22);
-  for (int i = 0; i < 22; ++i) EXPECT_TRUE(Near(line[0] + 0.5 * (i + 1), yhat[i], 1e-14)) << i;
+  for (int i = 0; i < 22; ++i) {
+    EXPECT_TRUE(Near(line[0] + 0.5 * (i + 1), yhat[i], test::kTolSummed)) << i;
+  }
 
   // Up to the data only one-step forecasts; no flat part.
   SingleExpForecast(y, yhat, 0.5, 4, 0);

@@ -13,22 +13,13 @@ namespace {
 
 using test::Near;
 
-std::map<int, TVec> ClosedFormSamples() {
-  std::map<int, std::vector<double>> values;
-  const test::TRefTable t = test::ReadRefTable("Statistics/fit_closed_form_data.txt");
-  for (const auto& r : t.rows) values[static_cast<int>(r[0])].push_back(r[1]);
-  std::map<int, TVec> samples;
-  for (auto& [k, v] : values) samples.emplace(k, TVec(v));
-  return samples;
-}
-
 // Every row of the reference table: the estimates e1, e2 and the intervals [lo1, hi1], [lo2, hi2]
 // of one fit on one sample at one level (NaN where the fit has no such output).
 TEST(FitClosedForm, AgreesWithR) {
-  const std::map<int, TVec> samples = ClosedFormSamples();
+  const std::map<int, TVec> samples = test::ReadSamples("Statistics/fit_closed_form_data.txt");
   const test::TRefTable t = test::ReadRefTable("Statistics/fit_closed_form.txt");
   ASSERT_GT(t.rows.size(), 60u);
-  double worst = 0.0;
+  test::TWorst worst{"closed-form fits"};
   for (std::size_t r = 0; r < t.rows.size(); ++r) {
     const std::string& fn = t.names[r];
     const std::vector<double>& row = t.rows[r];
@@ -88,12 +79,9 @@ TEST(FitClosedForm, AgreesWithR) {
     for (int j = 0; j < 6; ++j) {
       const double want = row[static_cast<std::size_t>(3 + j)];
       EXPECT_TRUE(Near(want, got[j], test::kTolRef)) << fn << " row " << r << " column " << j;
-      if (std::isfinite(want) && want != 0.0) {
-        worst = std::max(worst, std::fabs(got[j] - want) / std::fabs(want));
-      }
+      worst.See(want, got[j]);
     }
   }
-  RecordProperty("max_relative_error", ::testing::PrintToString(worst));
 }
 
 TEST(FitClosedForm, BinomialVectorFormsDivideElementwise) {
@@ -137,8 +125,8 @@ TEST(FitClosedForm, IntervalShapes) {
   EXPECT_EQ(lci[1], lo);
   EXPECT_EQ(hci[0], hi);
   const double ext = (hi - lo) * (1.0 / std::pow(0.1, 1.0 / 5) - 1.0);
-  EXPECT_TRUE(Near(lo - lci[0], ext, 1e-14));
-  EXPECT_TRUE(Near(hci[1] - hi, ext, 1e-14));
+  EXPECT_TRUE(Near(lo - lci[0], ext, test::kTolSummed));
+  EXPECT_TRUE(Near(hci[1] - hi, ext, test::kTolSummed));
 
   double b;
   TTwoElmReal bci;

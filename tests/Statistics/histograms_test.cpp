@@ -47,7 +47,7 @@ TEST(Histogram, EqualBinsAgreeWithNumPy) {
     const TVec x = Sample(static_cast<int>(r0[t.Col("sample")]), dbl);
     const int nb = static_cast<int>(r0[t.Col("numbins")]);
     const double min = r0[t.Col("min")], max = r0[t.Col("max")];
-    const double tol = dbl ? 1e-15 : test::kTolSingle;
+    const double tol = dbl ? test::kTolRounding : test::kTolSingle;
     const double floor = tol * (max - min);
     TVecInt counts;
     TVec edges, centres, results, cumulative;

@@ -11,20 +11,11 @@ namespace {
 
 using test::Near;
 
-std::map<int, TVec> ReadSamples() {
-  const test::TRefTable data = test::ReadRefTable("Statistics/normality_tests_data.txt");
-  std::map<int, std::vector<double>> values;
-  for (const auto& row : data.rows) values[static_cast<int>(row[0])].push_back(row[1]);
-  std::map<int, TVec> samples;
-  for (const auto& [k, v] : values) samples.emplace(k, TVec(v));
-  return samples;
-}
-
 using TShapiro = double (*)(const TVec&, THypothesisResult&, double&, THypothesisType, double);
 constexpr TShapiro kTests[] = {ShapiroWilks, ShapiroFrancia};
 
 TEST(ShapiroTests, AgreeWithR) {
-  const std::map<int, TVec> samples = ReadSamples();
+  const std::map<int, TVec> samples = test::ReadSamples("Statistics/normality_tests_data.txt");
   const test::TRefTable ref = test::ReadRefTable("Statistics/normality_tests.txt");
   ASSERT_EQ(ref.rows.size(), 36U);
   for (const auto& r : ref.rows) {
@@ -36,8 +27,8 @@ TEST(ShapiroTests, AgreeWithR) {
       THypothesisResult h = hrReject;
       double p = 0.0;
       const double w = kTests[which](x, h, p, ht, 0.05);
-      EXPECT_TRUE(Near(r[ref.Col("w")], w, 1e-13));
-      EXPECT_TRUE(Near(r[ref.Col("signif" + std::to_string(ht))], p, 1e-10, 1e-14));
+      EXPECT_TRUE(Near(r[ref.Col("w")], w, test::kTolCertified13));
+      EXPECT_TRUE(Near(r[ref.Col("signif" + std::to_string(ht))], p, test::kTolIterated, 1e-14));
       EXPECT_EQ(h, std::isnan(p) ? hrNan : 0.05 >= p ? hrReject : hrNotReject);
     }
   }
@@ -57,8 +48,8 @@ TEST_P(ShapiroInvariance, UnderReorderingShiftAndScale) {
   double p0, p1, p2;
   const double w0 = GetParam()(x, h, p0, htRightTailed, 0.05);
   EXPECT_EQ(w0, GetParam()(shuffled, h, p1, htRightTailed, 0.05));
-  EXPECT_TRUE(Near(w0, GetParam()(scaled, h, p2, htRightTailed, 0.05), 1e-14));
-  EXPECT_TRUE(Near(p0, p2, 1e-12));
+  EXPECT_TRUE(Near(w0, GetParam()(scaled, h, p2, htRightTailed, 0.05), test::kTolSummed));
+  EXPECT_TRUE(Near(p0, p2, test::kTolRef));
 }
 
 TEST_P(ShapiroInvariance, OneTailedAddUpToOneAndTwoTailedIsTheSmaller) {
@@ -116,7 +107,7 @@ TEST(ShapiroWilks, SwitchesTransformationBetween11And12) {
       z = (std::log(1.0 - w) - (-1.5861 - 0.31082 * l - 0.083751 * l * l + 0.0038915 * l * l * l)) /
           std::exp(-0.4803 - 0.082676 * l + 0.0030302 * l * l);
     }
-    EXPECT_TRUE(Near(NormalCDF(z), p, 1e-13)) << n;
+    EXPECT_TRUE(Near(NormalCDF(z), p, test::kTolCertified13)) << n;
   }
 }
 

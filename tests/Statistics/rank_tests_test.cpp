@@ -14,15 +14,6 @@ using detail::MannWhitneyExactCDF;
 using detail::WilcoxonExactCDF;
 using test::Near;
 
-std::map<int, TVec> ReadSamples(const std::string& file) {
-  const test::TRefTable data = test::ReadRefTable(file);
-  std::map<int, std::vector<double>> values;
-  for (const auto& row : data.rows) values[static_cast<int>(row[0])].push_back(row[1]);
-  std::map<int, TVec> samples;
-  for (const auto& [k, v] : values) samples.emplace(k, TVec(v));
-  return samples;
-}
-
 TVec RampVec(int n) {
   TVec r(n);
   Ramp(r, 1.0, 1.0);
@@ -30,7 +21,7 @@ TVec RampVec(int n) {
 }
 
 TEST(WilcoxonExactCDF, AgreesWithPsignrankAndTieCounts) {
-  const std::map<int, TVec> tieRanks = ReadSamples("Statistics/rank_tests_signrank_ranks.txt");
+  const auto tieRanks = test::ReadSamples("Statistics/rank_tests_signrank_ranks.txt");
   const test::TRefTable ref = test::ReadRefTable("Statistics/rank_tests_signrank.txt");
   ASSERT_EQ(ref.rows.size(), 2800U);
   for (const auto& r : ref.rows) {
@@ -40,7 +31,7 @@ TEST(WilcoxonExactCDF, AgreesWithPsignrankAndTieCounts) {
     const double t = r[ref.Col("T")];
     SCOPED_TRACE(::testing::Message() << "case " << tieCase << " n " << n << " T " << t);
     EXPECT_TRUE(Near(r[ref.Col("p")], WilcoxonExactCDF(ranks, t, r[ref.Col("hasties")] != 0),
-                     1e-14, 1e-16));
+                     test::kTolSummed, 1e-16));
   }
 }
 
@@ -63,14 +54,14 @@ TEST(MannWhitneyExact, BothPathsAgreeWithPwilcox) {
     const double u = r[2];
     SCOPED_TRACE(::testing::Message() << n1 << " x " << n2 << " U " << u);
     const double recursion = MannWhitneyExactCDF(n1, n2, u, fpDouble);
-    EXPECT_TRUE(Near(r[3], recursion, 1e-13));
+    EXPECT_TRUE(Near(r[3], recursion, test::kTolCertified13));
     if (n1 * n2 <= 300) {
       EXPECT_TRUE(Near(r[3], MannWhitneyExactCDF(n1, n2, u, fpSingle), 1e-5));
     }
     const double counted = MannWCDF1(n1, n2, u);
-    EXPECT_TRUE(Near(r[3], counted, 1e-13));  // counts pass 2^53 at 50 x 50
+    EXPECT_TRUE(Near(r[3], counted, test::kTolCertified13));  // counts pass 2^53 at 50 x 50
     if (n1 <= 7 && n2 <= 7) {
-      EXPECT_TRUE(Near(recursion, counted, 1e-14));
+      EXPECT_TRUE(Near(recursion, counted, test::kTolSummed));
     }
   }
 }
@@ -83,7 +74,7 @@ TEST(MannWhitneyExact, EdgesOfTheRange) {
     EXPECT_TRUE(std::isnan(cdf(3, 4, NaN)));
     EXPECT_TRUE(std::isnan(cdf(-1, 4, 0)));
     EXPECT_EQ(cdf(3, 4, -2), 0.0);
-    EXPECT_TRUE(Near(1.0, cdf(3, 4, 12), 1e-15));
+    EXPECT_TRUE(Near(1.0, cdf(3, 4, 12), test::kTolRounding));
     EXPECT_TRUE(Near(cdf(3, 4, 4), cdf(3, 4, 4.5), 0.0));  // halves round to even
     EXPECT_EQ(cdf(0, 9, 0), 1.0);                            // one arrangement only
   }
@@ -94,7 +85,7 @@ TEST(MannWhitneyExact, EdgesOfTheRange) {
 enum TRankTest { rtSign, rtWilcoxon, rtMannWhitneyExact, rtMannWhitneyNormal, rtSpearman };
 
 TEST(RankTests, AgreeWithR) {
-  const std::map<int, TVec> samples = ReadSamples("Statistics/rank_tests_data.txt");
+  const std::map<int, TVec> samples = test::ReadSamples("Statistics/rank_tests_data.txt");
   const test::TRefTable ref = test::ReadRefTable("Statistics/rank_tests.txt");
   ASSERT_EQ(ref.rows.size(), 264U);
   for (const auto& r : ref.rows) {
@@ -133,13 +124,13 @@ TEST(RankTests, AgreeWithR) {
         Copy(x, a, 0, 0, n);
         Copy(y, samples.at(bId), 0, 0, n);
         SpearmanRankCorr(x, y, stat, hRes, signif, ci, hType, alpha);
-        EXPECT_TRUE(Near(r[ref.Col("lower")], ci[0], 1e-12));
-        EXPECT_TRUE(Near(r[ref.Col("upper")], ci[1], 1e-12));
+        EXPECT_TRUE(Near(r[ref.Col("lower")], ci[0], test::kTolRef));
+        EXPECT_TRUE(Near(r[ref.Col("upper")], ci[1], test::kTolRef));
         break;
       }
     }
-    EXPECT_TRUE(Near(r[ref.Col("stat")], stat, 1e-13));
-    EXPECT_TRUE(Near(r[ref.Col("signif")], signif, 1e-11, 1e-14));
+    EXPECT_TRUE(Near(r[ref.Col("stat")], stat, test::kTolCertified13));
+    EXPECT_TRUE(Near(r[ref.Col("signif")], signif, 1e-11, test::kTolSummed));
     EXPECT_EQ(hRes, alpha >= signif ? hrReject : hrNotReject);
   }
 }
@@ -306,7 +297,7 @@ TEST(RankTests, SinglePrecisionDataGiveTheSameStatistics) {
   EXPECT_EQ(p1, p2);
   EXPECT_EQ(MannWhitneyTest(xd, yd, h1, p1, c1, htTwoTailed, 0.05, false),
             MannWhitneyTest(xs, ys, h2, p2, c2, htTwoTailed, 0.05, false));
-  EXPECT_TRUE(Near(p1, p2, 1e-6));  // the exact recursion runs in single precision
+  EXPECT_TRUE(Near(p1, p2, test::kTolConverged));  // the exact recursion runs in single precision
   double r1, r2;
   SpearmanRankCorr(xd, yd, r1, h1, p1, c1, htTwoTailed, 0.05);
   SpearmanRankCorr(xs, yd, r2, h2, p2, c2, htTwoTailed, 0.05);

@@ -2,7 +2,6 @@
 #include <cmath>
 #include <vector>
 
-#include "descriptive_samples.h"
 #include "lumex/Statistics.h"
 #include "lumex_test.h"
 
@@ -13,7 +12,7 @@ namespace {
 // the tie correction sum (t^3 - t) / 2. Case 6 holds tie groups of 1500 and 2000 values, whose
 // t^3 exceeds the 32-bit range.
 TEST(Ranks, AgreeWithR) {
-  auto samples = test::ReadDescriptiveSamples();
+  auto samples = test::ReadSamples("Statistics/descriptive_data.txt");
   const test::TRefTable ref = test::ReadRefTable("Statistics/ranks.txt");
   const test::TRefTable ties = test::ReadRefTable("Statistics/tie_correction.txt");
   std::map<int, std::vector<std::vector<double>>> rows;

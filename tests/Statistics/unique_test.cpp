@@ -1,7 +1,6 @@
 // Distinct values and their counts.
 #include <cmath>
 
-#include "descriptive_samples.h"
 #include "lumex/Statistics.h"
 #include "lumex_test.h"
 
@@ -9,7 +8,7 @@ namespace lumex {
 namespace {
 
 TEST(Unique, AgreesWithR) {
-  const auto samples = test::ReadDescriptiveSamples();
+  const auto samples = test::ReadSamples("Statistics/descriptive_data.txt");
   std::map<int, std::vector<std::pair<double, int>>> expected;
   for (const auto& r : test::ReadRefTable("Statistics/unique.txt").rows) {
     expected[static_cast<int>(r[0])].emplace_back(r[1], static_cast<int>(r[2]));

@@ -1,29 +1,39 @@
 // Shared test helpers: named tolerances, one comparison helper that prints expected, computed
-// and their distance, an exact-message assertion, and readers for reference files.
+// and their distance, an exact-message assertion, the worst-error record, and readers for
+// reference files and the samples behind them.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <map>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "lumex/core/containers.h"
 #include "lumex/core/types.h"
 
 namespace lumex::test {
 
-// Tolerance ladder, relative unless said otherwise.
+// Tolerance ladder, relative unless said otherwise. Each rung names where the error comes from.
 inline constexpr double kTolExact = 4 * EPS_DOUBLE;   // a few roundings
-inline constexpr double kTolRef = 1e-12;              // committed R/NumPy references
+inline constexpr double kTolRounding = 1e-15;         // a short formula: a handful of roundings
+inline constexpr double kTolSummed = 1e-14;           // sums, recurrences and series of many terms
 inline constexpr double kTolCertified13 = 1e-13;      // NIST certified values, 13 digits
+inline constexpr double kTolRef = 1e-12;              // committed R/NumPy references
+inline constexpr double kTolIterated = 1e-10;         // the result of an iteration stopped at 1e-12
 inline constexpr double kTolSingle = 4 * EPS_SINGLE;  // single-precision paths
+inline constexpr double kTolConverged = 1e-6;         // an optimum found to its stopping tolerance
+inline constexpr double kTiny = 1e-300;               // absolute floor: "both are zero"
 
 // Passes when computed equals expected to `rel` relative (or `abs_floor` absolute, for values
 // near 0); NaN equals NaN and infinities must match exactly.
@@ -46,6 +56,39 @@ inline ::testing::AssertionResult Near(double expected, double computed, double 
   return ::testing::AssertionFailure() << os.str();
 }
 
+// Expected and computed values, each with a name that a failure prints.
+struct TExpected {
+  const char* what;
+  double expected, computed;
+};
+
+// Every listed value to `rel` relative (or `absFloor` absolute).
+inline void ExpectAllNear(std::initializer_list<TExpected> values, double rel,
+                          double absFloor = 0.0) {
+  for (const TExpected& v : values) {
+    EXPECT_TRUE(Near(v.expected, v.computed, rel, absFloor)) << v.what;
+  }
+}
+
+// Every listed value exactly (NaN equals NaN).
+inline void ExpectAllEqual(std::initializer_list<TExpected> values) {
+  for (const TExpected& v : values) EXPECT_TRUE(Near(v.expected, v.computed, 0.0)) << v.what;
+}
+
+// A table entry of ExpectAllNear / ExpectAllEqual named by the expression computed.
+#define LUMEX_VALUE(expected, computed) \
+  ::lumex::test::TExpected {                                                   \
+    #computed, static_cast<double>(expected), static_cast<double>(computed)    \
+  }
+
+// n zeros in the given storage, for the checks of storage kinds.
+inline TVec Zeros(int n, TMtxFloatPrecision precision = fpDouble, bool complex = false) {
+  TVec v;
+  v.Size(n, precision, complex);
+  v.SetZero();
+  return v;
+}
+
 // Asserts that `statement` raises ELumexError with exactly `message`.
 #define EXPECT_LUMEX_ERROR(statement, message)                                        \
   do {                                                                                \
@@ -58,6 +101,19 @@ inline ::testing::AssertionResult Near(double expected, double computed, double 
       ADD_FAILURE() << "wrong exception type, message \"" << e.what() << "\"";      \
     }                                                                                 \
   } while (0)
+
+// The largest relative error seen against a reference, printed with its name when the test
+// ends: the measured conformance.
+struct TWorst {
+  const char* what;
+  double rel = 0.0;
+  void See(double expected, double computed) {
+    if (expected != computed && std::isfinite(expected) && expected != 0.0) {
+      rel = std::max(rel, std::fabs(expected - computed) / std::fabs(expected));
+    }
+  }
+  ~TWorst() { std::printf("[ max rel. error vs reference ] %s: %.3g\n", what, rel); }
+};
 
 // A reference file: whitespace-separated columns with a header line naming them; lines
 // starting with '#' are comments; a leading text column is kept in `names`. Values are read with strtod, so "NaN", "Inf" and "-Inf" work.
@@ -102,6 +158,57 @@ inline TRefTable ReadRefTable(const std::string& relative) {
     t.rows.push_back(std::move(row));
   }
   return t;
+}
+
+// Samples by set number from a reference file whose rows start with the set number; the value is
+// in column `col` (by default the second).
+inline std::map<int, TVec> ReadSamples(const std::string& relative, const std::string& col = "") {
+  const TRefTable t = ReadRefTable(relative);
+  const int c = col.empty() ? 1 : t.Col(col);
+  std::map<int, std::vector<double>> values;
+  for (const auto& r : t.rows) {
+    values[static_cast<int>(r[0])].push_back(r[static_cast<std::size_t>(c)]);
+  }
+  std::map<int, TVec> samples;
+  for (const auto& [k, v] : values) samples.emplace(k, TVec(v));
+  return samples;
+}
+
+// Matrices by set number from rows "set row col value".
+inline std::map<int, TMtx> ReadSampleMatrices(const std::string& relative) {
+  const TRefTable t = ReadRefTable(relative);
+  std::map<int, std::pair<int, int>> shape;
+  for (const auto& r : t.rows) {
+    auto& s = shape[static_cast<int>(r[0])];
+    s = {std::max(s.first, static_cast<int>(r[1]) + 1),
+         std::max(s.second, static_cast<int>(r[2]) + 1)};
+  }
+  std::map<int, TMtx> sets;
+  for (const auto& [k, s] : shape) sets.emplace(k, TMtx(s.first, s.second));
+  for (const auto& r : t.rows) {
+    sets.at(static_cast<int>(r[0]))(static_cast<int>(r[1]), static_cast<int>(r[2])) = r[3];
+  }
+  return sets;
+}
+
+// Series by name from rows "name ... value".
+inline std::map<std::string, TVec> ReadSeries(const std::string& relative) {
+  const TRefTable t = ReadRefTable(relative);
+  std::map<std::string, std::vector<double>> values;
+  for (std::size_t i = 0; i < t.rows.size(); ++i) {
+    values[t.names[i]].push_back(t.rows[i][static_cast<std::size_t>(t.Col("value"))]);
+  }
+  std::map<std::string, TVec> out;
+  for (const auto& [name, v] : values) out.emplace(name, TVec(v));
+  return out;
+}
+
+// x in single-precision storage.
+inline TVec ToSingle(const TVec& x) {
+  TVec s;
+  s.Size(x.Length(), fpSingle);
+  for (int i = 0; i < x.Length(); ++i) s.SetValue(i, x[i]);
+  return s;
 }
 
 // Folder of the NIST StRD files: $LUMEX_NIST_DIR, else ../shared/data/nist beside the sources.
@@ -176,6 +283,53 @@ inline TNistUnivariate ReadNistUnivariate(const std::string& name) {
     r.yShifted.push_back(static_cast<double>(scaled(d) - scaled(decimal.front())) / unit);
   }
   return r;
+}
+
+struct TNistRegression {
+  std::vector<double> x, y, start1, start2, certified, certifiedSD;
+  double rss = NaN;
+  int observations = 0;
+};
+
+// A NIST StRD regression file: the parameter lines "b1 = start1 start2 certified sd" of the
+// nonlinear problems, the residual sum of squares, the number of observations, and the data lines
+// "y x" that follow the header (the linear files, Norris, have the same data lines).
+inline TNistRegression ReadNistRegression(const std::string& name) {
+  TNistRegression t;
+  std::ifstream in(NistDir() + "/" + name + ".dat");
+  std::string line;
+  bool inData = false;
+  while (std::getline(in, line)) {
+    std::istringstream ls(line);
+    std::string first;
+    ls >> first;
+    if (first.size() >= 2 && first[0] == 'b' &&
+        std::isdigit(static_cast<unsigned char>(first[1]))) {
+      std::string eq;
+      double s1, s2, c, sd;
+      if (ls >> eq >> s1 >> s2 >> c >> sd) {
+        t.start1.push_back(s1);
+        t.start2.push_back(s2);
+        t.certified.push_back(c);
+        t.certifiedSD.push_back(sd);
+      }
+    } else if (line.find("Residual Sum of Squares:") != std::string::npos) {
+      t.rss = std::stod(line.substr(line.find(':') + 1));
+    } else if (line.find("Number of Observations:") != std::string::npos) {
+      t.observations = std::stoi(line.substr(line.find(':') + 1));
+    } else if (first == "Data:" && line.find('y') != std::string::npos &&
+               line.find("Response") == std::string::npos) {
+      inData = true;
+    } else if (inData) {
+      std::istringstream ds(line);
+      double y, x;
+      if (ds >> y >> x) {
+        t.y.push_back(y);
+        t.x.push_back(x);
+      }
+    }
+  }
+  return t;
 }
 
 }  // namespace lumex::test

@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <complex>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -30,6 +31,8 @@
 #include <span>
 #include <string>
 #include <thread>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "lumex/RegModels.h"
@@ -52,36 +55,54 @@ using TResult = std::vector<double>;
 // Collects a case's outputs, scalars and objects alike, into one vector of doubles.
 struct TOut {
   TResult v;
-  TOut& operator<<(double x) {
-    v.push_back(x);
-    return *this;
-  }
-  TOut& operator<<(const TDenseLumex& x) {
-    v.push_back(x.Length());
-    if (x.Complex()) {
+  template <class T>
+  TOut& operator<<(const T& x) {
+    if constexpr (std::is_arithmetic_v<T> || std::is_enum_v<T>) {
+      v.push_back(static_cast<double>(x));
+    } else if constexpr (std::is_base_of_v<TDenseLumex, T>) {
+      v.push_back(x.Length());
       for (int i = 0; i < x.Length(); ++i) {
+        if (!x.Complex()) {
+          v.push_back(x.Value(i));
+          continue;
+        }
         const std::complex<double> z =
-            x.IsDouble() ? x.Data<std::complex<double>>()[i]
-                         : std::complex<double>(x.Data<std::complex<float>>()[i]);
-        v.push_back(z.real());
-        v.push_back(z.imag());
+            x.IsDouble() ? x.template Data<std::complex<double>>()[i]
+                         : std::complex<double>(x.template Data<std::complex<float>>()[i]);
+        *this << z.real() << z.imag();
       }
-    } else {
-      for (int i = 0; i < x.Length(); ++i) v.push_back(x.Value(i));
+    } else if constexpr (std::is_same_v<T, TVecInt>) {
+      v.push_back(x.Length());
+      for (int i = 0; i < x.Length(); ++i) v.push_back(x[i]);
+    } else if constexpr (std::is_pointer_v<T>) {
+      if (x != nullptr) *this << *x;
+    } else if constexpr (std::is_same_v<T, TTwoElmReal> || std::is_same_v<T, std::vector<double>>) {
+      v.insert(v.end(), x.begin(), x.end());
+    } else {  // what is no output: null pointers, callbacks, object constants
+      static_assert(std::is_same_v<T, std::nullptr_t> || std::is_same_v<T, TObjConsts> ||
+                    std::is_invocable_v<T, const TVec&, const TVec*, const TObjConsts&> ||
+                    std::is_function_v<std::remove_pointer_t<T>>);
     }
     return *this;
   }
-  TOut& operator<<(const TVecInt& x) {
-    v.push_back(x.Length());
-    for (int i = 0; i < x.Length(); ++i) v.push_back(x[i]);
-    return *this;
-  }
-  TOut& operator<<(const TTwoElmReal& x) { return *this << x[0] << x[1]; }
-  TOut& operator<<(const std::vector<double>& x) {
-    v.insert(v.end(), x.begin(), x.end());
+  // Calls `f` and records its result, then every argument: the outputs are among them.
+  template <class F, class... A>
+  TOut& Call(F&& f, A&&... a) {
+    if constexpr (std::is_void_v<decltype(f(std::forward<A>(a)...))>) {
+      f(std::forward<A>(a)...);
+    } else {
+      *this << f(std::forward<A>(a)...);
+    }
+    (*this << ... << a);
     return *this;
   }
 };
+
+// out.Call for a function name that may be overloaded.
+#define LUMEX_CALL(out, fn, ...) \
+  (out).Call([&](auto&&... arg) -> decltype(auto) {                   \
+    return fn(std::forward<decltype(arg)>(arg)...);                     \
+  }, __VA_ARGS__)
 
 // Checks a result of a random case; returns what is wrong, or an empty string.
 using TLaw = std::function<std::string(const TResult& got, const TResult& serial)>;
@@ -97,46 +118,39 @@ struct TCase {
 
 // ---- Inputs: built afresh by every call, so that no two threads share an object -------------
 
-TVec Normal(int n, int seed, double mu = 0.0, double sigma = 1.0) {
+// `x` filled by `fill` from stream 0 of a Xoshiro generator seeded with `seed`.
+template <class T, class F>
+T Drawn(T x, int seed, F fill) {
   TRandomGenerator g;
   g.Init(brgXoshiro256, seed);
-  TVec x(n);
-  g.GetStream(0).RandomGaussian(x, mu, sigma);
+  fill(g.GetStream(0), x);
   return x;
+}
+
+TVec Normal(int n, int seed, double mu = 0.0, double sigma = 1.0) {
+  return Drawn(TVec(n), seed, [=](TRngStream& s, TVec& x) { s.RandomGaussian(x, mu, sigma); });
 }
 
 TVec Uniform(int n, int seed, double a, double b) {
-  TRandomGenerator g;
-  g.Init(brgXoshiro256, seed);
-  TVec x(n);
-  g.GetStream(0).RandomUniform(x, a, b);
-  return x;
+  return Drawn(TVec(n), seed, [=](TRngStream& s, TVec& x) { s.RandomUniform(x, a, b); });
 }
 
 TVec Positive(int n, int seed, double shape = 2.0, double scale = 1.5) {
-  TRandomGenerator g;
-  g.Init(brgXoshiro256, seed);
-  TVec x(n);
-  g.GetStream(0).RandomGamma(x, shape, 0.0, scale);
-  return x;
+  return Drawn(TVec(n), seed,
+               [=](TRngStream& s, TVec& x) { s.RandomGamma(x, shape, 0.0, scale); });
 }
 
 TVec Counts(int n, int seed, double lambda) {
-  TRandomGenerator g;
-  g.Init(brgXoshiro256, seed);
-  TVecInt k(n);
-  g.GetStream(0).RandomPoisson(k, lambda);
+  const TVecInt k =
+      Drawn(TVecInt(n), seed, [=](TRngStream& s, TVecInt& x) { s.RandomPoisson(x, lambda); });
   TVec x(n);
   for (int i = 0; i < n; ++i) x[i] = k[i];
   return x;
 }
 
 TMtx NormalMtx(int rows, int cols, int seed, double mu = 0.0, double sigma = 1.0) {
-  TRandomGenerator g;
-  g.Init(brgXoshiro256, seed);
-  TMtx m(rows, cols);
-  g.GetStream(0).RandomGaussian(m, mu, sigma);
-  return m;
+  return Drawn(TMtx(rows, cols), seed,
+               [=](TRngStream& s, TMtx& x) { s.RandomGaussian(x, mu, sigma); });
 }
 
 // A well-conditioned symmetric positive definite matrix.
@@ -602,8 +616,7 @@ std::vector<TCase> StatisticsCases() {
            out << tTest(x, y, h, sig, ci, false, ht, 0.05) << h << sig << ci;
            out << tTest(x, z, h, sig, ci, true, ht, 0.05) << h << sig << ci;
            out << ZTest(x, 0.1, 1.0, h, sig, ci, ht, 0.05) << h << sig << ci;
-           ChiSquareTest(y, 1.2, h, sig, ci, ht, 0.05);
-           out << h << sig << ci;
+           LUMEX_CALL(out, ChiSquareTest, y, 1.2, h, sig, ci, ht, 0.05);
            out << FTest(x, y, h, sig, ci, ht, 0.05) << h << sig << ci;
            out << GrubbsTest(y, h, sig, ci, ht, 0.05) << h << sig << ci;
          }
@@ -624,8 +637,7 @@ std::vector<TCase> StatisticsCases() {
            out << WilcoxonSign(x, z, h, sig, ci, ht, 0.05) << h << sig << ci;
            out << MannWhitneyTest(x, y, h, sig, ci, ht, 0.05, false) << h << sig << ci;
            out << MannWhitneyTest(bx, by, h, sig, ci, ht, 0.05, true) << h << sig << ci;
-           SpearmanRankCorr(x, z, rho, h, sig, ci, ht, 0.05);
-           out << rho << h << sig << ci;
+           LUMEX_CALL(out, SpearmanRankCorr, x, z, rho, h, sig, ci, ht, 0.05);
          }
          return (out << MannWCDF1(9, 11, 30.0)).v;
        }},
@@ -646,39 +658,23 @@ std::vector<TCase> StatisticsCases() {
          double a = 0, b = 0;
          int k = 0;
          TTwoElmReal ca{}, cb{};
-         NormalFit(x, a, b, ca, cb, 0.05);
-         out << a << b << ca << cb;
-         LogNormalFit(x, a, b, ca, cb, 0.1);
-         out << a << b << ca << cb;
-         ExponentFit(x, a, ca, 0.05);
-         out << a << ca;
-         PoissonFit(c, a, ca, 0.05);
-         out << a << ca;
-         UniformFit(u, a, b, ca, cb, 0.05);
-         out << a << b << ca << cb;
-         UniformDFit(c, k, ca, 0.05);
-         out << k << ca;
-         GeometricFit(c, a, ca, 0.05);
-         out << a << ca;
-         RayleighFit(x, a, ca, 0.05);
-         out << a << ca;
-         InverseGaussianFit(x, a, b, ca, cb, 0.05);
-         out << a << b << ca << cb;
-         MaxwellFit(x, a);
-         out << a;
-         LaplaceFit(x, a, b);
-         out << a << b;
-         LogisticFit(x, a, b);
-         out << a << b;
-         ChiSquareFit(x, k);
-         out << k;
-         ErlangFit(x, k, a);
-         out << k << a;
-         BinomFit(c, k, a);
-         out << k << a;
+         LUMEX_CALL(out, NormalFit, x, a, b, ca, cb, 0.05);
+         LUMEX_CALL(out, LogNormalFit, x, a, b, ca, cb, 0.1);
+         LUMEX_CALL(out, ExponentFit, x, a, ca, 0.05);
+         LUMEX_CALL(out, PoissonFit, c, a, ca, 0.05);
+         LUMEX_CALL(out, UniformFit, u, a, b, ca, cb, 0.05);
+         LUMEX_CALL(out, UniformDFit, c, k, ca, 0.05);
+         LUMEX_CALL(out, GeometricFit, c, a, ca, 0.05);
+         LUMEX_CALL(out, RayleighFit, x, a, ca, 0.05);
+         LUMEX_CALL(out, InverseGaussianFit, x, a, b, ca, cb, 0.05);
+         LUMEX_CALL(out, MaxwellFit, x, a);
+         LUMEX_CALL(out, LaplaceFit, x, a, b);
+         LUMEX_CALL(out, LogisticFit, x, a, b);
+         LUMEX_CALL(out, ChiSquareFit, x, k);
+         LUMEX_CALL(out, ErlangFit, x, k, a);
+         LUMEX_CALL(out, BinomFit, c, k, a);
          TVec p, lo, hi;
-         BinomFit(c, 12.0, p, lo, hi, 0.05);
-         return (out << p << lo << hi).v;
+         return LUMEX_CALL(out, BinomFit, c, 12.0, p, lo, hi, 0.05).v;
        }},
       {"likelihood fits", [] {
          const TVec x = Positive(120, 63), u = Uniform(120, 64, 0.05, 0.95);
@@ -687,33 +683,23 @@ std::vector<TCase> StatisticsCases() {
          double a = 0, b = 0, cc = 0;
          int n1 = 0, n2 = 0;
          TTwoElmReal ca{}, cb{};
-         BetaFit(u, a, b, ca, cb, 500, 1e-8, 0.05);
-         out << a << b << ca << cb;
-         GammaFit(x, a, b, ca, cb, 500, 1e-8, 0.05);
-         out << a << b << ca << cb;
-         WeibullFit(x, a, b, ca, cb, 500, 1e-8, 0.05);
-         out << a << b << ca << cb;
-         CauchyFit(cau, a, b, ca, cb, 500, 1e-8, 0.05);
-         out << a << b << ca << cb;
-         NegBinomFit(c, a, b);
-         out << a << b;
+         LUMEX_CALL(out, BetaFit, u, a, b, ca, cb, 500, 1e-8, 0.05);
+         LUMEX_CALL(out, GammaFit, x, a, b, ca, cb, 500, 1e-8, 0.05);
+         LUMEX_CALL(out, WeibullFit, x, a, b, ca, cb, 500, 1e-8, 0.05);
+         LUMEX_CALL(out, CauchyFit, cau, a, b, ca, cb, 500, 1e-8, 0.05);
+         LUMEX_CALL(out, NegBinomFit, c, a, b);
          // The F and Student fits search integer degrees of freedom: small samples keep them
          // quick.
          TVec f = Positive(30, 71);
          Mul(f, 0.6);
-         FFit(f, n1, n2, 100, 1e-5);
-         out << n1 << n2;
-         StudentFit(Normal(30, 72), n1, 100, 1e-5);
-         out << n1;
-         TriangularFit(u, a, b, cc, 300, 1e-8);
-         out << a << b << cc;
-         TVec dens;
-         TVec uu(u);
+         LUMEX_CALL(out, FFit, f, n1, n2, 100, 1e-5);
+         LUMEX_CALL(out, StudentFit, Normal(30, 72), n1, 100, 1e-5);
+         LUMEX_CALL(out, TriangularFit, u, a, b, cc, 300, 1e-8);
+         TVec dens, uu(u);
          const TObjConsts objs{&uu, &dens};
          TTwoElmReal se{};
-         out << BetaLike(TVec{2.0, 3.0}, nullptr, objs) << BetaLike(TVec{2.0, 3.0}, nullptr, objs, se)
-             << se << dens;
-         return out.v;
+         LUMEX_CALL(out, BetaLike, TVec{2.0, 3.0}, nullptr, objs);
+         return LUMEX_CALL(out, BetaLike, TVec{2.0, 3.0}, nullptr, objs, se).v;
        }},
       {"goodness of fit", [] {
          const TVec x = Normal(60, 67), y = Normal(45, 68, 0.3), p = Positive(60, 69);
@@ -721,24 +707,21 @@ std::vector<TCase> StatisticsCases() {
          THypothesisResult h = hrNan;
          double sig = 0.0;
          for (THypothesisType ht : {htTwoTailed, htRightTailed, htLeftTailed}) {
-           out << GOFKolmogorov(x, h, sig, nullptr, nullptr, ht, 0.05) << h << sig;
-           out << GOFKolmogorov(x, y, h, sig, ht, 0.05) << h << sig;
+           LUMEX_CALL(out, GOFKolmogorov, x, h, sig, nullptr, nullptr, ht, 0.05);
+           LUMEX_CALL(out, GOFKolmogorov, x, y, h, sig, ht, 0.05);
          }
          TVec sx(x), fx;
          SortAscend(sx);
          NormalCDF(sx, 0.1, 1.1, fx);
-         out << GOFKolmogorov(x, h, sig, &sx, &fx, htTwoTailed, 0.05) << h << sig;
-         GOFChi2Test(TVec{18, 22, 30, 30}, TVec{25, 25, 25, 25}, 100, 3, h, sig, htRightTailed,
-                     0.05);
-         out << h << sig;
+         LUMEX_CALL(out, GOFKolmogorov, x, h, sig, &sx, &fx, htTwoTailed, 0.05);
+         LUMEX_CALL(out, GOFChi2Test, TVec{18, 22, 30, 30}, TVec{25, 25, 25, 25}, 100, 3, h, sig,
+                    htRightTailed, 0.05);
          for (TDistribution d : {distNormal, distGamma, distWeibull, distExponential}) {
-           GOFChi2Test(d == distNormal ? x : p, d, 8, h, sig, htRightTailed, 0.05);
-           out << h << sig;
-           out << AndersonDarling(d == distNormal ? x : p, d, h, sig, 0.05) << h << sig;
+           LUMEX_CALL(out, GOFChi2Test, d == distNormal ? x : p, d, 8, h, sig, htRightTailed, 0.05);
+           LUMEX_CALL(out, AndersonDarling, d == distNormal ? x : p, d, h, sig, 0.05);
          }
-         out << GOFBeraJarqueTest(p, h, sig, 0.05) << h << sig;
-         out << GOFLillieTest(x, h, sig, 0.05, 1.0) << h << sig;  // no simulation
-         return out.v;
+         LUMEX_CALL(out, GOFBeraJarqueTest, p, h, sig, 0.05);
+         return LUMEX_CALL(out, GOFLillieTest, x, h, sig, 0.05, 1.0).v;  // no simulation
        }},
       {"Lilliefors, simulated", [] {
          const TVec x = Normal(25, 70);
@@ -903,42 +886,26 @@ std::vector<TCase> TimeSeriesCases() {
       {"exponential smoothing", [] {
          TVec y = Normal(48, 91, 0.0, 0.3);
          for (int t = 0; t < 48; ++t) y[t] += 10.0 + 0.1 * t + 2.0 * std::sin(t * PI / 6.0);
-         TVec l, tr, se, f1, f2, f3, f4, f5, f6;
-         double mse = 0, a = 0.3, g = 0.1, b = 0.2;
+         TVec l, tr, se, f, ma;
+         double mse = 0;
+         int lag = 0;
          TOut out;
-         SingleExpSmooth(y, l, 0.4, mse, 1);
-         out << l << mse;
-         out << SingleExpSmooth(y, l, a, 0) << l << a;
-         SingleExpForecast(y, f1, 0.4, 6, 1);
-         a = 0.3;
-         SingleExpForecast(y, f2, a, 6, mse, 0);
-         out << f1 << f2 << a << mse;
-         DoubleExpSmooth(y, l, tr, 0.4, 0.2, mse, 1);
-         out << l << tr << mse;
-         a = 0.3;
-         out << DoubleExpSmooth(y, l, tr, a, g, 0) << l << tr << a << g;
-         DoubleExpForecast(y, f3, 0.4, 0.2, 6, 1);
-         a = 0.3;
-         g = 0.1;
-         DoubleExpForecast(y, f4, a, g, 6, mse, 0);
-         out << f3 << f4 << a << g << mse;
-         TripleExpSmooth(y, l, tr, se, 0.3, 0.1, 0.2, mse, 12);
-         out << l << tr << se << mse;
-         a = 0.3;
-         b = 0.1;
-         g = 0.2;
-         out << TripleExpSmooth(y, l, tr, se, a, b, g, 12) << l << tr << se << a << b << g;
-         TripleExpForecast(y, f5, 0.3, 0.1, 0.2, 12, 12);
-         a = 0.3;
-         b = 0.1;
-         g = 0.2;
-         TripleExpForecast(y, f6, a, b, g, 12, mse, 12);
-         out << f5 << f6 << a << b << g << mse;
-         TVec ma, ma2;
-         int lag = 0, lag2 = 0;
-         out << MovingAverage(y, 5, ma, lag, true) << ma << lag;
-         out << MovingAverage(y, 4, ma2, lag2, false) << ma2 << lag2;
-         return out.v;
+         // Fixed constants, and constants searched from the previous call's result.
+         double a = 0.3, b = 0.1, g = 0.2;
+         LUMEX_CALL(out, SingleExpSmooth, y, l, 0.4, mse, 1);
+         LUMEX_CALL(out, SingleExpSmooth, y, l, a, 0);
+         LUMEX_CALL(out, SingleExpForecast, y, f, 0.4, 6, 1);
+         LUMEX_CALL(out, SingleExpForecast, y, f, a, 6, mse, 0);
+         LUMEX_CALL(out, DoubleExpSmooth, y, l, tr, 0.4, 0.2, mse, 1);
+         LUMEX_CALL(out, DoubleExpSmooth, y, l, tr, a, b, 0);
+         LUMEX_CALL(out, DoubleExpForecast, y, f, 0.4, 0.2, 6, 1);
+         LUMEX_CALL(out, DoubleExpForecast, y, f, a, b, 6, mse, 0);
+         LUMEX_CALL(out, TripleExpSmooth, y, l, tr, se, 0.3, 0.1, 0.2, mse, 12);
+         LUMEX_CALL(out, TripleExpSmooth, y, l, tr, se, a, b, g, 12);
+         LUMEX_CALL(out, TripleExpForecast, y, f, 0.3, 0.1, 0.2, 12, 12);
+         LUMEX_CALL(out, TripleExpForecast, y, f, a, b, g, 12, mse, 12);
+         LUMEX_CALL(out, MovingAverage, y, 5, ma, lag, true);
+         return LUMEX_CALL(out, MovingAverage, y, 4, ma, lag, false).v;
        }},
   };
 }
@@ -950,16 +917,11 @@ std::vector<TCase> ProbPlotCases() {
          TVec xd, yd, band;
          double mnx = 0, mxx = 0, mny = 0, mxy = 0;
          TOut out;
-         StatNormalPlot(y, xd, yd, mnx, mxx, mny, mxy, &band, false);
-         out << xd << yd << band << mnx << mxx << mny << mxy;
-         StatQQPlot(x, y, xd, yd, mnx, mxx, mny, mxy, false, false);
-         out << xd << yd << mnx << mxx << mny << mxy;
-         StatQQPlot(y, xd, yd, mnx, mxx, mny, mxy, false);
-         out << xd << yd << mnx << mxx << mny << mxy;
-         StatWeibullPlot(x, xd, yd, mnx, mxx, mny, mxy, false);
-         out << xd << yd << mnx << mxx << mny << mxy;
-         StatExpPlot(x, xd, yd, mnx, mxx, mny, mxy, false);
-         return (out << xd << yd << mnx << mxx << mny << mxy).v;
+         LUMEX_CALL(out, StatNormalPlot, y, xd, yd, mnx, mxx, mny, mxy, &band, false);
+         LUMEX_CALL(out, StatQQPlot, x, y, xd, yd, mnx, mxx, mny, mxy, false, false);
+         LUMEX_CALL(out, StatQQPlot, y, xd, yd, mnx, mxx, mny, mxy, false);
+         LUMEX_CALL(out, StatWeibullPlot, x, xd, yd, mnx, mxx, mny, mxy, false);
+         return LUMEX_CALL(out, StatExpPlot, x, xd, yd, mnx, mxx, mny, mxy, false).v;
        }},
   };
 }
@@ -974,46 +936,30 @@ std::vector<TCase> ControlChartCases() {
          TVec dv, ucl, lcl, clv;
          double cl = 0, u = 0, l = 0;
          TOut out;
-         QCXChart(sub, dv, cl, u, l, 0.9973);
-         out << dv << cl << u << l;
-         QCSChart(sub, dv, cl, u, l, 0.99);
-         out << dv << cl << u << l;
-         QCRChart(sub, dv, cl, u, l, 0.95);
-         out << dv << cl << u << l;
-         QCMRChart(ind, cl, u, l, 0.9973);
-         out << cl << u << l;
-         QCPChart(def, 50, dv, cl, u, l, 0.99);
-         out << dv << cl << u << l;
-         QCPChart(def, sizes, dv, cl, ucl, lcl, 0.99);
-         out << dv << cl << ucl << lcl;
-         QCNPChart(def, 50, dv, cl, u, l, 0.99);
-         out << dv << cl << u << l;
-         QCNPChart(def, sizes, dv, clv, ucl, lcl, 0.99);
-         out << dv << clv << ucl << lcl;
-         QCUChart(def, 5, dv, cl, u, l, 0.99);
-         out << dv << cl << u << l;
-         QCUChart(def, sizes, dv, cl, ucl, lcl, 0.99);
-         out << dv << cl << ucl << lcl;
-         QCCChart(def, dv, cl, u, l, 0.99);
-         out << dv << cl << u << l;
+         LUMEX_CALL(out, QCXChart, sub, dv, cl, u, l, 0.9973);
+         LUMEX_CALL(out, QCSChart, sub, dv, cl, u, l, 0.99);
+         LUMEX_CALL(out, QCRChart, sub, dv, cl, u, l, 0.95);
+         LUMEX_CALL(out, QCMRChart, ind, cl, u, l, 0.9973);
+         LUMEX_CALL(out, QCPChart, def, 50, dv, cl, u, l, 0.99);
+         LUMEX_CALL(out, QCPChart, def, sizes, dv, cl, ucl, lcl, 0.99);
+         LUMEX_CALL(out, QCNPChart, def, 50, dv, cl, u, l, 0.99);
+         LUMEX_CALL(out, QCNPChart, def, sizes, dv, clv, ucl, lcl, 0.99);
+         LUMEX_CALL(out, QCUChart, def, 5, dv, cl, u, l, 0.99);
+         LUMEX_CALL(out, QCUChart, def, sizes, dv, cl, ucl, lcl, 0.99);
+         LUMEX_CALL(out, QCCChart, def, dv, cl, u, l, 0.99);
          double oos = 0, cp = 0, cpk = 0;
          TTwoElmReal cpci{}, cpkci{};
-         QCCapIndexes(ind, 8.5, 11.2, oos, cp, cpk, cpci, cpkci, 0.05);
-         return (out << oos << cp << cpk << cpci << cpkci).v;
+         return LUMEX_CALL(out, QCCapIndexes, ind, 8.5, 11.2, oos, cp, cpk, cpci, cpkci, 0.05).v;
        }},
       {"EWMA, CUSUM and Westgard", [] {
          const TMtx sub = NormalMtx(30, 4, 113, 5.0, 1.0), one = NormalMtx(40, 1, 114, 5.0, 1.0);
          TVec dv, ucl, lcl, cp, cm, w;
          double cl = 0, u = 0, l = 0;
          TOut out;
-         EWMAChart(sub, dv, cl, u, l, 0.2, 0.9973);
-         out << dv << cl << u << l;
-         EWMAChart(sub, dv, cl, ucl, lcl, 0.3, 0.99);
-         out << dv << cl << ucl << lcl;
-         QCCumSumChart(one, dv, 0.5, 5.0, 5.0, 1.0, &cp, &cm, 0.9973);
-         out << dv << cp << cm;
-         QCWestgardRules(Normal(60, 115, 0.5, 1.2), w, 0.0, 1.0);
-         return (out << w).v;
+         LUMEX_CALL(out, EWMAChart, sub, dv, cl, u, l, 0.2, 0.9973);
+         LUMEX_CALL(out, EWMAChart, sub, dv, cl, ucl, lcl, 0.3, 0.99);
+         LUMEX_CALL(out, QCCumSumChart, one, dv, 0.5, 5.0, 5.0, 1.0, &cp, &cm, 0.9973);
+         return LUMEX_CALL(out, QCWestgardRules, Normal(60, 115, 0.5, 1.2), w, 0.0, 1.0).v;
        }},
   };
 }

@@ -7,29 +7,18 @@
 namespace lumex {
 namespace {
 
+#define V LUMEX_VALUE  // a table entry named by its expression
+
 TEST(Containers, ConstructionFormsAndShape) {
   const TVec v{1.0, 2.0, 3.0};
-  EXPECT_EQ(v.Length(), 3);
-  EXPECT_EQ(v.LumexType(), ltVec);
-  EXPECT_EQ(v.FloatPrecision(), fpDouble);
-  EXPECT_FALSE(v.Complex());
-  EXPECT_EQ(v[2], 3.0);
-
-  const TVec zeros(4);
-  EXPECT_EQ(Sum(zeros), 0.0);
-  EXPECT_EQ(TVec(std::vector<double>{5.0, 6.0})[1], 6.0);
-
   const TMtx m{{1, 2, 3}, {4, 5, 6}};
-  EXPECT_EQ(m.Rows(), 2);
-  EXPECT_EQ(m.Cols(), 3);
-  EXPECT_EQ(m.Length(), 6);
-  EXPECT_EQ(m(1, 0), 4.0);
-  EXPECT_EQ(m.Data<double>()[3], 4.0);  // row-major
-  EXPECT_EQ(TMtx(2, 2)(1, 1), 0.0);
-
   const TVecInt k{0, 0, 1};
-  EXPECT_EQ(k.Length(), 3);
-  EXPECT_EQ(k[2], 1);
+  test::ExpectAllEqual({V(3, v.Length()), V(ltVec, v.LumexType()), V(fpDouble, v.FloatPrecision()),
+                        V(false, v.Complex()), V(3.0, v[2]), V(0.0, Sum(TVec(4))),
+                        V(6.0, TVec(std::vector<double>{5.0, 6.0})[1]), V(2, m.Rows()),
+                        V(3, m.Cols()), V(6, m.Length()), V(4.0, m(1, 0)),
+                        V(4.0, m.Data<double>()[3]),  // row-major
+                        V(0.0, TMtx(2, 2)(1, 1)), V(3, k.Length()), V(1, k[2])});
 }
 
 struct StorageKind {
@@ -86,13 +75,10 @@ TEST(Containers, SizeFromModelTakesPrecisionAndComplexity) {
   model.Size(2, fpSingle, true);
   TVec v;
   v.Size(7, model);
-  EXPECT_EQ(v.Length(), 7);
-  EXPECT_EQ(v.FloatPrecision(), fpSingle);
-  EXPECT_TRUE(v.Complex());
   TMtx m;
   m.Size(2, 3, model);
-  EXPECT_EQ(m.Length(), 6);
-  EXPECT_EQ(m.FloatPrecision(), fpSingle);
+  test::ExpectAllEqual({V(7, v.Length()), V(fpSingle, v.FloatPrecision()), V(true, v.Complex()),
+                        V(6, m.Length()), V(fpSingle, m.FloatPrecision())});
 }
 
 TEST(Containers, ResizeKeepsValuesAndZeroFills) {
@@ -152,17 +138,17 @@ TEST(Containers, BitSetOperations) {
   bits.SetBits(0, true);
   bits.SetBits(33, true);
   bits.SetBits(63, true);
-  EXPECT_EQ(bits.BitCount(), 3);
-  EXPECT_TRUE(bits.Bits(33));
-  EXPECT_FALSE(bits.Bits(32));
   TVecInt unpacked;
   unpacked.BitUnpack(bits);
-  EXPECT_EQ(unpacked.Length(), 64);
-  EXPECT_EQ(Sum(unpacked), 3);
-  EXPECT_EQ(unpacked[63], 1);
+  test::ExpectAllEqual({V(3, bits.BitCount()), V(true, bits.Bits(33)), V(false, bits.Bits(32)),
+                        V(64, unpacked.Length()), V(3, Sum(unpacked)), V(1, unpacked[63])});
   TVecInt packed;
   packed.BitPack(unpacked);
   EXPECT_EQ(packed.ToString(), bits.ToString());
+  // 40 bits take a second, partial word.
+  unpacked.Resize(40);
+  packed.BitPack(unpacked);
+  EXPECT_EQ(packed.ToString(), "[1, 2]");
   EXPECT_LUMEX_ERROR(bits.Bits(64), "Bits: bit index out of range");
 }
 
@@ -183,9 +169,8 @@ TEST(ObjectCache, LeasesComeEmptyAndReturnOnEveryExit) {
   }
   EXPECT_GE(CacheIdleCount(), afterFirst);
   auto again = CreateIt<TVec>();
-  EXPECT_EQ(again->Length(), 0);
-  EXPECT_EQ(again->FloatPrecision(), fpDouble);
-  EXPECT_FALSE(again->Complex());
+  test::ExpectAllEqual({V(0, again->Length()), V(fpDouble, again->FloatPrecision()),
+                        V(false, again->Complex())});
 }
 
 TEST(ObjectCache, IsPerThread) {
@@ -194,6 +179,8 @@ TEST(ObjectCache, IsPerThread) {
   std::thread([&] { otherIdle = CacheIdleCount(); }).join();
   EXPECT_EQ(otherIdle, 0);
 }
+
+#undef V
 
 }  // namespace
 }  // namespace lumex

@@ -543,51 +543,6 @@ TEST(OptimizeSimplex, BadBoundsRaise) {
 
 // ---- Marquardt on NIST StRD nonlinear regression -----------------------------------------------
 
-struct TNistNonlinear {
-  std::vector<double> x, y, start1, start2, certified, certifiedSD;
-  double rss = NaN;
-  int observations = 0;
-};
-
-// The parameter lines "b1 = start1 start2 certified sd", the residual sum of squares, the
-// number of observations, and the data lines "y x" that follow the header.
-TNistNonlinear ReadNistNonlinear(const std::string& name) {
-  TNistNonlinear t;
-  std::ifstream in(test::NistDir() + "/" + name + ".dat");
-  std::string line;
-  bool inData = false;
-  while (std::getline(in, line)) {
-    std::istringstream ls(line);
-    std::string first;
-    ls >> first;
-    if (first.size() >= 2 && first[0] == 'b' && std::isdigit(static_cast<unsigned char>(first[1]))) {
-      std::string eq;
-      double s1, s2, c, sd;
-      if (ls >> eq >> s1 >> s2 >> c >> sd) {
-        t.start1.push_back(s1);
-        t.start2.push_back(s2);
-        t.certified.push_back(c);
-        t.certifiedSD.push_back(sd);
-      }
-    } else if (line.find("Residual Sum of Squares:") != std::string::npos) {
-      t.rss = std::stod(line.substr(line.find(':') + 1));
-    } else if (line.find("Number of Observations:") != std::string::npos) {
-      t.observations = std::stoi(line.substr(line.find(':') + 1));
-    } else if (first == "Data:" && line.find('y') != std::string::npos &&
-               line.find("Response") == std::string::npos) {
-      inData = true;
-    } else if (inData) {
-      std::istringstream ds(line);
-      double y, x;
-      if (ds >> y >> x) {
-        t.y.push_back(y);
-        t.x.push_back(x);
-      }
-    }
-  }
-  return t;
-}
-
 // A model's value and parameter derivatives at one x.
 using TModel = void (*)(const TVec& b, double x, double& value, double* derivative);
 
@@ -619,7 +574,7 @@ class NistMarquardtTest : public ::testing::TestWithParam<TNistCase> {};
 TEST_P(NistMarquardtTest, ReachesTheCertifiedValues) {
   LUMEX_REQUIRE_NIST();
   const TNistCase& c = GetParam();
-  const TNistNonlinear t = ReadNistNonlinear(c.name);
+  const test::TNistRegression t = test::ReadNistRegression(c.name);
   ASSERT_EQ(static_cast<int>(t.x.size()), t.observations);
   const int p = static_cast<int>(t.certified.size());
   // The data travel as object references, as a fitting routine hands them over.
@@ -661,8 +616,9 @@ TEST_P(NistMarquardtTest, ReachesTheCertifiedValues) {
   // The unscaled covariance times the residual variance gives the certified standard errors.
   const double s2 = rss / (t.observations - p);
   for (int k = 0; k < p; ++k) {
-    EXPECT_TRUE(Near(t.certified[k], b[k], 1e-6)) << "b" << k + 1;
-    EXPECT_TRUE(Near(t.certifiedSD[k], std::sqrt(cov(k, k) * s2), 1e-6)) << "sd of b" << k + 1;
+    EXPECT_TRUE(Near(t.certified[k], b[k], test::kTolConverged)) << "b" << k + 1;
+    EXPECT_TRUE(Near(t.certifiedSD[k], std::sqrt(cov(k, k) * s2), test::kTolConverged))
+        << "sd of b" << k + 1;
   }
 }
 
@@ -767,14 +723,14 @@ TEST(OptimizeBFGS, InverseHessianOutput) {
       std::vector<double> x1{-5.0};
       BFGS(f1, g1, x1, nullptr, {}, fmin, &h, reason, fpDouble, dfp, accurate, 100, 1e-12, 0.0);
       EXPECT_TRUE(Solved(reason)) << OptStopReasonText(reason);
-      EXPECT_TRUE(Near(3.0, x1[0], 1e-12));
-      EXPECT_TRUE(Near(0.25, h(0, 0), 1e-12));
+      EXPECT_TRUE(Near(3.0, x1[0], test::kTolRef));
+      EXPECT_TRUE(Near(0.25, h(0, 0), test::kTolRef));
 
       std::vector<double> x2{5.0, -7.0};
       BFGS(f2, g2, x2, nullptr, {}, fmin, &h, reason, fpDouble, dfp, accurate, 100, 1e-12, 0.0);
       EXPECT_TRUE(Solved(reason)) << OptStopReasonText(reason);
-      EXPECT_TRUE(Near(1.0 / 11.0, x2[0], 1e-10));
-      EXPECT_TRUE(Near(7.0 / 11.0, x2[1], 1e-10));
+      EXPECT_TRUE(Near(1.0 / 11.0, x2[0], test::kTolIterated));
+      EXPECT_TRUE(Near(7.0 / 11.0, x2[1], test::kTolIterated));
       EXPECT_EQ(h(0, 1), h(1, 0));
       EXPECT_GT(h(0, 0), 0.0);
       EXPECT_GT(h(0, 0) * h(1, 1) - h(0, 1) * h(1, 0), 0.0);

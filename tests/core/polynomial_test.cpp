@@ -179,12 +179,12 @@ TEST(Linear1D, TakesTheDataValuesExactlyAtTheBreaks) {
 TEST(Linear1D, RepeatedAbscissaJumpsAndKeepsTheLastValue) {
   const TPiecePoly pp = Through(TVec{0, 1, 1, 1, 2}, TVec{0, 0.5, 0.6, 0.8, 1});
   EXPECT_EQ(pp.Evaluate(1.0), 0.8);
-  EXPECT_NEAR(pp.Evaluate(0.5), 0.25, 1e-15);
-  EXPECT_NEAR(pp.Evaluate(1.5), 0.9, 1e-15);
+  EXPECT_NEAR(pp.Evaluate(0.5), 0.25, test::kTolRounding);
+  EXPECT_NEAR(pp.Evaluate(1.5), 0.9, test::kTolRounding);
   const TPiecePoly tail = Through(TVec{0, 1, 1}, TVec{0, 0.5, 0.9});
   EXPECT_EQ(tail.Evaluate(1.0), 0.9);
   EXPECT_EQ(tail.Evaluate(3.0), 0.9);
-  EXPECT_NEAR(tail.Evaluate(0.5), 0.25, 1e-15);
+  EXPECT_NEAR(tail.Evaluate(0.5), 0.25, test::kTolRounding);
 }
 
 TEST(Linear1D, OnePointIsAConstant) {

@@ -33,22 +33,20 @@
 #include "core/random_engine.h"
 #include "lumex/core/random.h"
 #include "lumex_test.h"
+#include "random_laws.h"
 
 namespace lumex {
 namespace {
 
 namespace bm = boost::math;
+using test::ChiSquareSignificance;
+using test::KolmogorovSignificance;
+using test::Values;
 
 constexpr int kDraws = 100000;
 constexpr double kLevel = 0.001;
 
-// A seed of its own for each case of a parameterised test: laws drawn by inverting the same
-// uniforms would otherwise share one Kolmogorov-Smirnov statistic.
-int CaseSeed(const std::string& name) {
-  std::uint32_t seed = 20240611;
-  for (char ch : name) seed = seed * 31 + static_cast<unsigned char>(ch);
-  return static_cast<int>(seed);
-}
+int CaseSeed(const std::string& name) { return static_cast<int>(test::CaseSeed(name, 20240611)); }
 
 TRngStream& FreshStream(TRandomGenerator& g, int kind, int seed) {
   g.SetStreamCount(1);
@@ -178,30 +176,6 @@ TEST(RandomEngines, VariateStreamsArePinned) {
 
 // ---- Distributions: Kolmogorov-Smirnov for continuous laws ---------------------------------------
 
-// Significance of the one-sample Kolmogorov-Smirnov statistic of `x` against `cdf`, by the
-// asymptotic law with Stephens' small-sample factor (exact enough at n = 10^5).
-double KolmogorovSignificance(std::vector<double> x, const std::function<double(double)>& cdf) {
-  std::sort(x.begin(), x.end());
-  const double n = static_cast<double>(x.size());
-  double d = 0.0;
-  for (std::size_t i = 0; i < x.size(); ++i) {
-    const double f = cdf(x[i]);
-    d = std::max({d, f - static_cast<double>(i) / n, static_cast<double>(i + 1) / n - f});
-  }
-  const double lambda = (std::sqrt(n) + 0.12 + 0.11 / std::sqrt(n)) * d;
-  double p = 0.0;
-  for (int j = 1; j <= 100; ++j) {
-    p += 2.0 * ((j % 2 == 1) ? 1.0 : -1.0) * std::exp(-2.0 * j * j * lambda * lambda);
-  }
-  return std::clamp(p, 0.0, 1.0);
-}
-
-std::vector<double> Values(const TDenseLumex& v) {
-  std::vector<double> out(static_cast<std::size_t>(v.Length()));
-  for (int i = 0; i < v.Length(); ++i) out[static_cast<std::size_t>(i)] = v.Value(i);
-  return out;
-}
-
 struct TContinuousCase {
   std::string name;
   int kind;
@@ -309,48 +283,13 @@ TEST(RandomContinuousLawPower, KolmogorovRejectsANearbyLaw) {
 
 // ---- Distributions: chi-square for discrete laws --------------------------------------------------
 
-// Pearson's chi-square significance of integer draws against a discrete law given by its mass
-// function on start .. end and the mass below start. Cells (-Inf, e0], (e0, e1], ...,
-// (e_last, Inf) are closed from the left as soon as each holds an expected count of 5 and at
-// least that much remains above.
-double ChiSquareSignificance(const TVecInt& draws, std::int64_t start, std::int64_t end,
-                             double massBelow, const std::function<double(std::int64_t)>& pmf) {
-  const double n = draws.Length();
-  std::vector<std::int64_t> edges;
-  std::vector<double> expected;
-  double f = massBelow;  // P(X <= k)
-  double closed = 0.0;   // P(X <= last edge)
-  for (std::int64_t k = start; k <= end; ++k) {
-    f += pmf(k);
-    if (n * (f - closed) >= 5.0 && n * (1.0 - f) >= 5.0) {
-      edges.push_back(k);
-      expected.push_back(n * (f - closed));
-      closed = f;
-    }
-  }
-  expected.push_back(n * (1.0 - closed));
-  if (expected.size() < 2) return 1.0;
-  std::vector<double> observed(expected.size(), 0.0);
-  for (int i = 0; i < draws.Length(); ++i) {
-    const auto cell = std::lower_bound(edges.begin(), edges.end(), draws[i]) - edges.begin();
-    observed[static_cast<std::size_t>(cell)] += 1.0;
-  }
-  double stat = 0.0;
-  for (std::size_t j = 0; j < expected.size(); ++j) {
-    stat += (observed[j] - expected[j]) * (observed[j] - expected[j]) / expected[j];
-  }
-  const bm::chi_squared_distribution<> law(static_cast<double>(expected.size() - 1));
-  return bm::cdf(bm::complement(law, stat));
-}
-
 struct TDiscreteCase {
   std::string name;
   int kind;
   std::function<void(TRngStream&, TVecInt&)> fill;
-  std::int64_t start;  // the cells cover start .. end, the mass outside joins the end cells
-  std::int64_t end;
+  std::int64_t start;  // the cells start here, the mass below joins the first one
   double massBelow;
-  std::function<double(std::int64_t)> pmf;
+  std::function<double(double)> pmf;
 };
 
 class RandomDiscreteLaw : public ::testing::TestWithParam<TDiscreteCase> {};
@@ -360,21 +299,20 @@ TEST_P(RandomDiscreteLaw, PassesChiSquare) {
   TRandomGenerator g;
   TVecInt k(kDraws);
   c.fill(FreshStream(g, c.kind, CaseSeed(c.name)), k);
-  const double p = ChiSquareSignificance(k, c.start, c.end, c.massBelow, c.pmf);
+  const double p = ChiSquareSignificance(Values(k), c.start, c.massBelow, c.pmf);
   RecordProperty("significance", std::to_string(p));
   EXPECT_GT(p, kLevel) << c.name;
 }
 
-// `lo` is the least support point; the cells run from the 1e-9 to the 1 - 1e-9 quantile.
+// `lo` is the least support point; the cells start at the 1e-9 quantile.
 template <class Dist>
 TDiscreteCase Discrete(std::string name, int kind, std::int64_t lo,
                        std::function<void(TRngStream&, TVecInt&)> fill, Dist d) {
   const auto start = std::max(lo, static_cast<std::int64_t>(bm::quantile(d, 1e-9)) - 1);
-  const auto end = static_cast<std::int64_t>(bm::quantile(bm::complement(d, 1e-9))) + 1;
   const double below = start > lo ? bm::cdf(d, static_cast<double>(start - 1)) : 0.0;
-  return {std::move(name), kind, std::move(fill), start, end, below, [d](std::int64_t k) {
+  return {std::move(name), kind, std::move(fill), start, below, [d](double k) {
             try {
-              return bm::pdf(d, static_cast<double>(k));
+              return bm::pdf(d, k);
             } catch (const std::domain_error&) {
               return 0.0;  // Boost's default policy raises outside the support
             }
