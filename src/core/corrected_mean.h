@@ -1,0 +1,179 @@
+// Internal: the accurate mean of a run of values, and the sum of squared deviations about it.
+//
+// Every mean of the library that must keep its digits when the data sit far from zero comes from
+// here: the core reductions, the column means, the analysis of variance and the control-chart
+// subgroups. The sum is compensated: each addition s + x is split exactly into its rounded value
+// and its rounding error (Knuth's TwoSum, six additions and no branch), and the errors are summed
+// on the side. Eight independent lanes keep the loop at the speed of reading the data, and the
+// compiler turns them into vector instructions. The compensated sum is the exact sum up to a
+// relative 2 eps + n eps^2, so the mean is correctly rounded in practice (NIST NumAcc4, 1e7 +-
+// 0.1, keeps all its digits), and n equal values give exactly their value, which the analysis of
+// variance relies on for a residual of exactly 0.
+//
+// The sum of squares takes a second pass over the deviations d = x - m from that mean:
+// sum d^2 - (sum d)^2 / n, whose second term removes what the rounding of m leaves (the
+// corrected two-pass method).
+#pragma once
+
+#include <cmath>
+#include <cstddef>
+#include <limits>
+#include <type_traits>
+#include <vector>
+
+namespace lumex::detail {
+
+// s + c is the sum of the values added so far: s the rounded running sum, c the sum of the
+// rounding errors of the additions.
+struct TCompensatedSum {
+  double s = 0.0;
+  double c = 0.0;
+
+  void Add(double x) {
+    const double t = s + x;
+    const double z = t - s;
+    c += (s - (t - z)) + (x - z);
+    s = t;
+  }
+  void Add(const TCompensatedSum& other) {
+    Add(other.s);
+    c += other.c;
+  }
+};
+
+// (s + c) / n, rounded once in practice: q = s/n is corrected by the remainder s - q n (exact
+// through the fused multiply-add) plus c. When s + c is exactly n v (n equal values v), the
+// remainder is exactly n (v - q) and the result exactly v. A sum that is not finite (an infinite
+// or NaN value, or overflow) gives s / n: its error terms are NaN.
+inline double MeanOfSum(const TCompensatedSum& sum, std::size_t n) {
+  const double dn = static_cast<double>(n);
+  const double q = sum.s / dn;
+  if (!std::isfinite(sum.s)) return q;
+  return q + (std::fma(-q, dn, sum.s) + sum.c) / dn;
+}
+
+constexpr std::size_t kMeanLanes = 8;
+
+// Long contiguous runs are read faster when the loads are requested 4 KiB ahead of use: the
+// compensated sum does six additions per value, too many for the processor to run far enough
+// ahead on its own, and without the hint it pays for the arithmetic and for the memory one after
+// the other. A hint past the end of the data is harmless (it never faults).
+template <class T>
+inline void PrefetchAhead(const T* p) {
+#if defined(__GNUC__)
+  __builtin_prefetch(p + 4096 / sizeof(T));
+#else
+  (void)p;
+#endif
+}
+
+using TUnitStride = std::integral_constant<std::size_t, 1>;
+template <class Stride>
+constexpr bool kContiguous = std::is_same_v<Stride, TUnitStride>;
+
+// Compensated sum of p[0], p[stride], ..., p[(n - 1) stride] in kMeanLanes lanes. The stride is
+// a template argument where it is 1, so that the contiguous loop vectorises.
+template <class T, class Stride>
+TCompensatedSum CompensatedSum(const T* p, std::size_t n, Stride stride) {
+  // The lanes' sums and errors in two arrays (not an array of pairs), which vectorises.
+  double s[kMeanLanes] = {};
+  double c[kMeanLanes] = {};
+  std::size_t i = 0;
+  for (; i + kMeanLanes <= n; i += kMeanLanes) {
+    if constexpr (kContiguous<Stride>) PrefetchAhead(p + i);
+    for (std::size_t k = 0; k < kMeanLanes; ++k) {
+      const double x = static_cast<double>(p[(i + k) * stride]);
+      const double t = s[k] + x;
+      const double z = t - s[k];
+      c[k] += (s[k] - (t - z)) + (x - z);
+      s[k] = t;
+    }
+  }
+  TCompensatedSum sum{s[0], c[0]};
+  for (std::size_t k = 1; k < kMeanLanes; ++k) sum.Add(TCompensatedSum{s[k], c[k]});
+  for (; i < n; ++i) sum.Add(static_cast<double>(p[i * stride]));
+  return sum;
+}
+
+// Sums of d = x - m and of d^2 over p[0], p[stride], ..., pairwise over blocks of 256 values
+// with kMeanLanes running sums each: the rounding error grows with log n, not n.
+template <class T, class Stride>
+void DeviationSums(const T* p, std::size_t n, Stride stride, double m, double& sumD,
+                   double& sumD2) {
+  constexpr std::size_t kBlock = 256;
+  if (n > kBlock) {
+    const std::size_t half = (n / 2 + kMeanLanes - 1) / kMeanLanes * kMeanLanes;
+    double d1, q1, d2, q2;
+    DeviationSums(p, half, stride, m, d1, q1);
+    DeviationSums(p + half * stride, n - half, stride, m, d2, q2);
+    sumD = d1 + d2;
+    sumD2 = q1 + q2;
+    return;
+  }
+  double a[kMeanLanes] = {};
+  double b[kMeanLanes] = {};
+  std::size_t i = 0;
+  for (; i + kMeanLanes <= n; i += kMeanLanes) {
+    if constexpr (kContiguous<Stride>) PrefetchAhead(p + i);
+    for (std::size_t k = 0; k < kMeanLanes; ++k) {
+      const double d = static_cast<double>(p[(i + k) * stride]) - m;
+      a[k] += d;
+      b[k] += d * d;
+    }
+  }
+  sumD = ((a[0] + a[1]) + (a[2] + a[3])) + ((a[4] + a[5]) + (a[6] + a[7]));
+  sumD2 = ((b[0] + b[1]) + (b[2] + b[3])) + ((b[4] + b[5]) + (b[6] + b[7]));
+  for (; i < n; ++i) {
+    const double d = static_cast<double>(p[i * stride]) - m;
+    sumD += d;
+    sumD2 += d * d;
+  }
+}
+
+template <class T, class Stride>
+double CorrectedMeanStrided(const T* p, std::size_t n, Stride stride, double* sumSq) {
+  if (n == 0) {
+    if (sumSq != nullptr) *sumSq = std::numeric_limits<double>::quiet_NaN();
+    return std::numeric_limits<double>::quiet_NaN();
+  }
+  const double m = MeanOfSum(CompensatedSum(p, n, stride), n);
+  if (sumSq != nullptr) {
+    if (!std::isfinite(m)) {
+      *sumSq = std::numeric_limits<double>::quiet_NaN();
+    } else {
+      double sumD = 0.0;
+      double sumD2 = 0.0;
+      DeviationSums(p, n, stride, m, sumD, sumD2);
+      *sumSq = sumD2 - sumD * sumD / static_cast<double>(n);
+    }
+  }
+  return m;
+}
+
+// The mean of the n values p[0], p[stride], ..., p[(n - 1) stride] (T = double or float),
+// computed in double; NaN for n = 0. The data are read once. With sumSq, also
+// *sumSq := sum (x - mean)^2 from a second pass (NaN when the mean is not finite). A stride of
+// 1 takes the vectorised loop.
+template <class T>
+double CorrectedMean(const T* p, std::size_t n, std::ptrdiff_t stride = 1,
+                     double* sumSq = nullptr) {
+  if (stride == 1) return CorrectedMeanStrided(p, n, TUnitStride{}, sumSq);
+  return CorrectedMeanStrided(p, n, static_cast<std::size_t>(stride), sumSq);
+}
+
+// mean[j] := the mean of column j of the rows x cols row-major block p, by the same compensated
+// sum as CorrectedMean, but walking the rows in storage order (one running sum per column), so
+// that a tall matrix is read once and in order. NaN means when rows = 0.
+template <class T>
+void CorrectedColumnMeans(const T* p, std::size_t rows, std::size_t cols, double* mean) {
+  std::vector<TCompensatedSum> sum(cols);
+  for (std::size_t i = 0; i < rows; ++i) {
+    const T* row = p + i * cols;
+    for (std::size_t j = 0; j < cols; ++j) sum[j].Add(static_cast<double>(row[j]));
+  }
+  for (std::size_t j = 0; j < cols; ++j) {
+    mean[j] = rows == 0 ? std::numeric_limits<double>::quiet_NaN() : MeanOfSum(sum[j], rows);
+  }
+}
+
+}  // namespace lumex::detail
