@@ -2,13 +2,13 @@
 //
 // Every mean of the library that must keep its digits when the data sit far from zero comes from
 // here: the core reductions, the column means, the analysis of variance and the control-chart
-// subgroups. The sum is compensated: each addition s + x is split exactly into its rounded value
-// and its rounding error (Knuth's TwoSum, six additions and no branch), and the errors are summed
-// on the side. Eight independent lanes keep the loop at the speed of reading the data, and the
-// compiler turns them into vector instructions. The compensated sum is the exact sum up to a
-// relative 2 eps + n eps^2, so the mean is correctly rounded in practice (NIST NumAcc4, 1e7 +-
-// 0.1, keeps all its digits), and n equal values give exactly their value, which the analysis of
-// variance relies on for a residual of exactly 0.
+// subgroups. The sum is compensated: the rounding error of each addition is recovered and the
+// errors are summed on the side (TCompensatedSum), in eight independent lanes whose additions
+// overlap and keep pace with reading the data. When the values sit far from zero (NIST
+// NumAcc4, 1e7 +- 0.1) every error is recovered exactly, so the mean is correctly rounded in
+// practice and n equal values give exactly their value, which the analysis of variance relies on
+// for a residual of exactly 0. Data about zero meet Kahan's bound, as accurate as the corrected
+// two-pass mean (whose correction is itself a plain sum) at half the reading.
 //
 // The sum of squares takes a second pass over the deviations d = x - m from that mean:
 // sum d^2 - (sum d)^2 / n, whose second term removes what the rounding of m leaves (the
@@ -29,15 +29,23 @@ struct TCompensatedSum {
   double s = 0.0;
   double c = 0.0;
 
+  // t = s + x and its rounding error (s - t) + x (Fast2Sum, three additions), which is exact
+  // whenever |s| >= |x|: past the first few terms when the values share a sign or sit about a
+  // common offset, and always for equal values. Where a small running sum meets a larger value
+  // the error term may be off by about eps |s|, so the sum obeys Kahan's bound, an error below
+  // 2 eps sum |x| + O(n eps^2) sum |x|. Exact error terms for every order would cost six
+  // additions (TwoSum), too many to keep pace with the memory.
   void Add(double x) {
     const double t = s + x;
-    const double z = t - s;
-    c += (s - (t - z)) + (x - z);
+    c += (s - t) + x;
     s = t;
   }
+  // Merges another sum, exactly whatever the magnitudes (TwoSum).
   void Add(const TCompensatedSum& other) {
-    Add(other.s);
-    c += other.c;
+    const double t = s + other.s;
+    const double z = t - s;
+    c += ((s - (t - z)) + (other.s - z)) + other.c;
+    s = t;
   }
 };
 
@@ -75,7 +83,8 @@ constexpr bool kContiguous = std::is_same_v<Stride, TUnitStride>;
 // a template argument where it is 1, so that the contiguous loop vectorises.
 template <class T, class Stride>
 TCompensatedSum CompensatedSum(const T* p, std::size_t n, Stride stride) {
-  // The lanes' sums and errors in two arrays (not an array of pairs), which vectorises.
+  // The additions of TCompensatedSum::Add, with the lanes' sums and errors in two arrays
+  // rather than an array of pairs: the compiler turns that form into vector instructions.
   double s[kMeanLanes] = {};
   double c[kMeanLanes] = {};
   std::size_t i = 0;
@@ -84,8 +93,7 @@ TCompensatedSum CompensatedSum(const T* p, std::size_t n, Stride stride) {
     for (std::size_t k = 0; k < kMeanLanes; ++k) {
       const double x = static_cast<double>(p[(i + k) * stride]);
       const double t = s[k] + x;
-      const double z = t - s[k];
-      c[k] += (s[k] - (t - z)) + (x - z);
+      c[k] += (s[k] - t) + x;
       s[k] = t;
     }
   }
@@ -101,8 +109,9 @@ template <class T, class Stride>
 void DeviationSums(const T* p, std::size_t n, Stride stride, double m, double& sumD,
                    double& sumD2) {
   constexpr std::size_t kBlock = 256;
+  constexpr std::size_t kLanes = 8;
   if (n > kBlock) {
-    const std::size_t half = (n / 2 + kMeanLanes - 1) / kMeanLanes * kMeanLanes;
+    const std::size_t half = (n / 2 + kLanes - 1) / kLanes * kLanes;
     double d1, q1, d2, q2;
     DeviationSums(p, half, stride, m, d1, q1);
     DeviationSums(p + half * stride, n - half, stride, m, d2, q2);
@@ -110,12 +119,12 @@ void DeviationSums(const T* p, std::size_t n, Stride stride, double m, double& s
     sumD2 = q1 + q2;
     return;
   }
-  double a[kMeanLanes] = {};
-  double b[kMeanLanes] = {};
+  double a[kLanes] = {};
+  double b[kLanes] = {};
   std::size_t i = 0;
-  for (; i + kMeanLanes <= n; i += kMeanLanes) {
+  for (; i + kLanes <= n; i += kLanes) {
     if constexpr (kContiguous<Stride>) PrefetchAhead(p + i);
-    for (std::size_t k = 0; k < kMeanLanes; ++k) {
+    for (std::size_t k = 0; k < kLanes; ++k) {
       const double d = static_cast<double>(p[(i + k) * stride]) - m;
       a[k] += d;
       b[k] += d * d;
