@@ -19,6 +19,7 @@
 #include <cstddef>
 #include <limits>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace lumex::detail {
@@ -60,8 +61,6 @@ inline double MeanOfSum(const TCompensatedSum& sum, std::size_t n) {
   return q + (std::fma(-q, dn, sum.s) + sum.c) / dn;
 }
 
-constexpr std::size_t kMeanLanes = 8;
-
 // Long contiguous runs are read faster when the loads are requested 4 KiB ahead of use: the
 // compensated sum does six additions per value, too many for the processor to run far enough
 // ahead on its own, and without the hint it pays for the arithmetic and for the memory one after
@@ -79,39 +78,61 @@ using TUnitStride = std::integral_constant<std::size_t, 1>;
 template <class Stride>
 constexpr bool kContiguous = std::is_same_v<Stride, TUnitStride>;
 
-// Compensated sum of p[0], p[stride], ..., p[(n - 1) stride] in kMeanLanes lanes. The stride is
-// a template argument where it is 1, so that the contiguous loop vectorises.
+// Two lanes in one SSE2 register (the compiler's vector extension). The four pairs are named
+// variables, not an array, so that the compiler keeps them whole in registers.
+using TLanePair = double __attribute__((vector_size(16)));
+
+// p[0] and p[stride] in double.
+template <class T, class Stride>
+[[gnu::always_inline]] inline TLanePair LoadPair(const T* p, Stride stride) {
+  return TLanePair{static_cast<double>(p[0]), static_cast<double>(p[stride])};
+}
+
+// (a[0] + a[1]) + (b[0] + b[1]) ...: the eight lanes summed pairwise.
+inline double LaneTotal(TLanePair a, TLanePair b, TLanePair c, TLanePair d) {
+  return ((a[0] + a[1]) + (b[0] + b[1])) + ((c[0] + c[1]) + (d[0] + d[1]));
+}
+
+// Fast2Sum of TCompensatedSum::Add on a pair of lanes: the values p[0] and p[stride].
+template <class T, class Stride>
+[[gnu::always_inline]] inline void AddPair(TLanePair& s, TLanePair& c, const T* p, Stride stride) {
+  const TLanePair x = LoadPair(p, stride);
+  const TLanePair t = s + x;
+  c += (s - t) + x;
+  s = t;
+}
+
+// Compensated sum of p[0], p[stride], ..., p[(n - 1) stride] in eight lanes. The stride is a
+// template argument where it is 1.
 template <class T, class Stride>
 TCompensatedSum CompensatedSum(const T* p, std::size_t n, Stride stride) {
-  // The additions of TCompensatedSum::Add, with the lanes' sums and errors in two arrays
-  // rather than an array of pairs: the compiler turns that form into vector instructions.
-  double s[kMeanLanes] = {};
-  double c[kMeanLanes] = {};
+  TLanePair s0 = {}, s1 = {}, s2 = {}, s3 = {};
+  TLanePair c0 = {}, c1 = {}, c2 = {}, c3 = {};
   std::size_t i = 0;
-  for (; i + kMeanLanes <= n; i += kMeanLanes) {
+  for (; i + 8 <= n; i += 8) {
     if constexpr (kContiguous<Stride>) PrefetchAhead(p + i);
-    for (std::size_t k = 0; k < kMeanLanes; ++k) {
-      const double x = static_cast<double>(p[(i + k) * stride]);
-      const double t = s[k] + x;
-      c[k] += (s[k] - t) + x;
-      s[k] = t;
-    }
+    const T* q = p + i * stride;
+    AddPair(s0, c0, q, stride);
+    AddPair(s1, c1, q + 2 * stride, stride);
+    AddPair(s2, c2, q + 4 * stride, stride);
+    AddPair(s3, c3, q + 6 * stride, stride);
   }
-  TCompensatedSum sum{s[0], c[0]};
-  for (std::size_t k = 1; k < kMeanLanes; ++k) sum.Add(TCompensatedSum{s[k], c[k]});
+  TCompensatedSum sum;
+  for (const auto& [lanes, errors] : {std::pair{s0, c0}, {s1, c1}, {s2, c2}, {s3, c3}}) {
+    for (int j = 0; j < 2; ++j) sum.Add(TCompensatedSum{lanes[j], errors[j]});
+  }
   for (; i < n; ++i) sum.Add(static_cast<double>(p[i * stride]));
   return sum;
 }
 
 // Sums of d = x - m and of d^2 over p[0], p[stride], ..., pairwise over blocks of 256 values
-// with kMeanLanes running sums each: the rounding error grows with log n, not n.
+// with eight running sums each: the rounding error grows with log n, not n.
 template <class T, class Stride>
 void DeviationSums(const T* p, std::size_t n, Stride stride, double m, double& sumD,
                    double& sumD2) {
   constexpr std::size_t kBlock = 256;
-  constexpr std::size_t kLanes = 8;
   if (n > kBlock) {
-    const std::size_t half = (n / 2 + kLanes - 1) / kLanes * kLanes;
+    const std::size_t half = (n / 2 + 7) / 8 * 8;
     double d1, q1, d2, q2;
     DeviationSums(p, half, stride, m, d1, q1);
     DeviationSums(p + half * stride, n - half, stride, m, d2, q2);
@@ -119,19 +140,24 @@ void DeviationSums(const T* p, std::size_t n, Stride stride, double m, double& s
     sumD2 = q1 + q2;
     return;
   }
-  double a[kLanes] = {};
-  double b[kLanes] = {};
+  TLanePair a0 = {}, a1 = {}, a2 = {}, a3 = {};
+  TLanePair b0 = {}, b1 = {}, b2 = {}, b3 = {};
+  const auto add = [m, stride](TLanePair& a, TLanePair& b, const T* q) {
+    const TLanePair d = LoadPair(q, stride) - m;
+    a += d;
+    b += d * d;
+  };
   std::size_t i = 0;
-  for (; i + kLanes <= n; i += kLanes) {
+  for (; i + 8 <= n; i += 8) {
     if constexpr (kContiguous<Stride>) PrefetchAhead(p + i);
-    for (std::size_t k = 0; k < kLanes; ++k) {
-      const double d = static_cast<double>(p[(i + k) * stride]) - m;
-      a[k] += d;
-      b[k] += d * d;
-    }
+    const T* q = p + i * stride;
+    add(a0, b0, q);
+    add(a1, b1, q + 2 * stride);
+    add(a2, b2, q + 4 * stride);
+    add(a3, b3, q + 6 * stride);
   }
-  sumD = ((a[0] + a[1]) + (a[2] + a[3])) + ((a[4] + a[5]) + (a[6] + a[7]));
-  sumD2 = ((b[0] + b[1]) + (b[2] + b[3])) + ((b[4] + b[5]) + (b[6] + b[7]));
+  sumD = LaneTotal(a0, a1, a2, a3);
+  sumD2 = LaneTotal(b0, b1, b2, b3);
   for (; i < n; ++i) {
     const double d = static_cast<double>(p[i * stride]) - m;
     sumD += d;
