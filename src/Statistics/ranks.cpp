@@ -82,8 +82,11 @@ void TiedRanks(const TVec& Data, TVec& Results, double& TieCorrection) {
   const int n = Data.Length();
   if (n == 0) return;
 
-  auto [s, sTmp] = CreateIt<TVec, TVec>();
-  auto [perm, permTmp] = CreateIt<TVecInt, TVecInt>();
+  // Separate leases rather than structured bindings, which clang 14 cannot capture in a lambda.
+  auto s = CreateIt<TVec>();
+  auto sTmp = CreateIt<TVec>();
+  auto perm = CreateIt<TVecInt>();
+  auto permTmp = CreateIt<TVecInt>();
   s->Size(n, Data);
   sTmp->Size(n, Data);
   perm->Size(n);
