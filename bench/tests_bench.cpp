@@ -34,32 +34,27 @@ void BM_ShapiroWilks5000(benchmark::State& state) {
   }
 }
 
-void BM_MannWhitneyNormal1e5(benchmark::State& state) {
-  const lumex::TVec a = Uniforms(2, 100000);
-  lumex::TVec b = Uniforms(3, 100000);
-  lumex::Add(b, 0.001);
+// Mann-Whitney on n uniforms (seed) against n uniforms (seed + 1) shifted by `shift`.
+void MannWhitney(benchmark::State& state, int n, std::uint64_t seed, double shift,
+                 bool normalApprox) {
+  const lumex::TVec a = Uniforms(seed, n);
+  lumex::TVec b = Uniforms(seed + 1, n);
+  lumex::Add(b, shift);
   lumex::THypothesisResult h;
   double p;
   lumex::TTwoElmReal ci;
   for (auto _ : state) {
     benchmark::DoNotOptimize(
-        lumex::MannWhitneyTest(a, b, h, p, ci, lumex::htTwoTailed, 0.05, true));
+        lumex::MannWhitneyTest(a, b, h, p, ci, lumex::htTwoTailed, 0.05, normalApprox));
   }
 }
 
-// Two samples of 40: small enough for the exact distribution of U.
-void BM_MannWhitneyExact40(benchmark::State& state) {
-  const lumex::TVec a = Uniforms(6, 40);
-  lumex::TVec b = Uniforms(7, 40);
-  lumex::Add(b, 0.1);
-  lumex::THypothesisResult h;
-  double p;
-  lumex::TTwoElmReal ci;
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(
-        lumex::MannWhitneyTest(a, b, h, p, ci, lumex::htTwoTailed, 0.05, false));
-  }
+void BM_MannWhitneyNormal1e5(benchmark::State& state) {
+  MannWhitney(state, 100000, 2, 0.001, true);
 }
+
+// Two samples of 40: small enough for the exact distribution of U.
+void BM_MannWhitneyExact40(benchmark::State& state) { MannWhitney(state, 40, 6, 0.1, false); }
 
 // 10^6 values on a grid of 1000 (uniforms rounded down to three decimals): about 1000 ties each.
 void BM_TiedRanks1e6(benchmark::State& state) {
