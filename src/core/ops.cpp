@@ -92,6 +92,33 @@ double SumSqDev(const T* p, std::size_t n, double m) {
 
 std::size_t Len(const TDenseLumex& x) { return static_cast<std::size_t>(x.Length()); }
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#define LUMEX_MEAN_AVX2
+template <class T>
+__attribute__((target("avx2"))) double MeanAvx2(const T* p, std::size_t n) {
+  return detail::MeanOfSum(detail::CompensatedSum<detail::TLaneFour>(p, n, detail::TUnitStride{}),
+                           n);
+}
+
+bool HasAvx2() {
+  static const bool avx2 = __builtin_cpu_supports("avx2");
+  return avx2;
+}
+#endif
+
+// Mean of a contiguous run: the core's compensated mean, read once. Processors with AVX2 run its
+// eight lanes as two four-wide vectors instead of four two-wide ones, which keeps the sum at the
+// speed of the memory; the lanes and the order in which they are merged are the same, so both
+// give the same bits. The choice is a plain branch, not a load-time resolver, which the thread
+// sanitizer's runtime would not survive.
+template <class T>
+double ContiguousMean(const T* p, std::size_t n) {
+#ifdef LUMEX_MEAN_AVX2
+  if (HasAvx2()) return MeanAvx2(p, n);
+#endif
+  return detail::CorrectedMean(p, n);
+}
+
 // Applies f to every element in place (real storage).
 template <class F>
 void ApplyReal(TDenseLumex& x, const char* fn, F&& f) {
@@ -470,7 +497,7 @@ std::complex<double> CSum(const TDenseLumex& x) {
 
 double Mean(const TDenseLumex& x) {
   if (x.Length() == 0) return NaN;
-  return DispatchReal(x, "Mean", [&](const auto* p) { return detail::CorrectedMean(p, Len(x)); });
+  return DispatchReal(x, "Mean", [&](const auto* p) { return ContiguousMean(p, Len(x)); });
 }
 
 double StdDev(const TDenseLumex& x) {
