@@ -66,7 +66,8 @@ LUMEX_API double Moment(const TVec& X, double Mu, int Order);
 // The P-quantile of X by Method (see TPercentileMethod). NaN for an empty X or a NaN P.
 // Raises "Percentile: X.Complex" and "Percentile: (P < 0) or (P > 1)".
 LUMEX_API double Percentile(const TVec& X, double P, TPercentileMethod Method);
-// Percentiles[i] := the P[i]-quantile of X, sorting X once. P is not range-checked: values
+// Percentiles[i] := the P[i]-quantile of X, placing by selection only the order statistics the
+// method reads (the results of a full sort, in linear time). P is not range-checked: values
 // outside [0, 1] give x(1) or x(n). Raises, in this order, "Percentile: P.Length = 0",
 // "Percentile: P.Length <> Percentiles.Length" and "Percentile: X.Complex".
 LUMEX_API void Percentile(const TVec& X, std::span<const double> P, std::span<double> Percentiles,
