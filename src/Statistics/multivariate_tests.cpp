@@ -104,7 +104,7 @@ double HotellingT2One(const TMtx& X, const TVec* Means, double& Signif, THypothe
     q = p;
   } else {
     // Contrasts of successive means: w = C xbar with row i of C being e_i - e_(i+1).
-    q = p - 1;
+    q = p > 0 ? p - 1 : 0;
     auto [C, CS, CSC] = CreateIt<TMtx, TMtx, TMtx>();
     C->Size(q, p);
     C->SetZero();
@@ -214,7 +214,7 @@ double MBoxTest(const TMtx& X1, const TMtx& X2, double& Signif, THypothesisResul
   return M;
 }
 
-// ---- Bartlett's test for the number of components -------------------------------------------------
+// ---- Bartlett's test for the number of components ---------------------------------------------
 
 void BartlettTest(const TMtx& Data, int& NumComp, TVec& Signif, double Alpha) {
   if (Data.Complex()) ERaise("BartlettTest: Data.Complex = True");

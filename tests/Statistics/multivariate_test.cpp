@@ -35,7 +35,8 @@ TMtx UsArrests() {
   }
   TMtx x(static_cast<int>(rows.size()), 4);
   for (int i = 0; i < x.Rows(); ++i) {
-    for (int j = 0; j < 4; ++j) x(i, j) = rows[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)];
+    const auto& row = rows[static_cast<std::size_t>(i)];
+    for (int j = 0; j < 4; ++j) x(i, j) = row[static_cast<std::size_t>(j)];
   }
   return x;
 }
@@ -83,7 +84,7 @@ void ExpectVector(const std::string& what, const TVec& v, double tol) {
   }
 }
 
-// ---- Principal components ------------------------------------------------------------------------
+// ---- Principal components -----------------------------------------------------------------------
 
 TEST(PCA, ComponentsVariancesAndScoresAgreeWithPrcomp) {
   const TMtx x = UsArrests();
@@ -137,7 +138,7 @@ TEST(PCA, ResidualsAfterKComponentsAgreeWithR) {
   EXPECT_EQ(none.ToString(), zero.ToString());
 }
 
-// ---- Multivariate tests --------------------------------------------------------------------------
+// ---- Multivariate tests -------------------------------------------------------------------------
 
 TEST(MultivariateTests, HotellingAndBoxAgreeWithTheirFormulasInR) {
   const TMtx x = UsArrests();
@@ -151,7 +152,8 @@ TEST(MultivariateTests, HotellingAndBoxAgreeWithTheirFormulasInR) {
   } one[] = {{1, 50, &mu0}, {1, 20, &mu0}, {1, 50, nullptr}, {1, 20, nullptr}};
   for (int k = 0; k < 4; ++k) {
     SCOPED_TRACE(::testing::Message() << "t2one " << k);
-    const double t2 = HotellingT2One(Rows(x, one[k].first, one[k].last), one[k].means, sig, h, 0.05);
+    const TMtx xs = Rows(x, one[k].first, one[k].last);
+    const double t2 = HotellingT2One(xs, one[k].means, sig, h, 0.05);
     EXPECT_TRUE(Near(Ref("t2one", k, 0, 0), t2, test::kTolRef));
     EXPECT_TRUE(Near(Ref("t2one", k, 0, 1), sig, test::kTolRef));
     EXPECT_EQ(h, sig <= 0.05 ? hrReject : hrNotReject);
@@ -203,7 +205,7 @@ TEST(MultivariateTests, BartlettSignificancesAndComponentCountAgreeWithR) {
   }
 }
 
-// ---- Messages and degenerate data -----------------------------------------------------------------
+// ---- Messages and degenerate data ---------------------------------------------------------------
 
 TMtx ComplexMtx(int rows, int cols) {
   TMtx m;
@@ -294,7 +296,9 @@ TEST(MultivariateTests, DegenerateDataGiveNaNOrAClearError) {
     double df;
     int d1, d2;
     if (m->Rows() > m->Cols()) {
-      judge([&](double& s, THypothesisResult& h) { return HotellingT2One(*m, nullptr, s, h, 0.05); });
+      judge([&](double& s, THypothesisResult& h) {
+        return HotellingT2One(*m, nullptr, s, h, 0.05);
+      });
     }
     judge([&](double& s, THypothesisResult& h) {
       return HotellingT2Two(*m, x, s, h, df, nullptr, true, 0.05);
