@@ -12,6 +12,8 @@
 #include <cmath>
 #include <cstddef>
 
+#include <Eigen/Core>
+
 #include "Statistics/multivariate.h"
 #include "core/dispatch.h"
 #include "lumex/Statistics.h"
@@ -24,22 +26,44 @@ using detail::ToDouble;
 
 namespace {
 
-// A := Data in double with its column means (returned in `means`, double) subtracted.
+// A := Data in double with its column means (returned in `means`, double) subtracted. Double
+// data have their means taken where they lie and are copied once; single data are widened first.
 void CentreInDouble(const TMtx& Data, TMtx& A, TVec& means) {
   const int rows = Data.Rows();
   const int cols = Data.Cols();
+  const std::size_t total = static_cast<std::size_t>(rows) * cols;
   A.Size(rows, cols);
   double* pa = A.Data<double>();
-  const std::size_t total = static_cast<std::size_t>(rows) * cols;
+  if (Data.IsDouble() && !Data.Complex()) {
+    MeanCols(means, Data);
+    const double* px = Data.Data<double>();
+    const double* m = means.Data<double>();
+    for (std::size_t k = 0; k < total; k += cols) {
+      for (int j = 0; j < cols; ++j) pa[k + j] = px[k + j] - m[j];
+    }
+    return;
+  }
   detail::DispatchReal(Data, "PCA", [&](const auto* px) {
     for (std::size_t k = 0; k < total; ++k) pa[k] = static_cast<double>(px[k]);
   });
   MeanCols(means, A);
   const double* m = means.Data<double>();
-  for (int i = 0; i < rows; ++i) {
-    double* row = pa + static_cast<std::size_t>(i) * cols;
-    for (int j = 0; j < cols; ++j) row[j] -= m[j];
+  for (std::size_t k = 0; k < total; k += cols) {
+    for (int j = 0; j < cols; ++j) pa[k + j] -= m[j];
   }
+}
+
+// S := A^T A / divisor in its lower triangle (the upper one is left unspecified), by a
+// symmetric rank-n update: half the work of the general product.
+void CrossProduct(const TMtx& A, double divisor, TMtx& S) {
+  using TRowMajor = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor>;
+  const int cols = A.Cols();
+  S.Size(cols, cols);
+  Eigen::Map<TRowMajor> s(S.Data<double>(), cols, cols);
+  s.setZero();
+  if (A.Rows() == 0) return;
+  const Eigen::Map<const TRowMajor> a(A.Data<double>(), A.Rows(), cols);
+  s.selfadjointView<Eigen::Lower>().rankUpdate(a.transpose(), 1.0 / divisor);
 }
 
 // Fixes the arbitrary sign of each column of V (double): its element of largest magnitude, the
@@ -154,8 +178,7 @@ void PCA(const TMtx& Data, TMtx& PC, TMtx& ZScores, TVec& EigenValues, TVec* Var
     if (Data.Complex()) ERaise("SVD: complex matrix not supported");
     CentreInDouble(Data, *A, *means);
     auto S = CreateIt<TMtx>();
-    Mul(*S, *A, *A, opTrans, opNone);
-    Divide(*S, Data.Rows() - 1.0);
+    CrossProduct(*A, Data.Rows() - 1.0, *S);
     EigenDecreasing(*S, *lambda, *V);
   } else {
     auto sd = CreateIt<TVec>();
