@@ -41,11 +41,12 @@ TMtx UsArrests() {
   return x;
 }
 
-// Rows first..last (1-based, inclusive) of x, as the reference script names its subsets.
-TMtx Rows(const TMtx& x, int first, int last) {
-  TMtx r(last - first + 1, x.Cols());
+// Rows first..last (1-based, inclusive) of x, as the reference script names its subsets, and
+// its first `cols` columns (all by default).
+TMtx Rows(const TMtx& x, int first, int last, int cols = -1) {
+  TMtx r(last - first + 1, cols < 0 ? x.Cols() : cols);
   for (int i = 0; i < r.Rows(); ++i) {
-    for (int j = 0; j < x.Cols(); ++j) r(i, j) = x(first - 1 + i, j);
+    for (int j = 0; j < r.Cols(); ++j) r(i, j) = x(first - 1 + i, j);
   }
   return r;
 }
@@ -138,6 +139,51 @@ TEST(PCA, ResidualsAfterKComponentsAgreeWithR) {
   EXPECT_EQ(none.ToString(), zero.ToString());
 }
 
+// Single-precision data: outputs in single precision, within single-precision rounding of the
+// double results.
+TEST(MultivariateTests, SinglePrecisionDataGiveSinglePrecisionResults) {
+  const TMtx x = UsArrests();
+  TMtx xs;
+  xs.Size(x.Rows(), x.Cols(), fpSingle);
+  for (int k = 0; k < x.Length(); ++k) xs.SetValue(k, x.Value(k));
+  auto expectClose = [](const TDenseLumex& single, const TDenseLumex& dbl) {
+    ASSERT_EQ(single.FloatPrecision(), fpSingle);
+    ASSERT_EQ(single.Length(), dbl.Length());
+    double scale = 0.0;
+    for (int k = 0; k < dbl.Length(); ++k) scale = std::max(scale, std::fabs(dbl.Value(k)));
+    for (int k = 0; k < dbl.Length(); ++k) {
+      EXPECT_TRUE(Near(dbl.Value(k), single.Value(k), 1e-4, 1e-4 * scale)) << k;
+    }
+  };
+  for (TPCAMode mode : {PCACovMat, PCACorrMat}) {
+    TMtx pc, scores, pcs, scoress;
+    TVec values, valuess;
+    PCA(x, pc, scores, values, nullptr, mode);
+    PCA(xs, pcs, scoress, valuess, nullptr, mode);
+    expectClose(pcs, pc);
+    expectClose(scoress, scores);
+    expectClose(valuess, values);
+  }
+  TMtx r, rs;
+  PCAResiduals(x, 2, r);
+  PCAResiduals(xs, 2, rs);
+  expectClose(rs, r);
+  int nc = 0, ncs = 0;
+  TVec sig, sigs;
+  BartlettTest(x, nc, sig, 0.05);
+  BartlettTest(xs, ncs, sigs, 0.05);
+  EXPECT_EQ(ncs, nc);
+  EXPECT_EQ(sigs.FloatPrecision(), fpSingle);
+  TVec mu;
+  mu.Size(4, fpSingle);
+  for (int j = 0; j < 4; ++j) mu.SetValue(j, 10.0 * (j + 1));
+  TVec mud(std::vector<double>{10, 20, 30, 40});
+  double sigT = NaN, sigTs = NaN;
+  THypothesisResult h;
+  EXPECT_TRUE(Near(HotellingT2One(x, &mud, sigT, h, 0.05), HotellingT2One(xs, &mu, sigTs, h, 0.05),
+                   1e-4));
+}
+
 // ---- Multivariate tests -------------------------------------------------------------------------
 
 TEST(MultivariateTests, HotellingAndBoxAgreeWithTheirFormulasInR) {
@@ -176,12 +222,13 @@ TEST(MultivariateTests, HotellingAndBoxAgreeWithTheirFormulasInR) {
     EXPECT_TRUE(Near(Ref("t2two", k, 0, 2), df, test::kTolRef));
     EXPECT_EQ(h, hrNotReject);
   }
-  const int box[][4] = {{1, 25, 26, 50}, {1, 12, 13, 27}};
-  for (int k = 0; k < 2; ++k) {
+  // The chi-square form, and the F form with c2 >= c1^2 and (on two variables) c2 < c1^2.
+  const int box[][5] = {{1, 25, 26, 50, 4}, {1, 12, 13, 27, 4}, {1, 10, 11, 20, 2}};
+  for (int k = 0; k < 3; ++k) {
     SCOPED_TRACE(::testing::Message() << "mbox " << k);
     int df1 = -1, df2 = -1;
-    const double M = MBoxTest(Rows(x, box[k][0], box[k][1]), Rows(x, box[k][2], box[k][3]), sig,
-                              h, df1, df2, 0.05);
+    const double M = MBoxTest(Rows(x, box[k][0], box[k][1], box[k][4]),
+                              Rows(x, box[k][2], box[k][3], box[k][4]), sig, h, df1, df2, 0.05);
     EXPECT_TRUE(Near(Ref("mbox", k, 0, 0), M, test::kTolRef));
     EXPECT_TRUE(Near(Ref("mbox", k, 0, 1), sig, test::kTolRef));
     EXPECT_EQ(df1, Ref("mbox", k, 0, 2));

@@ -15,7 +15,8 @@
 #            3 rows 1:20, equal means. j = 0 T^2, 1 significance.
 #   t2two k  1:25 against 26:50 (k = 0 pooled, 1 separate); 1:10 against 11:22 with the mean
 #            difference dmu (k = 2 pooled, 3 separate). j = 0 T^2, 1 significance, 2 DF.
-#   mbox k   k = 0 1:25 against 26:50 (chi-square form); 1 1:12 against 13:27 (F form).
+#   mbox k   k = 0 1:25 against 26:50 (chi-square form); 1 1:12 against 13:27 (F form);
+#            2 1:10 against 11:20 on Murder and Assault only (F form with c2 < c1^2).
 #            j = 0 M, 1 significance, 2 DF1, 3 DF2.
 #   bartlett i  the significance of the test of the p - i smallest eigenvalues; numcomp at 0.05.
 #
@@ -121,6 +122,7 @@ for (k in seq_along(two)) {
 
 # ---- Box's M ----
 mbox <- function(x1, x2) {
+  p <- ncol(x1)
   n1 <- nrow(x1)
   n2 <- nrow(x2)
   nu1 <- n1 - 1
@@ -150,9 +152,10 @@ mbox <- function(x1, x2) {
   }
   c(M, sig, df1, df2)
 }
-boxes <- list(list(1:25, 26:50), list(1:12, 13:27))
+boxes <- list(list(1:25, 26:50, 1:4), list(1:12, 13:27, 1:4), list(1:10, 11:20, 1:2))
 for (k in seq_along(boxes)) {
-  r <- mbox(x[boxes[[k]][[1]], ], x[boxes[[k]][[2]], ])
+  cols <- boxes[[k]][[3]]
+  r <- mbox(x[boxes[[k]][[1]], cols], x[boxes[[k]][[2]], cols])
   for (j in 1:4) emit("mbox", k - 1, 0, j - 1, r[j])
 }
 
