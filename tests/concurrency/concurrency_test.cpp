@@ -964,10 +964,50 @@ std::vector<TCase> ControlChartCases() {
   };
 }
 
+// ---- Multivariate analysis: principal components and multivariate tests ------------------------
+// A block of its own, so that it can move as a whole: one case per family.
+
+std::vector<TCase> MultivariateCases() {
+  return {
+      {"principal components", [] {
+         const TMtx m = NormalMtx(60, 5, 120, 2.0, 1.5);
+         TMtx cov, pc, scores, residuals;
+         TVec values, percent;
+         TOut out;
+         Covariance(m, cov, false);
+         PCA(cov, pc, values, &percent);
+         out << pc << values << percent;
+         PCA(m, pc, scores, values, &percent, PCACovMat);
+         out << pc << scores << values << percent;
+         PCA(m, pc, scores, values, nullptr, PCACorrMat);
+         out << pc << scores << values;
+         PCAResiduals(m, 2, residuals);
+         return (out << residuals).v;
+       }},
+      {"multivariate tests", [] {
+         const TMtx a = NormalMtx(30, 3, 121), b = NormalMtx(18, 3, 122, 0.3, 1.2);
+         TOut out;
+         THypothesisResult h = hrNan;
+         double sig = 0.0, df = 0.0;
+         int df1 = 0, df2 = 0, numComp = 0;
+         TVec sigs;
+         const TVec means{0.1, 0.0, -0.1};
+         out << HotellingT2One(a, &means, sig, h, 0.05) << h << sig;
+         out << HotellingT2One(b, nullptr, sig, h, 0.05) << h << sig;
+         for (bool pooled : {true, false}) {
+           out << HotellingT2Two(a, b, sig, h, df, nullptr, pooled, 0.05) << h << sig << df;
+         }
+         out << MBoxTest(a, b, sig, h, df1, df2, 0.05) << h << sig << df1 << df2;
+         BartlettTest(a, numComp, sigs, 0.05);
+         return (out << numComp << sigs).v;
+       }},
+  };
+}
+
 std::vector<TCase> AllCases() {
   std::vector<TCase> all;
   for (auto family : {CoreCases, StatisticsCases, StatRandomCases, RegressCases,
-                      TimeSeriesCases, ProbPlotCases, ControlChartCases}) {
+                      TimeSeriesCases, ProbPlotCases, ControlChartCases, MultivariateCases}) {
     for (TCase& c : family()) all.push_back(std::move(c));
   }
   return all;
