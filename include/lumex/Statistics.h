@@ -588,7 +588,7 @@ enum TPCAMode : std::uint8_t { PCACorrMat, PCACovMat, PCARawData };
 /// Outputs take the storage precision of CovMat. NaN or infinite elements give NaN outputs.
 /// Complex CovMat raises "SVD: complex matrix not supported". Matches R's eigen(CovMat) (and
 /// prcomp's rotation and sdev^2 when CovMat is cov(x)).
-void PCA(const TMtx& CovMat, TMtx& PC, TVec& EigenValues, TVec* VarPercent);
+LUMEX_API void PCA(const TMtx& CovMat, TMtx& PC, TVec& EigenValues, TVec* VarPercent);
 
 /// Principal components of the data matrix Data (n observations in rows, p variables in
 /// columns).
@@ -611,8 +611,8 @@ void PCA(const TMtx& CovMat, TMtx& PC, TVec& EigenValues, TVec* VarPercent);
 /// NaN outputs; a constant column gives NaN in the correlation path. Complex data raise
 /// "SVD: complex matrix not supported" in the covariance path and "Covariance: X.Complex" in the
 /// correlation path.
-void PCA(const TMtx& Data, TMtx& PC, TMtx& ZScores, TVec& EigenValues, TVec* VarPercent,
-         TPCAMode Mode);
+LUMEX_API void PCA(const TMtx& Data, TMtx& PC, TMtx& ZScores, TVec& EigenValues, TVec* VarPercent,
+                   TPCAMode Mode);
 
 /// Data minus its reconstruction from its first NumPC principal components, in Data's units.
 /// The components are those of the correlation matrix (PCA with PCACorrMat); the reconstruction
@@ -627,7 +627,7 @@ void PCA(const TMtx& Data, TMtx& PC, TMtx& ZScores, TVec& EigenValues, TVec* Var
 /// @param Residuals  out: n x p, in the storage precision of Data.
 /// Raises "PCAResiduals: NumPC >= Data.Cols" first, then "Covariance: X.Complex" for complex
 /// data. NaN data or a constant column give NaN residuals.
-void PCAResiduals(const TMtx& Data, int NumPC, TMtx& Residuals);
+LUMEX_API void PCAResiduals(const TMtx& Data, int NumPC, TMtx& Residuals);
 
 // ---- Multivariate tests -------------------------------------------------------------------------
 //
@@ -665,8 +665,8 @@ enum THotellingT2Type : std::uint8_t {
 /// Raises, in this order, "HotellingT2One : X.Rows<=X.Cols",
 /// "HotellingT2One : Means.Length <> X.Cols", "HotellingT2One : Means.FloatPrecision <>
 /// X.FloatPrecision", then "Covariance: X.Complex" for complex X. NaN data give NaN and hrNan.
-double HotellingT2One(const TMtx& X, const TVec* Means, double& Signif, THypothesisResult& hRes,
-                      double Alpha);
+LUMEX_API double HotellingT2One(const TMtx& X, const TVec* Means, double& Signif,
+                                THypothesisResult& hRes, double Alpha);
 
 /// Two-sample Hotelling T^2 test of H0 mean(X1) - mean(X2) = MeanDiff (0 when MeanDiff is null).
 /// EqualCov true: pooled covariance Sp = ((n1-1) S1 + (n2-1) S2) / (n1+n2-2),
@@ -685,8 +685,9 @@ double HotellingT2One(const TMtx& X, const TVec* Means, double& Signif, THypothe
 /// Raises "HotellingT2Two : X1.Cols <> X2.Cols", "HotellingT2Two : MeanDiff.Length <> X1.Cols"
 /// (so that a short MeanDiff is never read past its end), then "Covariance: X.Complex" for
 /// complex data. One-row samples and NaN data give NaN and hrNan.
-double HotellingT2Two(const TMtx& X1, const TMtx& X2, double& Signif, THypothesisResult& hRes,
-                      double& DF, const TVec* MeanDiff, bool EqualCov, double Alpha);
+LUMEX_API double HotellingT2Two(const TMtx& X1, const TMtx& X2, double& Signif,
+                                THypothesisResult& hRes, double& DF, const TVec* MeanDiff,
+                                bool EqualCov, double Alpha);
 
 /// Box's M test of H0: the two samples have equal covariance matrices.
 /// M = nu ln|Sp| - nu1 ln|S1| - nu2 ln|S2|, nu_i = n_i - 1, nu = n1 + n2 - 2, Sp pooled.
@@ -705,8 +706,8 @@ double HotellingT2Two(const TMtx& X1, const TMtx& X2, double& Signif, THypothesi
 /// @return M.
 /// DF1 and DF2 are set to 0 first; then raises "MBoxTest : X1.Cols <> X2.Cols", and
 /// "Covariance: X.Complex" for complex data.
-double MBoxTest(const TMtx& X1, const TMtx& X2, double& Signif, THypothesisResult& hRes,
-                int& DF1, int& DF2, double Alpha);
+LUMEX_API double MBoxTest(const TMtx& X1, const TMtx& X2, double& Signif, THypothesisResult& hRes,
+                          int& DF1, int& DF2, double Alpha);
 
 /// Bartlett's test for the number of principal components: for m = 0 .. p-2, H0 the q = p - m
 /// smallest eigenvalues of the sample covariance matrix are equal, with
@@ -721,6 +722,6 @@ double MBoxTest(const TMtx& X1, const TMtx& X2, double& Signif, THypothesisResul
 /// @param Alpha    the significance level.
 /// Raises "BartlettTest: Data.Complex = True". A zero eigenvalue (a singular covariance) makes
 /// the tests that include it NaN; NaN data give NaN significances.
-void BartlettTest(const TMtx& Data, int& NumComp, TVec& Signif, double Alpha);
+LUMEX_API void BartlettTest(const TMtx& Data, int& NumComp, TVec& Signif, double Alpha);
 
 }  // namespace lumex
