@@ -575,12 +575,12 @@ enum TPWDistMethod : std::uint8_t {
 ///                 uses none, and every distance is 0).
 /// @param Method   the distance (see TPWDistMethod).
 ///
-/// Euclidean distances come from one product of the (column-centred) data with its transpose,
-/// sqrt(max(0, |z_i|^2 + |z_j|^2 - 2 z_i.z_j)): a squared distance that rounding makes slightly
-/// negative is set to 0, so identical rows are at distance exactly 0. Centring first (distances
-/// do not change under a shift) keeps the cancellation small for data far from the origin; the
-/// relative error of a distance d is then about eps * |z|^2 / d^2, |z| the size of the centred
-/// rows, which matters only for points much closer together than the spread of the data. The
+/// Euclidean distances come from one product of the column-centred data z with its transpose,
+/// sqrt(|z_i|^2 + |z_j|^2 - 2 z_i.z_j) (distances do not change under a shift, and centring
+/// keeps the cancellation small for data far from the origin). A pair whose squared distance
+/// is below 1e-3 (|z_i|^2 + |z_j|^2), where the product form would lose more than three digits,
+/// is recomputed from its differences: every distance keeps nearly full relative accuracy,
+/// identical rows are at distance exactly 0, and a distance is never NaN from rounding. The
 /// city-block and Chebychev distances are summed (maximised) over the differences directly.
 ///
 /// NaN and infinite data: a row holding a NaN is at distance NaN from every row (itself
@@ -667,8 +667,9 @@ enum TMatrixRotation : std::uint8_t {
 /// @param MaxIter   the largest number of iterations (sweeps); 0 or less returns X unrotated,
 ///                  Rotation the identity and false.
 /// @return true when the convergence test was met, false when MaxIter rounds ended without it
-///         (Rotated and Rotation are then the last ones) or the iteration met a NaN (NaN
-///         loadings make Rotated and Rotation NaN).
+///         (Rotated and Rotation are then the last ones) or the iteration met a NaN: NaN
+///         loadings make Rotated and Rotation NaN, and a NaN Gamma, whose angles are NaN, leaves
+///         X unrotated with Rotation the identity.
 ///
 /// With Gamma = 1 and Normalize set this is R's varimax (which stops on a relative change
 /// below its eps, 1e-5 by default). With a single factor the pairwise scheme has no pair to

@@ -62,20 +62,21 @@ double DirectDistance(const double* a, const double* b, int k, TPWDistMethod met
   return method == pwdistEuclidian ? std::sqrt(acc) : acc;
 }
 
+// Below this ratio of the squared distance to |z_i|^2 + |z_j|^2 the Gram form has lost more
+// than about three digits to cancellation, and the distance is recomputed from the differences.
+constexpr double kCancellation = 1e-3;
+
 // Euclidean distances of the rows of the n x k matrix z into the n x n matrix d, from the Gram
 // matrix: d_ij^2 = g_i + g_j - 2 z_i.z_j with g_i = |z_i|^2, over the upper triangle, then
 // mirrored. The columns are first shifted by the mean of their finite values, which leaves the
 // distances as they are and makes |z_i|^2 small against d_ij^2 when the data sit far from the
-// origin. Rows holding a NaN or an infinity are recomputed directly from the unshifted data.
+// origin. The few pairs that are still close against their distance from the centroid (among
+// them identical rows, which must give exactly 0), and rows holding a NaN or an infinity, are
+// computed directly from the original values.
 void EuclideanByGram(std::vector<double>& z, int n, int k, double* d) {
+  const std::vector<double> original = z;
   std::vector<char> finite(static_cast<std::size_t>(n));
-  std::vector<double> original;
-  bool anyNonFinite = false;
-  for (int i = 0; i < n; ++i) {
-    finite[i] = RowFinite(&z[static_cast<std::size_t>(i) * k], k);
-    anyNonFinite = anyNonFinite || !finite[i];
-  }
-  if (anyNonFinite) original = z;
+  for (int i = 0; i < n; ++i) finite[i] = RowFinite(&z[static_cast<std::size_t>(i) * k], k);
   for (int c = 0; c < k; ++c) {
     double sum = 0.0;
     int count = 0;
@@ -89,8 +90,8 @@ void EuclideanByGram(std::vector<double>& z, int n, int k, double* d) {
     const double shift = count > 0 ? sum / count : 0.0;
     for (int i = 0; i < n; ++i) {
       double& v = z[static_cast<std::size_t>(i) * k + c];
-      // A row with a non-finite value is recomputed below: zero it, so that the product stays
-      // free of NaN and costs nothing.
+      // A row with a non-finite value is computed directly: zero it here, so that the product
+      // stays free of NaN.
       v = finite[i] ? v - shift : 0.0;
     }
   }
@@ -100,24 +101,21 @@ void EuclideanByGram(std::vector<double>& z, int n, int k, double* d) {
   D.selfadjointView<Eigen::Upper>().rankUpdate(Z, -2.0);  // upper triangle of -2 Z Z^T
   std::vector<double> g(static_cast<std::size_t>(n));
   for (int i = 0; i < n; ++i) g[i] = -0.5 * D(i, i);
+  auto direct = [&](int i, int j) {
+    return DirectDistance(&original[static_cast<std::size_t>(i) * k],
+                          &original[static_cast<std::size_t>(j) * k], k, pwdistEuclidian);
+  };
   for (int i = 0; i < n; ++i) {
     double* row = d + static_cast<std::size_t>(i) * n;
     const double gi = g[i];
-    for (int j = i; j < n; ++j) {
-      const double s = row[j] + gi + g[j];
-      row[j] = std::sqrt(s < 0.0 ? 0.0 : s);  // rounding can leave a tiny negative square
+    if (!finite[i]) {
+      for (int j = i; j < n; ++j) row[j] = direct(i, j);
+      continue;
     }
     row[i] = 0.0;
-  }
-  if (anyNonFinite) {
-    for (int i = 0; i < n; ++i) {
-      if (finite[i]) continue;
-      const double* zi = &original[static_cast<std::size_t>(i) * k];
-      for (int j = 0; j < n; ++j) {
-        const double v = DirectDistance(zi, &original[static_cast<std::size_t>(j) * k], k,
-                                        pwdistEuclidian);
-        d[static_cast<std::size_t>(std::min(i, j)) * n + std::max(i, j)] = v;
-      }
+    for (int j = i + 1; j < n; ++j) {
+      const double s = row[j] + gi + g[j];
+      row[j] = (s >= kCancellation * (gi + g[j]) && finite[j]) ? std::sqrt(s) : direct(i, j);
     }
   }
   for (int i = 0; i < n; ++i) {
