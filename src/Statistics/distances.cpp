@@ -98,7 +98,8 @@ void EuclideanByGram(std::vector<double>& z, int n, int k, double* d) {
   TMapD D(d, n, n);
   const Eigen::Map<const TMatD> Z(z.data(), n, k);
   D.triangularView<Eigen::Upper>().setZero();
-  D.selfadjointView<Eigen::Upper>().rankUpdate(Z, -2.0);  // upper triangle of -2 Z Z^T
+  // The upper triangle of -2 Z Z^T (Eigen's blocking divides by the depth: none for k = 0).
+  if (k > 0) D.selfadjointView<Eigen::Upper>().rankUpdate(Z, -2.0);
   std::vector<double> g(static_cast<std::size_t>(n));
   for (int i = 0; i < n; ++i) g[i] = -0.5 * D(i, i);
   auto direct = [&](int i, int j) {

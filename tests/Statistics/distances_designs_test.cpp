@@ -162,6 +162,8 @@ TEST(PairwiseDistance, SmallCasesNonFiniteDataAndMessages) {
   EXPECT_EQ(d.Value(1), 5.0);
   PairwiseDistance(TMtx(0, 3), d, 3, pwdistEuclidian);
   EXPECT_EQ(d.Rows(), 0);
+  PairwiseDistance(TMtx(300, 3), d, 0, pwdistEuclidian);  // no column: all at distance 0
+  EXPECT_EQ(Max(d), 0.0);
 
   EXPECT_LUMEX_ERROR(PairwiseDistance(x, d, 2, pwdistCustom),
                      "PairwiseDistance: pwdistCustom is not supported");
