@@ -97,7 +97,10 @@ void EuclideanByGram(std::vector<double>& z, int n, int k, double* d) {
   }
   TMapD D(d, n, n);
   const Eigen::Map<const TMatD> Z(z.data(), n, k);
-  D.triangularView<Eigen::Upper>().setZero();
+  // Row by row: Eigen's triangular views walk a row-major matrix down its columns.
+  for (int i = 0; i < n; ++i) {
+    std::fill(d + static_cast<std::size_t>(i) * n + i, d + static_cast<std::size_t>(i + 1) * n, 0.0);
+  }
   // The upper triangle of -2 Z Z^T (Eigen's blocking divides by the depth: none for k = 0).
   if (k > 0) D.selfadjointView<Eigen::Upper>().rankUpdate(Z, -2.0);
   std::vector<double> g(static_cast<std::size_t>(n));
@@ -106,22 +109,43 @@ void EuclideanByGram(std::vector<double>& z, int n, int k, double* d) {
     return DirectDistance(&original[static_cast<std::size_t>(i) * k],
                           &original[static_cast<std::size_t>(j) * k], k, pwdistEuclidian);
   };
+  const bool allFinite = std::all_of(finite.begin(), finite.end(), [](char f) { return f != 0; });
+  std::vector<double> squares(static_cast<std::size_t>(n));
   for (int i = 0; i < n; ++i) {
     double* row = d + static_cast<std::size_t>(i) * n;
-    const double gi = g[i];
     if (!finite[i]) {
       for (int j = i; j < n; ++j) row[j] = direct(i, j);
       continue;
     }
     row[i] = 0.0;
-    for (int j = i + 1; j < n; ++j) {
-      const double s = row[j] + gi + g[j];
-      row[j] = (s >= kCancellation * (gi + g[j]) && finite[j]) ? std::sqrt(s) : direct(i, j);
+    // The squared distances of the row's stretch right of the diagonal, in loops simple enough
+    // to vectorise; the rare close pairs are flagged and recomputed afterwards.
+    const int len = n - i - 1;
+    double* r = row + i + 1;
+    const double* gj = g.data() + i + 1;
+    const double gi = g[i];
+    int close = 0;
+    for (int j = 0; j < len; ++j) {
+      const double sq = r[j] + gi + gj[j];
+      squares[j] = sq;
+      close |= sq < kCancellation * (gi + gj[j]);
+    }
+    Eigen::Map<Eigen::ArrayXd>(r, len) = Eigen::Map<Eigen::ArrayXd>(squares.data(), len).max(0.0).sqrt();
+    if (close != 0 || !allFinite) {
+      for (int j = 0; j < len; ++j) {
+        if (squares[j] < kCancellation * (gi + gj[j]) || !finite[i + 1 + j]) r[j] = direct(i, i + 1 + j);
+      }
     }
   }
-  for (int i = 0; i < n; ++i) {
-    for (int j = i + 1; j < n; ++j) {
-      d[static_cast<std::size_t>(j) * n + i] = d[static_cast<std::size_t>(i) * n + j];
+  // Mirror the upper triangle in small tiles, whose rows and columns both stay in cache.
+  constexpr int kTile = 16;
+  for (int i0 = 0; i0 < n; i0 += kTile) {
+    for (int j0 = i0; j0 < n; j0 += kTile) {
+      const int iEnd = std::min(n, i0 + kTile), jEnd = std::min(n, j0 + kTile);
+      for (int j = j0; j < jEnd; ++j) {
+        double* lower = d + static_cast<std::size_t>(j) * n;
+        for (int i = i0; i < std::min(iEnd, j); ++i) lower[i] = d[static_cast<std::size_t>(i) * n + j];
+      }
     }
   }
 }
