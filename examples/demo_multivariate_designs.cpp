@@ -102,17 +102,20 @@ void MultivariateDesignsSection(const std::string& dataDir) {
   lumex::TMtx loadings(p, 2);
   for (int c = 0; c < 2; ++c) {
     const int k = p - 1 - c;
-    const double sign = lumex::Sum(lumex::TVec{vectors(0, k), vectors(1, k), vectors(3, k)}) < 0 ? -1 : 1;
+    // Signed so that the crime rates load positively.
+    const double sign = vectors(0, k) + vectors(1, k) + vectors(3, k) < 0 ? -1 : 1;
     for (int i = 0; i < p; ++i) loadings(i, c) = sign * vectors(i, k) * std::sqrt(values[k]);
   }
-  std::cout << "\nLoadings of the first two principal components (" << Fixed(100.0 * (values[p - 1] + values[p - 2]) / p, 1)
+  const double share = 100.0 * (values[p - 1] + values[p - 2]) / p;
+  std::cout << "\nLoadings of the first two principal components (" << Fixed(share, 1)
             << "% of the variance):\n";
   PrintLoadings(vars, loadings, "     PC1      PC2");
   lumex::TMtx rotated, rotation;
   const bool converged =
       lumex::OrthogonalRotation(loadings, rotated, rotation, 1.0, true, 1e-10, 100);
   std::cout << "Varimax rotation (Kaiser normalisation" << (converged ? ", converged" : "")
-            << ", " << Fixed(std::acos(std::clamp(rotation(0, 0), -1.0, 1.0)) * 180.0 / std::numbers::pi, 1)
+            << ", "
+            << Fixed(std::acos(std::clamp(rotation(0, 0), -1.0, 1.0)) * 180.0 / std::numbers::pi, 1)
             << " degrees): crime on one axis, urbanisation on the other\n";
   PrintLoadings(vars, rotated, "     RC1      RC2");
 

@@ -30,7 +30,8 @@ void FirstColumns(const TMtx& X, int k, std::vector<double>& z) {
   detail::DispatchReal(X, "PairwiseDistance", [&](const auto* px) {
     for (int i = 0; i < n; ++i) {
       for (int c = 0; c < k; ++c) {
-        z[static_cast<std::size_t>(i) * k + c] = static_cast<double>(px[static_cast<std::size_t>(i) * p + c]);
+        z[static_cast<std::size_t>(i) * k + c] =
+            static_cast<double>(px[static_cast<std::size_t>(i) * p + c]);
       }
     }
   });
@@ -99,7 +100,8 @@ void EuclideanByGram(std::vector<double>& z, int n, int k, double* d) {
   const Eigen::Map<const TMatD> Z(z.data(), n, k);
   // Row by row: Eigen's triangular views walk a row-major matrix down its columns.
   for (int i = 0; i < n; ++i) {
-    std::fill(d + static_cast<std::size_t>(i) * n + i, d + static_cast<std::size_t>(i + 1) * n, 0.0);
+    std::fill(d + static_cast<std::size_t>(i) * n + i, d + static_cast<std::size_t>(i + 1) * n,
+              0.0);
   }
   // The upper triangle of -2 Z Z^T (Eigen's blocking divides by the depth: none for k = 0).
   if (k > 0) D.selfadjointView<Eigen::Upper>().rankUpdate(Z, -2.0);
@@ -128,12 +130,16 @@ void EuclideanByGram(std::vector<double>& z, int n, int k, double* d) {
     for (int j = 0; j < len; ++j) {
       const double sq = r[j] + gi + gj[j];
       squares[j] = sq;
-      close |= sq < kCancellation * (gi + gj[j]);
+      // Also true for a NaN, which overflow of huge values can leave in the product form.
+      close |= !(sq >= kCancellation * (gi + gj[j]));
     }
-    Eigen::Map<Eigen::ArrayXd>(r, len) = Eigen::Map<Eigen::ArrayXd>(squares.data(), len).max(0.0).sqrt();
+    Eigen::Map<Eigen::ArrayXd>(r, len) =
+        Eigen::Map<Eigen::ArrayXd>(squares.data(), len).max(0.0).sqrt();
     if (close != 0 || !allFinite) {
       for (int j = 0; j < len; ++j) {
-        if (squares[j] < kCancellation * (gi + gj[j]) || !finite[i + 1 + j]) r[j] = direct(i, i + 1 + j);
+        if (!(squares[j] >= kCancellation * (gi + gj[j])) || !finite[i + 1 + j]) {
+          r[j] = direct(i, i + 1 + j);
+        }
       }
     }
   }
@@ -144,7 +150,9 @@ void EuclideanByGram(std::vector<double>& z, int n, int k, double* d) {
       const int iEnd = std::min(n, i0 + kTile), jEnd = std::min(n, j0 + kTile);
       for (int j = j0; j < jEnd; ++j) {
         double* lower = d + static_cast<std::size_t>(j) * n;
-        for (int i = i0; i < std::min(iEnd, j); ++i) lower[i] = d[static_cast<std::size_t>(i) * n + j];
+        for (int i = i0; i < std::min(iEnd, j); ++i) {
+          lower[i] = d[static_cast<std::size_t>(i) * n + j];
+        }
       }
     }
   }
@@ -155,8 +163,8 @@ void DistancesByPairs(const std::vector<double>& z, int n, int k, TPWDistMethod 
                       double* d) {
   for (int i = 0; i < n; ++i) {
     d[static_cast<std::size_t>(i) * n + i] =
-        DirectDistance(&z[static_cast<std::size_t>(i) * k], &z[static_cast<std::size_t>(i) * k], k,
-                       method);
+        DirectDistance(&z[static_cast<std::size_t>(i) * k], &z[static_cast<std::size_t>(i) * k],
+                       k, method);
     for (int j = i + 1; j < n; ++j) {
       const double v = DirectDistance(&z[static_cast<std::size_t>(i) * k],
                                       &z[static_cast<std::size_t>(j) * k], k, method);

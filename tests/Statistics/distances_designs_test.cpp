@@ -112,7 +112,8 @@ TEST(PairwiseDistance, AgreesWithRsDistForEveryMethodAndColumnCount) {
           EXPECT_EQ(d(i, i), 0.0);
           for (int j = i + 1; j < x.Rows(); ++j) {
             EXPECT_TRUE(Near(ref(i, j), d(i, j), test::kTolRef))
-                << name << " set " << set << " columns " << numCols << " (" << i << ", " << j << ")";
+                << name << " set " << set << " columns " << numCols << " (" << i << ", " << j
+                << ")";
             EXPECT_EQ(d(i, j), d(j, i));
           }
         }
@@ -153,6 +154,8 @@ TEST(PairwiseDistance, SmallCasesNonFiniteDataAndMessages) {
     EXPECT_EQ(d(2, 3), Inf);
   }
   TMtx xs, d;
+  PairwiseDistance(TMtx{{1e200, 0}, {-1e200, 1}}, d, 2, pwdistEuclidian);  // overflow: Inf
+  EXPECT_EQ(d(0, 1), Inf);
   xs.Size(2, 2, fpSingle);
   xs.SetZero();
   xs.SetValue(2, 3);
@@ -164,6 +167,8 @@ TEST(PairwiseDistance, SmallCasesNonFiniteDataAndMessages) {
   EXPECT_EQ(d.Rows(), 0);
   PairwiseDistance(TMtx(300, 3), d, 0, pwdistEuclidian);  // no column: all at distance 0
   EXPECT_EQ(Max(d), 0.0);
+  PairwiseDistance(TMtx{{1, 2, 3}}, d, 3, pwdistChebychev);  // one row
+  EXPECT_EQ(d.ToString(), TMtx{{0}}.ToString());
 
   EXPECT_LUMEX_ERROR(PairwiseDistance(x, d, 2, pwdistCustom),
                      "PairwiseDistance: pwdistCustom is not supported");
@@ -221,6 +226,8 @@ TEST(MDScaleMetric, ClipsNegativeEigenvaluesAndRaisesItsMessagesInOrder) {
   }
   MDScaleMetric(TMtx{{0, NaN}, {NaN, 0}}, y, ev, 1);
   EXPECT_TRUE(std::isnan(ev[0]) && std::isnan(y(0, 0)));
+  MDScaleMetric(TMtx{{0}}, y, ev, 1);  // one object
+  EXPECT_EQ(y.ToString(), TMtx{{0}}.ToString());
   MDScaleMetric(TMtx(0, 0), y, ev, 0);
   EXPECT_EQ(y.Rows(), 0);
   EXPECT_EQ(ev.Length(), 0);
@@ -249,6 +256,7 @@ TEST(CronbachAlpha, AgreesWithTheFormulaAndItsLimits) {
   EXPECT_FALSE(std::isfinite(CronbachAlpha(TMtx{{1}, {2}, {4}})));
   EXPECT_TRUE(std::isnan(CronbachAlpha(TMtx{{1, NaN}, {2, 3}, {4, 1}})));
   EXPECT_TRUE(std::isnan(CronbachAlpha(TMtx(0, 3))));
+  EXPECT_TRUE(std::isnan(CronbachAlpha(TMtx{{1, 2, 4}})));  // one respondent: 0/0
   EXPECT_LUMEX_ERROR(CronbachAlpha(Complex(3, 2)), "Covariance: X.Complex");
 }
 
@@ -384,7 +392,8 @@ TEST(LatinHyperCubeDesign, HasOnePointPerStratumInEveryColumnForEverySeed) {
     const TMtxFloatPrecision precision = seed % 3 == 0 ? fpSingle : fpDouble;
     RandSeed(static_cast<std::uint64_t>(seed));
     TMtx d;
-    LatinHyperCubeDesign(d, n, p, precision, randomize, seed % 5 == 0 ? lhcImproveMinDist : lhcImproveNone, 3);
+    const TLHCImprove improve = seed % 5 == 0 ? lhcImproveMinDist : lhcImproveNone;
+    LatinHyperCubeDesign(d, n, p, precision, randomize, improve, 3);
     ASSERT_EQ(d.Rows(), n);
     ASSERT_EQ(d.Cols(), p);
     ASSERT_EQ(d.FloatPrecision(), precision);
@@ -434,7 +443,8 @@ TEST(LatinHyperCubeDesign, FewerThanTwoPointsAndMessages) {
   TMtx d;
   LatinHyperCubeDesign(d, 1, 3, fpDouble, false, lhcImproveMinDist, 5);
   EXPECT_EQ(d.ToString(), TMtx({{0.5, 0.5, 0.5}}).ToString());
-  for (const auto& [n, p] : {std::pair{0, 3}, std::pair{-2, 3}, std::pair{4, 0}, std::pair{4, -1}}) {
+  const std::pair<int, int> shapes[] = {{0, 3}, {-2, 3}, {4, 0}, {4, -1}};
+  for (const auto& [n, p] : shapes) {
     LatinHyperCubeDesign(d, n, p, fpDouble, true, lhcImproveMinDist, 5);
     EXPECT_EQ(d.Rows(), std::max(n, 0));
     EXPECT_EQ(d.Cols(), std::max(p, 0));
