@@ -588,9 +588,9 @@ enum TPWDistMethod : std::uint8_t {
 /// Inf (or NaN where two infinities of one sign meet). R's dist instead drops NaN columns and
 /// rescales: the two agree on finite data.
 ///
-/// An empty X gives an empty D. Raises "PairwiseDistance: pwdistCustom is not supported"
-/// (after sizing D), "PairwiseDistance: unknown Method" and, for complex X,
-/// "PairwiseDistance: complex data not supported".
+/// An empty X gives an empty D. Raises, in this order, "PairwiseDistance: complex data not
+/// supported" for complex X, "PairwiseDistance: pwdistCustom is not supported" (after sizing
+/// D) and "PairwiseDistance: unknown Method".
 void PairwiseDistance(const TMtx& X, TMtx& D, int NumCols, TPWDistMethod Method);
 
 /// Classical (metric) multidimensional scaling, Torgerson-Gower: coordinates whose Euclidean
