@@ -1004,10 +1004,72 @@ std::vector<TCase> MultivariateCases() {
   };
 }
 
+// ---- Distances, scaling, reliability, rotation and designs (one case per family) ----------------
+
+// Every column of an n-point Latin hypercube holds one value in each stratum ((k-1)/n, k/n].
+TLaw LatinLaw(int n, int p) {
+  return [=](const TResult& got, const TResult&) -> std::string {
+    if (got.size() != static_cast<std::size_t>(n * p + 1)) return "wrong size";
+    for (int c = 0; c < p; ++c) {
+      std::vector<int> seen(n + 1, 0);
+      for (int i = 0; i < n; ++i) {
+        const double v = got[1 + i * p + c];
+        if (!(v > 0.0 && v <= 1.0)) return "value " + std::to_string(v) + " outside (0, 1]";
+        if (++seen[static_cast<int>(std::ceil(v * n))] > 1) return "two values in one stratum";
+      }
+    }
+    return {};
+  };
+}
+
+std::vector<TCase> MultivariateDesignCases() {
+  return {
+      {"distances, scaling and reliability", [] {
+         const TMtx x = NormalMtx(60, 4, 120, 5.0, 2.0);
+         TOut out;
+         TMtx d, y, dy;
+         TVec ev;
+         for (TPWDistMethod m : {pwdistEuclidian, pwdistCityBlock, pwdistChebychev}) {
+           PairwiseDistance(x, d, 4, m);
+           out << d;
+         }
+         PairwiseDistance(x, d, 4, pwdistEuclidian);
+         MDScaleMetric(d, y, ev, 2);
+         PairwiseDistance(y, dy, 2, pwdistEuclidian);
+         return (out << y << ev << MDScaleStress(d, dy) << CronbachAlpha(x)).v;
+       }},
+      {"factor rotation", [] {
+         const TMtx x = NormalMtx(12, 3, 121, 0.0, 0.5);
+         TOut out;
+         TMtx rotated, rotation;
+         for (double gamma : {1.0, 0.0, 1.5}) {
+           out << OrthogonalRotation(x, rotated, rotation, gamma, true, 1e-10, 200) << rotated
+               << rotation;
+         }
+         return out.v;
+       }},
+      {"factorial designs and removal", [] {
+         const TVec mul{2, 3, 4, 5};
+         TMtx f2, fm, r, c;
+         FullFactDesign(4, f2, fpDouble, &mul);
+         FullFactDesign(TVec{3, 2, 4}, fm);
+         RemoveRow(f2, r, 5);
+         RemoveColumn(fm, c, 1);
+         return (TOut() << f2 << fm << r << c).v;
+       }},
+      {"Latin hypercube", [] {
+         TMtx d;
+         LatinHyperCubeDesign(d, 20, 4, fpDouble, true, lhcImproveMinDist, 5);
+         return (TOut() << d).v;
+       }, LatinLaw(20, 4)},
+  };
+}
+
 std::vector<TCase> AllCases() {
   std::vector<TCase> all;
   for (auto family : {CoreCases, StatisticsCases, StatRandomCases, RegressCases,
-                      TimeSeriesCases, ProbPlotCases, ControlChartCases, MultivariateCases}) {
+                      TimeSeriesCases, ProbPlotCases, ControlChartCases, MultivariateCases,
+                      MultivariateDesignCases}) {
     for (TCase& c : family()) all.push_back(std::move(c));
   }
   return all;
