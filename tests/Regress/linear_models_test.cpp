@@ -331,6 +331,13 @@ TEST(LinearModels, EqualWeightsMatchUnweighted) {
     std::vector<double> scaled = Values(V);
     for (double& v : scaled) v /= 2.5;
     ExpectVecNear(scaled, Values(Vw), 1e-13, "V", 1e-16);
+    // Single-precision data: computed in double, written in single.
+    TMtx As;
+    As.Size(12, 3, fpSingle);
+    for (int k = 0; k < 36; ++k) As.SetValue(k, d.A.Value(k));
+    MulLinRegress(test::ToSingle(d.y), As, bw, true, &fitw, &Vw, m);
+    EXPECT_EQ(fpSingle, bw.FloatPrecision());
+    ExpectVecNear(Values(fit), Values(fitw), 1e-5, "single YCalc");
   }
 }
 
