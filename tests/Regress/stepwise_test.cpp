@@ -40,8 +40,10 @@ TStepData ReferenceData() {
   return d;
 }
 
-void ExpectRowsNear(const TMtx& got, int row, const TVec& want, int wantRow, const char* what) {
+void ExpectRowsNear(const TMtx& got, int row, const TVec& want, int wantRow, const char* what,
+                    test::TWorst& worst) {
   for (int c = 0; c < got.Cols(); ++c) {
+    worst.See(want[wantRow * got.Cols() + c], got(row, c));
     EXPECT_TRUE(Near(want[wantRow * got.Cols() + c], got(row, c), kTolRef, 1e-13))
         << what << " row " << row << " col " << c;
   }
@@ -69,11 +71,12 @@ TEST_P(StepwiseReference, TablesMatchR) {
   ASSERT_EQ(results.Cols(), kResultCols);
   ASSERT_EQ(details.Rows(), models * kM);
   const bool sorted = c.method == swExhaustive;
+  test::TWorst worst{c.name};
   for (int r = 0; r < models; ++r) {
     const int model = sorted ? static_cast<int>(ref.at("exh_order")[r]) : r;
-    ExpectRowsNear(results, r, res, model, "Results");
+    ExpectRowsNear(results, r, res, model, "Results", worst);
   }
-  for (int r = 0; r < models * kM; ++r) ExpectRowsNear(details, r, det, r, "Details");
+  for (int r = 0; r < models * kM; ++r) ExpectRowsNear(details, r, det, r, "Details", worst);
   // The selected model is left in the mask (all bits after an exhaustive search).
   const int lastModel = sorted ? 0 : models - 1;
   for (int j = 0; j < kM; ++j) {
@@ -230,6 +233,24 @@ TEST(Stepwise, RaisesExactMessages) {
   twin[3] = twin[0];  // a subset with both is rank-deficient
   EXPECT_LUMEX_ERROR(run(twin, d.sd, swExhaustive, true),
                      "MulLinRegress : LQRSolve: matrix is rank deficient");
+}
+
+// Single-precision data take the direct fits and give single-precision tables that agree with
+// the double-precision search to the resolution of the data.
+TEST(Stepwise, SinglePrecisionDataGiveSinglePrecisionTables) {
+  const TStepData d = ReferenceData();
+  TStepData f = d;
+  for (int j = 0; j <= kM; ++j) f.list[j] = test::ToSingle(d.list[j]);
+  f.sd = test::ToSingle(d.sd);
+  TVecInt mask{0b10111};
+  TMtx want, got, details;
+  StepwiseRegression(d.list, d.sd, swStepwise, mask, want, details, 0, false, nullptr, nullptr);
+  StepwiseRegression(f.list, f.sd, swStepwise, mask, got, details, 0, false, nullptr, nullptr);
+  ASSERT_EQ(got.FloatPrecision(), fpSingle);
+  ASSERT_EQ(details.FloatPrecision(), fpSingle);
+  for (int c = 0; c < kResultCols; ++c) {
+    EXPECT_TRUE(Near(want(0, c), got.Value(c), 1e-5)) << c;
+  }
 }
 
 // NaN or infinite data give NaN statistics for the models that use them, never a fault.
