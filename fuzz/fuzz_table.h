@@ -55,6 +55,7 @@
 
 #include "fuzz_input.h"
 #include "lumex/core/core.h"
+#include "lumex/Regress.h"
 
 namespace lumex::fuzz {
 
@@ -307,6 +308,22 @@ struct TArg<const TCurvatureFunction&> {
   const TCurvatureFunction& Get() { return v; }
 };
 
+// The quality criterion of StepwiseRegression: the null function or one of a few criteria,
+// including one that returns NaN, one that ties every model and one that raises.
+template <>
+struct TArg<const TStepwiseQualityCriteria&> {
+  TStepwiseQualityCriteria v;
+  explicit TArg(TFuzzInput& in);
+  const TStepwiseQualityCriteria& Get() { return v; }
+};
+
+// Owner pointers handed through to a callback untouched.
+template <>
+struct TArg<void*> {
+  explicit TArg(TFuzzInput&) {}
+  void* Get() { return nullptr; }
+};
+
 // ---- Invocation -------------------------------------------------------------------------------
 
 // With LUMEX_FUZZ_TRACE set in the environment, each call prints its row and arguments to stderr
@@ -320,7 +337,8 @@ void TraceArgument(const T& v) {
   if constexpr (std::is_arithmetic_v<T> || std::is_enum_v<T>) {
     TraceArgument(static_cast<double>(v));
   } else if constexpr (std::is_pointer_v<T>) {
-    if (v == nullptr) TraceArgument(NaN);
+    if constexpr (std::is_void_v<std::remove_pointer_t<T>>) TraceArgument(NaN);  // an owner
+    else if (v == nullptr) TraceArgument(NaN);
     else TraceArgument(*v);
   } else if constexpr (std::is_base_of_v<TDenseLumex, T> || std::is_same_v<T, TVecInt>) {
     TraceArgument(static_cast<const std::conditional_t<std::is_same_v<T, TVecInt>, TVecInt,
