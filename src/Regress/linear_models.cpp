@@ -548,20 +548,21 @@ void RidgeRegress(const TVec& y, const TMtx& A, double k, TVec& b, bool Standard
 }
 
 void RidgeOptimalk(const TVec& y, const TMtx& A, double& k) {
-  auto [coef, fit] = CreateIt<TVec, TVec>();
+  auto lease = CreateIt<TVec>();
+  TVec& coef = *lease;
   const int n = A.Rows();
   const int p = A.Cols();
   // The in-sample squared error per coefficient of the ridge fit with parameter k.
   const TRealFunction objective = [&](const TVec& pars, const TVec*, const TObjConsts&) {
-    RidgeRegress(y, A, pars.Value(0), *coef, false);
+    RidgeRegress(y, A, pars.Value(0), coef, false);
     double sse = 0.0;
     for (int i = 0; i < n; ++i) {
-      double f = coef->Value(0);
-      for (int j = 0; j < p; ++j) f += A.Value(i * p + j) * coef->Value(j + 1);
+      double f = coef.Value(0);
+      for (int j = 0; j < p; ++j) f += A.Value(i * p + j) * coef.Value(j + 1);
       const double e = f - y.Value(i);
       sse += e * e;
     }
-    return sse / coef->Length();
+    return sse / coef.Length();
   };
   const bool isDouble = y.IsDouble();
   double pars[1] = {1e-6};
