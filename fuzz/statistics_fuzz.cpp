@@ -5,20 +5,23 @@
 namespace {
 
 using namespace lumex;
+using lumex::fuzz::TFingerprint;
 using lumex::fuzz::TFuzzInput;
 using lumex::fuzz::TFuzzRow;
 
 // The Monte Carlo tolerance of GOFLillieTest sets how many samples it simulates (until the
 // variance of the estimate is below it): the row draws it from values that stay cheap, or that
 // are unusable.
-void LillieRow(TFuzzInput& in) {
+void LillieRow(TFuzzInput& in, TFingerprint& print) {
   static constexpr double kTolerances[] = {1e-3, 1e-4, 0.5, 1.0, 2.0, 0.0, -1.0, NaN, Inf};
   const TVec data = in.Vec();
   const double alpha = in.Level();
   const double tolerance = kTolerances[in.Byte() % 9];
   THypothesisResult hRes;
-  double signif;
+  double signif = NaN;
   GOFLillieTest(data, hRes, signif, alpha, tolerance);
+  print.Fold(hRes);
+  print.Fold(signif);
 }
 
 const TFuzzRow kRows[] = {
