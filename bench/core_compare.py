@@ -6,8 +6,13 @@ usage: /usr/bin/python3 bench/core_compare.py BENCH_BINARY [--repetitions N]
 Both sides report the best of several repetitions, in milliseconds per operation, on 10^7
 standard normal doubles from a fixed seed. Sorting excludes the copy of the unsorted data on
 both sides (Google Benchmark pauses its timer for it; NumPy copies in the untimed setup and sorts
-in place). The median includes its internal copy on both sides. The distribution function and
-the normal variates write into a preallocated vector on both sides (out=).
+in place). The median and the five quantiles include their internal copy on both sides. The
+distribution function and the normal variates write into a preallocated vector on both sides
+(out=).
+
+The floor row is ours alone: one plain read pass over the same data with eight running sums,
+the least a reduction can cost. Mean is compared with one floor pass and StdDev, which reads the
+data twice (its mean, then the deviations from it), with two.
 """
 
 import argparse
@@ -16,6 +21,9 @@ import sys
 from bench_common import best_of_benchmarks, run_python
 
 LENGTH = 10_000_000
+FLOOR = "BM_Floor"
+# (benchmark name, passes over the data) of the reductions measured against the floor
+FLOOR_RATIOS = [("BM_Mean", 1), ("BM_StdDev", 2)]
 
 # (benchmark name, label, NumPy statement, NumPy setup run untimed before each repetition)
 OPERATIONS = [
@@ -23,6 +31,8 @@ OPERATIONS = [
     ("BM_StdDev", "StdDev", "np.std(a, ddof=1)", "pass"),
     ("BM_SortAscend", "SortAscend", "w.sort()", "w[:] = a"),
     ("BM_Median", "Median", "np.median(a)", "pass"),
+    ("BM_Percentile5", "Percentile5", "np.percentile(a, [5, 25, 50, 75, 95])", "pass"),
+    ("BM_Histogram100", "Histogram100", "np.histogram(a, bins=100)", "pass"),
     ("BM_NormalCDF", "NormalCDF", "ndtr(a, out=w)", "pass"),
     ("BM_RandomGaussian", "RandGaussian", "g.standard_normal(out=w)", "pass"),
 ]
@@ -48,7 +58,7 @@ print(json.dumps(best))
 """
 
 def run_ours(binary, repetitions):
-    names = "|".join(name for name, _, _, _ in OPERATIONS)
+    names = "|".join([name for name, _, _, _ in OPERATIONS] + [FLOOR])
     return best_of_benchmarks(binary, repetitions, f"^({names})$")[0]
 
 
@@ -74,6 +84,12 @@ def main():
             sys.exit(f"core_compare.py: {name} missing from the benchmark output")
         ratio = ours[name] / theirs[stmt]
         print(f"{label:<12} {ours[name]:>10.2f} {theirs[stmt]:>11.2f} {ratio:>11.2f}  {stmt}")
+    if FLOOR not in ours:
+        sys.exit(f"core_compare.py: {FLOOR} missing from the benchmark output")
+    print(f"\nfloor: one plain read pass, 8 sums: {ours[FLOOR]:.2f} ms")
+    for name, passes in FLOOR_RATIOS:
+        ratio = ours[name] / (passes * ours[FLOOR])
+        print(f"{name[3:]:<12} {ours[name]:>10.2f} ms = {ratio:.2f} x {passes} floor pass(es)")
 
 
 if __name__ == "__main__":

@@ -1,8 +1,10 @@
 // Benchmarks of the hypothesis tests whose cost grows with the data: Shapiro-Wilk at its
-// largest size, the Mann-Whitney normal approximation and Spearman's rank correlation.
+// largest size, the Mann-Whitney normal approximation and its exact null distribution,
+// Spearman's rank correlation, and the tied ranks they all stand on.
 // The data are splitmix64 uniforms (bench/tests_compare.py builds the same numbers for SciPy).
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <cstdint>
 
 #include "lumex/Statistics.h"
@@ -32,16 +34,37 @@ void BM_ShapiroWilks5000(benchmark::State& state) {
   }
 }
 
-void BM_MannWhitneyNormal1e5(benchmark::State& state) {
-  const lumex::TVec a = Uniforms(2, 100000);
-  lumex::TVec b = Uniforms(3, 100000);
-  lumex::Add(b, 0.001);
+// Mann-Whitney on n uniforms (seed) against n uniforms (seed + 1) shifted by `shift`.
+void MannWhitney(benchmark::State& state, int n, std::uint64_t seed, double shift,
+                 bool normalApprox) {
+  const lumex::TVec a = Uniforms(seed, n);
+  lumex::TVec b = Uniforms(seed + 1, n);
+  lumex::Add(b, shift);
   lumex::THypothesisResult h;
   double p;
   lumex::TTwoElmReal ci;
   for (auto _ : state) {
     benchmark::DoNotOptimize(
-        lumex::MannWhitneyTest(a, b, h, p, ci, lumex::htTwoTailed, 0.05, true));
+        lumex::MannWhitneyTest(a, b, h, p, ci, lumex::htTwoTailed, 0.05, normalApprox));
+  }
+}
+
+void BM_MannWhitneyNormal1e5(benchmark::State& state) {
+  MannWhitney(state, 100000, 2, 0.001, true);
+}
+
+// Two samples of 40: small enough for the exact distribution of U.
+void BM_MannWhitneyExact40(benchmark::State& state) { MannWhitney(state, 40, 6, 0.1, false); }
+
+// 10^6 values on a grid of 1000 (uniforms rounded down to three decimals): about 1000 ties each.
+void BM_TiedRanks1e6(benchmark::State& state) {
+  lumex::TVec x = Uniforms(8, 1000000);
+  for (int i = 0; i < x.Length(); ++i) x[i] = std::floor(x[i] * 1000.0) / 1000.0;
+  lumex::TVec ranks;
+  double tieCorrection;
+  for (auto _ : state) {
+    lumex::TiedRanks(x, ranks, tieCorrection);
+    benchmark::DoNotOptimize(tieCorrection);
   }
 }
 
@@ -62,6 +85,8 @@ void BM_SpearmanRankCorr1e6(benchmark::State& state) {
 
 BENCHMARK(BM_ShapiroWilks5000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MannWhitneyNormal1e5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MannWhitneyExact40)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TiedRanks1e6)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SpearmanRankCorr1e6)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -5,7 +5,8 @@ usage: /usr/bin/python3 bench/tests_compare.py BENCH_BINARY [--repetitions N]
 
 Both sides use splitmix64 uniforms of the same seeds (tests_bench.cpp): Shapiro-Wilk on 5000
 normal scores of them, Mann-Whitney (asymptotic, no continuity correction) on two samples of
-10^5, Spearman on 10^6 pairs. Best of several repetitions, milliseconds of process CPU time
+10^5 and exact on two samples of 40, tied ranks (average ranks) of 10^6 uniforms rounded down to
+three decimals, Spearman on 10^6 pairs. Best of several repetitions, milliseconds of process CPU time
 per call (CPU time rather than wall time, so that a machine shared with other work compares
 the two fairly; on an idle machine both are close).
 """
@@ -28,9 +29,13 @@ def uniforms(seed, n):
 sw = stats.norm.ppf(uniforms(1, 5000))
 a = uniforms(2, 100000); b = uniforms(3, 100000) + 0.001
 x = uniforms(4, 1000000); y = uniforms(5, 1000000) + x
+e1 = uniforms(6, 40); e2 = uniforms(7, 40) + 0.1
+tied = np.floor(uniforms(8, 1000000) * 1000.0) / 1000.0
 ops = {"BM_ShapiroWilks5000": lambda: stats.shapiro(sw),
        "BM_MannWhitneyNormal1e5": lambda: stats.mannwhitneyu(a, b, use_continuity=False,
                                                              method="asymptotic"),
+       "BM_MannWhitneyExact40": lambda: stats.mannwhitneyu(e1, e2, method="exact"),
+       "BM_TiedRanks1e6": lambda: stats.rankdata(tied),
        "BM_SpearmanRankCorr1e6": lambda: stats.spearmanr(x, y)}
 best = {}
 for name, f in ops.items():
@@ -42,6 +47,8 @@ print(json.dumps(best))
 
 LABELS = {"BM_ShapiroWilks5000": "ShapiroWilks n=5000 / shapiro",
           "BM_MannWhitneyNormal1e5": "MannWhitneyTest 1e5+1e5 / mannwhitneyu",
+          "BM_MannWhitneyExact40": "MannWhitneyTest exact 40+40 / mannwhitneyu",
+          "BM_TiedRanks1e6": "TiedRanks 1e6 with ties / rankdata",
           "BM_SpearmanRankCorr1e6": "SpearmanRankCorr 1e6 / spearmanr"}
 
 
@@ -52,9 +59,9 @@ def main():
     args = parser.parse_args()
     ours = best_of_benchmarks(args.binary, args.repetitions, time_key="cpu_time")[0]
     theirs = run_python(SCIPY_TIMER, args.repetitions)
-    print(f"{'operation':<40} {'ours (ms)':>10} {'SciPy (ms)':>11} {'ours/SciPy':>11}")
+    print(f"{'operation':<44} {'ours (ms)':>10} {'SciPy (ms)':>11} {'ours/SciPy':>11}")
     for name, label in LABELS.items():
-        print(f"{label:<40} {ours[name]:>10.2f} {theirs[name]:>11.2f} "
+        print(f"{label:<44} {ours[name]:>10.3f} {theirs[name]:>11.3f} "
               f"{ours[name] / theirs[name]:>11.2f}")
 
 

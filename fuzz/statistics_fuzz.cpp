@@ -117,6 +117,14 @@ const TFuzzRow kRows[] = {
     LUMEX_FUZZ(SpearmanRankCorr, void(const TVec&, const TVec&, double&, THypothesisResult&, double&, TTwoElmReal&, THypothesisType, double)),
     LUMEX_FUZZ(ShapiroWilks, double(const TVec&, THypothesisResult&, double&, THypothesisType, double)),
     LUMEX_FUZZ(ShapiroFrancia, double(const TVec&, THypothesisResult&, double&, THypothesisType, double)),
+    // Principal components and multivariate tests.
+    LUMEX_FUZZ(PCA, void(const TMtx&, TMtx&, TVec&, TVec*)),
+    LUMEX_FUZZ(PCA, void(const TMtx&, TMtx&, TMtx&, TVec&, TVec*, TPCAMode)),
+    LUMEX_FUZZ(PCAResiduals, void(const TMtx&, int, TMtx&)),
+    LUMEX_FUZZ(HotellingT2One, double(const TMtx&, const TVec*, double&, THypothesisResult&, double)),
+    LUMEX_FUZZ(HotellingT2Two, double(const TMtx&, const TMtx&, double&, THypothesisResult&, double&, const TVec*, bool, double)),
+    LUMEX_FUZZ(MBoxTest, double(const TMtx&, const TMtx&, double&, THypothesisResult&, int&, int&, double)),
+    LUMEX_FUZZ(BartlettTest, void(const TMtx&, int&, TVec&, double)),
 };
 
 }  // namespace

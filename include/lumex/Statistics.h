@@ -66,7 +66,8 @@ LUMEX_API double Moment(const TVec& X, double Mu, int Order);
 // The P-quantile of X by Method (see TPercentileMethod). NaN for an empty X or a NaN P.
 // Raises "Percentile: X.Complex" and "Percentile: (P < 0) or (P > 1)".
 LUMEX_API double Percentile(const TVec& X, double P, TPercentileMethod Method);
-// Percentiles[i] := the P[i]-quantile of X, sorting X once. P is not range-checked: values
+// Percentiles[i] := the P[i]-quantile of X, placing by selection only the order statistics the
+// method reads (the results of a full sort, in linear time). P is not range-checked: values
 // outside [0, 1] give x(1) or x(n). Raises, in this order, "Percentile: P.Length = 0",
 // "Percentile: P.Length <> Percentiles.Length" and "Percentile: X.Complex".
 LUMEX_API void Percentile(const TVec& X, std::span<const double> P, std::span<double> Percentiles,
@@ -558,5 +559,169 @@ LUMEX_API double ShapiroWilks(const TVec& Data, THypothesisResult& hRes, double&
 // length is accepted; an empty or one-value Data gives NaN. Raises "ShapiroFrancia: Data.Complex".
 LUMEX_API double ShapiroFrancia(const TVec& Data, THypothesisResult& hRes, double& Signif,
                                 THypothesisType hType, double Alpha);
+
+// ---- Principal components -----------------------------------------------------------------------
+//
+// Principal components of a covariance or correlation matrix, or of a data matrix (observations
+// in rows, variables in columns). Components come in order of decreasing variance. The sign of
+// a component is arbitrary; these functions fix it: in every column of PC the element of largest
+// absolute value (the first of them on a tie) is positive, and the scores follow that sign. R's
+// prcomp and eigen may return any column with the opposite sign.
+
+/// How the data-matrix PCA scales the data before the decomposition.
+///   PCACorrMat  components of the correlation matrix; scores of the column z-scores
+///   PCACovMat   components of the covariance matrix (divisor n - 1); scores of the centred data
+///   PCARawData  the same as PCACorrMat
+enum TPCAMode : std::uint8_t { PCACorrMat, PCACovMat, PCARawData };
+
+/// Principal components of a covariance or correlation matrix CovMat (square, symmetric,
+/// positive semi-definite), by its singular value decomposition, whose singular values are then
+/// its eigenvalues.
+/// @param CovMat       the p x p matrix; not validated (a non-square matrix gives the singular
+///                     values and right singular vectors of whatever it holds, an indefinite one
+///                     the absolute values of its eigenvalues).
+/// @param PC           out: sized p x p, column j the component (eigenvector) of EigenValues[j],
+///                     sign as stated above.
+/// @param EigenValues  out: the p eigenvalues, decreasing.
+/// @param VarPercent   out, may be null: each eigenvalue's share of their sum in per cent (sums
+///                     to 100); nothing is written when null.
+/// Outputs take the storage precision of CovMat. NaN or infinite elements give NaN outputs.
+/// Complex CovMat raises "SVD: complex matrix not supported". Matches R's eigen(CovMat) (and
+/// prcomp's rotation and sdev^2 when CovMat is cov(x)).
+LUMEX_API void PCA(const TMtx& CovMat, TMtx& PC, TVec& EigenValues, TVec* VarPercent);
+
+/// Principal components of the data matrix Data (n observations in rows, p variables in
+/// columns).
+/// Mode PCACovMat: the eigenvalues of the sample covariance matrix (divisor n - 1), computed
+/// through the symmetric eigen decomposition of that matrix, and scores of the centred data:
+/// ZScores = (Data - column means) * PC. This is R's prcomp(Data): EigenValues = sdev^2,
+/// PC = rotation, ZScores = x (up to column sign).
+/// Mode PCACorrMat or PCARawData (and any other value): the eigenvalues of the correlation
+/// matrix (they sum to p) and scores of the column z-scores (divisor n - 1): R's
+/// prcomp(Data, scale. = TRUE).
+/// @param Data         the n x p data matrix, not modified.
+/// @param PC           out: p x p, column j the component of EigenValues[j], sign as stated above.
+/// @param ZScores      out: n x p component scores, column j for component j.
+/// @param EigenValues  out: the p component variances, decreasing (negative rounding residues of
+///                     a singular matrix are written as 0).
+/// @param VarPercent   out, may be null: each component's share of the total variance in per
+///                     cent (sums to 100); nothing is written when null.
+/// @param Mode         the scaling, see TPCAMode.
+/// Outputs take the storage precision of Data. One row (n - 1 = 0), NaN or infinite data give
+/// NaN outputs; a constant column gives NaN in the correlation path. Complex data raise
+/// "SVD: complex matrix not supported" in the covariance path and "Covariance: X.Complex" in the
+/// correlation path.
+LUMEX_API void PCA(const TMtx& Data, TMtx& PC, TMtx& ZScores, TVec& EigenValues, TVec* VarPercent,
+                   TPCAMode Mode);
+
+/// Data minus its reconstruction from its first NumPC principal components, in Data's units.
+/// The components are those of the correlation matrix (PCA with PCACorrMat); the reconstruction
+/// from the z-score scores, Z_k V_k^T, is multiplied column by column by the standard deviations
+/// (divisor n - 1) and the column means are added:
+///   Residuals = Data - (Z_k V_k^T diag(sd) + 1 mean^T).
+/// In R: z <- scale(Data); V <- eigen(cor(Data))$vectors[, 1:k];
+///   Data - sweep(sweep(z %*% V %*% t(V), 2, sd, "*"), 2, colMeans(Data), "+").
+/// @param Data       the n x p data matrix, not modified.
+/// @param NumPC      k, the number of components kept; k <= 0 keeps none (the residuals are then
+///                   the centred data).
+/// @param Residuals  out: n x p, in the storage precision of Data.
+/// Raises "PCAResiduals: NumPC >= Data.Cols" first, then "Covariance: X.Complex" for complex
+/// data. NaN data or a constant column give NaN residuals.
+LUMEX_API void PCAResiduals(const TMtx& Data, int NumPC, TMtx& Residuals);
+
+// ---- Multivariate tests -------------------------------------------------------------------------
+//
+// Tests on data matrices (observations in rows, variables in columns), with sample covariance
+// matrices of divisor n - 1. The Hotelling tests share one significance rule for T^2 on p
+// variables and an effective sample size m:
+//   m < 50:  F = T^2 (m - p) / ((m - 1) p),  Signif = P(F(p, m - p) > F)
+//   m >= 50: Signif = P(chi^2(p) > T^2)
+// Decision of the tests that return a statistic: hrNan when Signif or the statistic is NaN or
+// infinite, else hrReject when Alpha >= Signif, else hrNotReject. Alpha is not checked. A
+// singular covariance matrix gives what its inverse gives: the core's "Inv: matrix is singular"
+// when a pivot is exactly zero, otherwise large or non-finite values (hrNan for non-finite).
+
+/// Kinds of Hotelling T^2 test. Published for callers; no function takes it: HotellingT2Two
+/// chooses pooled or separate covariances with its EqualCov flag.
+enum THotellingT2Type : std::uint8_t {
+  htT2OneSample,
+  htT2Paired,
+  htT2Homoskedasticity,
+  htT2Heteroskedasticity
+};
+
+/// One-sample Hotelling T^2 test. With Means: H0 the mean vector of X equals Means,
+/// T^2 = n d' S^-1 d, d = column means - Means, S the sample covariance; significance with
+/// m = n and p. Without Means (null): H0 all p variable means are equal, T^2 = n w' (C S C')^-1 w
+/// with w = C xbar and C the (p-1) x p matrix of successive differences (row i = e_i - e_(i+1));
+/// significance with m = n and p - 1. (The formula of Johnson and Wichern, Applied Multivariate
+/// Statistical Analysis, 5.2 and 6.2; R has no built-in, the references apply it.)
+/// @param X       n x p data, n > p.
+/// @param Means   the hypothesised means (length p, same storage precision as X), or null.
+/// @param Signif  out: the significance (upper tail).
+/// @param hRes    out: the decision at Alpha.
+/// @param Alpha   the significance level.
+/// @return T^2.
+/// Raises, in this order, "HotellingT2One : X.Rows<=X.Cols",
+/// "HotellingT2One : Means.Length <> X.Cols", "HotellingT2One : Means.FloatPrecision <>
+/// X.FloatPrecision", then "Covariance: X.Complex" for complex X. NaN data give NaN and hrNan.
+LUMEX_API double HotellingT2One(const TMtx& X, const TVec* Means, double& Signif,
+                                THypothesisResult& hRes, double Alpha);
+
+/// Two-sample Hotelling T^2 test of H0 mean(X1) - mean(X2) = MeanDiff (0 when MeanDiff is null).
+/// EqualCov true: pooled covariance Sp = ((n1-1) S1 + (n2-1) S2) / (n1+n2-2),
+/// T^2 = n1 n2/(n1+n2) d' Sp^-1 d, DF = n1 + n2 - 2, significance with m = DF + 1 (so the F form
+/// has p and n1 + n2 - p - 1 degrees of freedom).
+/// EqualCov false: V = S1/n1 + S2/n2, T^2 = d' V^-1 d, DF = (tr(V^2) + tr(V)^2) /
+/// [(tr(V1^2) + tr(V1)^2)/(n1-1) + (tr(V2^2) + tr(V2)^2)/(n2-1)] (Nel and van der Merwe),
+/// significance with m = trunc(DF) + 1 (NaN when DF is not finite).
+/// @param X1, X2    the samples, with equal column counts p; row counts are not checked.
+/// @param Signif    out: the significance.   @param hRes out: the decision at Alpha.
+/// @param DF        out: the degrees of freedom above.
+/// @param MeanDiff  the hypothesised difference of the mean vectors (length p), or null.
+/// @param EqualCov  pooled (true) or separate (false) covariance matrices.
+/// @param Alpha     the significance level.
+/// @return T^2.
+/// Raises "HotellingT2Two : X1.Cols <> X2.Cols", "HotellingT2Two : MeanDiff.Length <> X1.Cols"
+/// (so that a short MeanDiff is never read past its end), then "Covariance: X.Complex" for
+/// complex data. One-row samples and NaN data give NaN and hrNan.
+LUMEX_API double HotellingT2Two(const TMtx& X1, const TMtx& X2, double& Signif,
+                                THypothesisResult& hRes, double& DF, const TVec* MeanDiff,
+                                bool EqualCov, double Alpha);
+
+/// Box's M test of H0: the two samples have equal covariance matrices.
+/// M = nu ln|Sp| - nu1 ln|S1| - nu2 ln|S2|, nu_i = n_i - 1, nu = n1 + n2 - 2, Sp pooled.
+/// With c1 = (2p^2 + 3p - 1)/(6(p+1)) (1/nu1 + 1/nu2 - 1/nu), DF1 = p(p+1)/2:
+/// if either sample has more than 20 rows, Signif = P(chi^2(DF1) > M (1 - c1)) and DF2 = 0;
+/// otherwise Box's F approximation with c2 = (p-1)(p+2)/6 (1/nu1^2 + 1/nu2^2 - 1/nu^2):
+/// DF2 = trunc((DF1 + 2)/|c2 - c1^2|), F = M (1 - c1 - DF1/DF2)/DF1 when c2 >= c1^2, else
+/// F = DF2 M / (DF1 (DF2/(1 - c1 - 2/DF2) - M)); Signif = P(F(DF1, DF2) > F). (Box 1949; Rencher,
+/// Methods of Multivariate Analysis, 7.3.2.) When c2 = c1^2, or DF2 truncates to 0 or does not
+/// fit an integer, DF2 is 0, Signif NaN and hRes hrNan.
+/// @param X1, X2  the samples, with equal column counts p.
+/// @param Signif  out: the significance.   @param hRes out: the decision at Alpha (hrNan when
+///                Signif or M is not finite, as for a singular covariance matrix).
+/// @param DF1     out: p(p+1)/2.           @param DF2 out: as above.
+/// @param Alpha   the significance level.
+/// @return M.
+/// DF1 and DF2 are set to 0 first; then raises "MBoxTest : X1.Cols <> X2.Cols", and
+/// "Covariance: X.Complex" for complex data.
+LUMEX_API double MBoxTest(const TMtx& X1, const TMtx& X2, double& Signif, THypothesisResult& hRes,
+                          int& DF1, int& DF2, double Alpha);
+
+/// Bartlett's test for the number of principal components: for m = 0 .. p-2, H0 the q = p - m
+/// smallest eigenvalues of the sample covariance matrix are equal, with
+/// B(m) = (n - 1) [q ln(mean of those eigenvalues) - sum of their logarithms] on
+/// (q - 1)(q + 2)/2 degrees of freedom, Signif[m] = P(chi^2 > B(m)). (Bartlett 1950; Jolliffe,
+/// Principal Component Analysis, 6.1.4.)
+/// @param Data     the n x p data matrix.
+/// @param NumComp  out: the first m whose Signif[m] > Alpha, except that m = 0 gives -1 (the
+///                 eigenvalues are all equal: no component stands out); p when every test
+///                 rejects.
+/// @param Signif   out: the p - 1 significances (empty for p <= 1), storage precision of Data.
+/// @param Alpha    the significance level.
+/// Raises "BartlettTest: Data.Complex = True". A zero eigenvalue (a singular covariance) makes
+/// the tests that include it NaN; NaN data give NaN significances.
+LUMEX_API void BartlettTest(const TMtx& Data, int& NumComp, TVec& Signif, double Alpha);
 
 }  // namespace lumex

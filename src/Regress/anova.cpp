@@ -3,15 +3,17 @@
 // Every sum of squares is formed from deviations about accurately computed means rather than as
 // a difference of raw sums (sum x^2 - n mean^2) or of other sums of squares, which lose the
 // digits of a small within-group spread next to large effects. The decompositions still add up
-// (SSTotal = SS1 + SS2, and the two-way terms) to rounding. Means are corrected two-pass means,
-// which give a constant group its value exactly, so a design without spread inside its groups
-// has a residual sum of squares of exactly 0 and takes the F = +Inf branch.
+// (SSTotal = SS1 + SS2, and the two-way terms) to rounding. Means are the core's compensated
+// means (core/corrected_mean.h), which give a constant group its value exactly, so a design
+// without spread inside its groups has a residual sum of squares of exactly 0 and takes the
+// F = +Inf branch.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <type_traits>
 #include <vector>
 
+#include "core/corrected_mean.h"
 #include "core/dispatch.h"
 #include "lumex/Regress.h"
 
@@ -19,16 +21,7 @@ namespace lumex {
 
 namespace {
 
-// Corrected two-pass mean of n doubles spaced `stride` apart: the plain mean, then the mean of
-// the deviations from it added back. Equal values give exactly that value.
-double CorrectedMean(const double* p, int n, int stride = 1) {
-  double s = 0.0;
-  for (int i = 0; i < n; ++i) s += p[static_cast<std::ptrdiff_t>(i) * stride];
-  const double m = s / n;
-  double c = 0.0;
-  for (int i = 0; i < n; ++i) c += p[static_cast<std::ptrdiff_t>(i) * stride] - m;
-  return m + c / n;
-}
+using detail::CorrectedMean;
 
 // Sum of (p[i] - c)^2 times `scale`.
 double ScaledSquares(const double* p, int n, double c, double scale) {
@@ -83,19 +76,9 @@ TANOVA1Result OneWayTable(double ss1, double ss2, double sst, double deg1, doubl
 template <class T>
 void ColumnGroups(const T* x, int rows, int cols, double* m, double& g, double& ss2,
                   double& sst) {
-  std::fill(m, m + cols, 0.0);
-  for (int i = 0; i < rows; ++i) {
-    const T* row = x + static_cast<std::ptrdiff_t>(i) * cols;
-    for (int j = 0; j < cols; ++j) m[j] += static_cast<double>(row[j]);
-  }
-  for (int j = 0; j < cols; ++j) m[j] /= rows;
-  std::vector<double> corr(static_cast<std::size_t>(cols), 0.0);
-  for (int i = 0; i < rows; ++i) {
-    const T* row = x + static_cast<std::ptrdiff_t>(i) * cols;
-    for (int j = 0; j < cols; ++j) corr[j] += static_cast<double>(row[j]) - m[j];
-  }
-  for (int j = 0; j < cols; ++j) m[j] += corr[j] / rows;
-  g = CorrectedMean(m, cols);
+  detail::CorrectedColumnMeans(x, static_cast<std::size_t>(rows), static_cast<std::size_t>(cols),
+                               m);
+  g = CorrectedMean(m, static_cast<std::size_t>(cols));
   ss2 = 0.0;
   sst = 0.0;
   for (int i = 0; i < rows; ++i) {
@@ -124,72 +107,40 @@ void IndexedGroups(const T* x, const std::int32_t* idx, int n, int groups,
                    double& sst) {
   const int lanes = groups <= kMaxLaneGroups ? kLanes : 1;
   const std::size_t G = static_cast<std::size_t>(groups);
-  std::vector<double> acc(G * lanes, 0.0);
+  std::vector<detail::TCompensatedSum> acc(G * lanes);
   std::vector<std::int64_t> cnt(G * lanes, 0);
 
-  // Pass 1: counts and sums per group, the grand sum.
-  double total[kLanes] = {0.0, 0.0, 0.0, 0.0};
+  // Pass 1: counts and compensated sums per group, which give the corrected means of the core.
   int i = 0;
   if (lanes == kLanes) {
     for (; i + kLanes <= n; i += kLanes) {
       for (int l = 0; l < kLanes; ++l) {
-        const double v = static_cast<double>(x[i + l]);
         const std::size_t k = static_cast<std::size_t>(idx[i + l]) * kLanes + l;
-        acc[k] += v;
+        acc[k].Add(static_cast<double>(x[i + l]));
         ++cnt[k];
-        total[l] += v;
       }
     }
   }
   for (; i < n; ++i) {
-    const double v = static_cast<double>(x[i]);
     const std::size_t k = static_cast<std::size_t>(idx[i]) * lanes;
-    acc[k] += v;
+    acc[k].Add(static_cast<double>(x[i]));
     ++cnt[k];
-    total[0] += v;
   }
   count.assign(G, 0.0);
   mean.assign(G, 0.0);
   for (std::size_t k = 0; k < G; ++k) {
-    double s = 0.0;
-    std::int64_t c = 0;
-    for (int l = 0; l < lanes; ++l) {
-      s += acc[k * lanes + l];
+    detail::TCompensatedSum s = acc[k * lanes];
+    std::int64_t c = cnt[k * lanes];
+    for (int l = 1; l < lanes; ++l) {
+      s.Add(acc[k * lanes + l]);
       c += cnt[k * lanes + l];
     }
     count[k] = static_cast<double>(c);
-    mean[k] = s / count[k];
+    mean[k] = detail::MeanOfSum(s, static_cast<std::size_t>(c));  // NaN for an empty group
   }
-  g = (total[0] + total[1] + total[2] + total[3]) / n;
+  g = CorrectedMean(x, static_cast<std::size_t>(n));
 
-  // Pass 2: the mean deviations from the first means, which correct them.
-  std::fill(acc.begin(), acc.end(), 0.0);
-  double gc[kLanes] = {0.0, 0.0, 0.0, 0.0};
-  i = 0;
-  if (lanes == kLanes) {
-    for (; i + kLanes <= n; i += kLanes) {
-      for (int l = 0; l < kLanes; ++l) {
-        const double v = static_cast<double>(x[i + l]);
-        const std::size_t k = static_cast<std::size_t>(idx[i + l]);
-        acc[k * kLanes + l] += v - mean[k];
-        gc[l] += v - g;
-      }
-    }
-  }
-  for (; i < n; ++i) {
-    const double v = static_cast<double>(x[i]);
-    const std::size_t k = static_cast<std::size_t>(idx[i]);
-    acc[k * lanes] += v - mean[k];
-    gc[0] += v - g;
-  }
-  for (std::size_t k = 0; k < G; ++k) {
-    double s = 0.0;
-    for (int l = 0; l < lanes; ++l) s += acc[k * lanes + l];
-    mean[k] += s / count[k];
-  }
-  g += (gc[0] + gc[1] + gc[2] + gc[3]) / n;
-
-  // Pass 3: squared deviations about the group means and about the grand mean.
+  // Pass 2: squared deviations about the group means and about the grand mean.
   double w[kLanes] = {0.0, 0.0, 0.0, 0.0};
   double t[kLanes] = {0.0, 0.0, 0.0, 0.0};
   const double* pm = mean.data();
@@ -225,19 +176,17 @@ template <class T>
 TTwoWaySums TwoWay(const T* x, int a, int b, int R, double* cell, double* rm, double* cm) {
   if (a == 0 || b == 0) return {NaN, NaN, NaN, NaN, NaN};  // no cells: nothing to compare
   const std::ptrdiff_t B = b;
-  // Cell means over the R replications of each cell (the data themselves when R = 1).
-  std::vector<double> reps(static_cast<std::size_t>(R));
+  const auto ua = static_cast<std::size_t>(a);
+  const auto ub = static_cast<std::size_t>(b);
+  // Cell means over the R replications of each cell (the data themselves when R = 1): the
+  // column means of each block of R rows.
   for (int i = 0; i < a; ++i) {
-    for (int j = 0; j < b; ++j) {
-      for (int t = 0; t < R; ++t) {
-        reps[t] = static_cast<double>(x[(static_cast<std::ptrdiff_t>(i) * R + t) * B + j]);
-      }
-      cell[i * B + j] = R == 1 ? reps[0] : CorrectedMean(reps.data(), R);
-    }
+    detail::CorrectedColumnMeans(x + static_cast<std::ptrdiff_t>(i) * R * B,
+                                 static_cast<std::size_t>(R), ub, cell + i * B);
   }
-  for (int i = 0; i < a; ++i) rm[i] = CorrectedMean(cell + i * B, b);
-  for (int j = 0; j < b; ++j) cm[j] = CorrectedMean(cell + j, a, b);
-  const double g = CorrectedMean(cm, b);
+  for (int i = 0; i < a; ++i) rm[i] = CorrectedMean(cell + i * B, ub);
+  for (int j = 0; j < b; ++j) cm[j] = CorrectedMean(cell + j, ua, B);
+  const double g = CorrectedMean(cm, ub);
 
   TTwoWaySums s;
   s.ssCols = ScaledSquares(cm, b, g, static_cast<double>(a) * R);

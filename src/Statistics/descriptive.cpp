@@ -5,8 +5,10 @@
 #include <cmath>
 #include <complex>
 #include <cstddef>
+#include <span>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 #include "core/dispatch.h"
 #include "lumex/Statistics.h"
@@ -91,35 +93,65 @@ struct TSortedAt {
   }
 };
 
-// x(k) found by selection in unsorted data, which it reorders: O(n) per order statistic
-// instead of a full sort. NaNs are first moved behind the numbers, where the sorted order puts
-// them, so that the comparisons of the selection only ever see numbers.
+// Quantiles by selection instead of a full sort: each rule reads at most two order statistics,
+// so only those are put in place, by nth_element over nested ranges (O(n log q) for q of them).
+// The selected elements are the ones a sort would put there, so the results are the same.
 template <class T>
-class TSelectedAt {
+class TSelectedQuantiles {
 public:
-  TSelectedAt(T* p, int n)
-      : fP(p), fNumbers(std::partition(p, p + n, [](T v) { return !std::isnan(v); }) - p) {}
-  double operator()(double k) const {
-    const auto i = static_cast<std::ptrdiff_t>(k) - 1;
-    if (i >= fNumbers) return NaN;
-    std::nth_element(fP, fP + i, fP + fNumbers);
-    return static_cast<double>(fP[i]);
+  // Reorders p[0 .. n-1]. NaNs are first moved behind the numbers, where the sorted order puts
+  // them, so that the comparisons of the selection only ever see numbers.
+  TSelectedQuantiles(T* p, int n)
+      : fP(p), fN(n), fNumbers(std::partition(p, p + n, [](T v) { return !std::isnan(v); }) - p) {}
+
+  // out[i] := the P[i]-quantile by Method.
+  void Compute(std::span<const double> P, std::span<double> out, TPercentileMethod Method) {
+    // Which order statistics the rules read depends only on the positions, not on the values
+    // read, so a first run with a recording reader lists them all.
+    std::vector<std::ptrdiff_t> needed;
+    const auto record = [&](double k) {
+      const auto i = static_cast<std::ptrdiff_t>(k) - 1;
+      if (i < fNumbers) needed.push_back(i);
+      return 0.0;
+    };
+    for (const double q : P) (void)Quantile(record, fN, q, Method);
+    std::sort(needed.begin(), needed.end());
+    needed.erase(std::unique(needed.begin(), needed.end()), needed.end());
+    Select(0, fNumbers, needed.data(), needed.data() + needed.size());
+
+    const auto read = [&](double k) {
+      const auto i = static_cast<std::ptrdiff_t>(k) - 1;
+      return i < fNumbers ? static_cast<double>(fP[i]) : NaN;
+    };
+    for (std::size_t j = 0; j < P.size(); ++j) out[j] = Quantile(read, fN, P[j], Method);
   }
 
 private:
+  // Puts the order statistics at the ascending positions [first, last) in place; every position
+  // lies in [lo, hi), a range that holds its own order statistics already.
+  void Select(std::ptrdiff_t lo, std::ptrdiff_t hi, const std::ptrdiff_t* first,
+              const std::ptrdiff_t* last) {
+    while (first != last) {
+      const std::ptrdiff_t* mid = first + (last - first) / 2;
+      std::nth_element(fP + lo, fP + *mid, fP + hi);
+      Select(*mid + 1, hi, mid + 1, last);
+      hi = *mid;
+      last = mid;
+    }
+  }
+
   T* fP;
+  int fN;
   std::ptrdiff_t fNumbers;
 };
 
-// Quantiles at P1 and P2 (NaN skips the second) of X by selection on a copy in `work`.
-void SelectedQuantiles(TVec& work, const TVec& X, double P1, double P2, TPercentileMethod Method,
-                       double& q1, double& q2) {
+// out[i] := the P[i]-quantile of X by selection on a copy in `work`.
+void SelectedQuantiles(TVec& work, const TVec& X, std::span<const double> P,
+                       std::span<double> out, TPercentileMethod Method) {
   Copy(work, X);
   DispatchReal(work, "Percentile", [&](auto* p) {
     using T = std::remove_pointer_t<decltype(p)>;
-    const TSelectedAt<T> at(p, work.Length());
-    q1 = Quantile(at, work.Length(), P1, Method);
-    q2 = Quantile(at, work.Length(), P2, Method);
+    TSelectedQuantiles<T>(p, work.Length()).Compute(P, out, Method);
   });
 }
 
@@ -319,8 +351,7 @@ double Percentile(const TVec& X, double P, TPercentileMethod Method) {
   if (P < 0.0 || P > 1.0) ERaise("Percentile: (P < 0) or (P > 1)");
   auto work = CreateIt<TVec>();
   double q = NaN;
-  double unused = NaN;
-  SelectedQuantiles(*work, X, P, NaN, Method, q, unused);
+  SelectedQuantiles(*work, X, {&P, 1}, {&q, 1}, Method);
   return q;
 }
 
@@ -329,18 +360,17 @@ void Percentile(const TVec& X, std::span<const double> P, std::span<double> Perc
   if (P.empty()) ERaise("Percentile: P.Length = 0");
   if (P.size() != Percentiles.size()) ERaise("Percentile: P.Length <> Percentiles.Length");
   if (X.Complex()) ERaise("Percentile: X.Complex");
-  auto s = CreateIt<TVec>();
-  SortedCopy(*s, X);
-  for (std::size_t i = 0; i < P.size(); ++i) Percentiles[i] = SortedPercentile(*s, P[i], Method);
+  auto work = CreateIt<TVec>();
+  SelectedQuantiles(*work, X, P, Percentiles, Method);
 }
 
 double InterQuartile(const TVec& Data, TPercentileMethod Method) {
   if (Data.Complex()) ERaise("Percentile: X.Complex");
   auto work = CreateIt<TVec>();
-  double q3 = NaN;
-  double q1 = NaN;
-  SelectedQuantiles(*work, Data, 0.75, 0.25, Method, q3, q1);
-  return q3 - q1;
+  const double P[2] = {0.75, 0.25};
+  double q[2] = {NaN, NaN};
+  SelectedQuantiles(*work, Data, P, q, Method);
+  return q[0] - q[1];
 }
 
 // ---- Ranges of rows and columns -----------------------------------------------------------------

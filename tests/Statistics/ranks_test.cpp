@@ -47,6 +47,8 @@ TEST(Ranks, TiesAreExactInTheStoragePrecision) {
   TiedRanks(TVec{10, 20, 20, 30}, results, correction);
   EXPECT_EQ(results.ToString(), "[1, 2.5, 2.5, 4]");
   EXPECT_EQ(correction, 3.0);
+  TiedRanks(TVec{0.0, -2.0, -0.0}, results, correction);  // -0 and +0 are equal numbers
+  EXPECT_EQ(results.ToString(), "[2.5, 1, 2.5]");
 
   // 1 + 1e-9 is 1 in single precision: a tie there, distinct values in double precision.
   const TVec x{2.0, 1.0 + 1e-9, 1.0};

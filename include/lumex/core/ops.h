@@ -107,6 +107,8 @@ LUMEX_API void Exp(TDenseLumex& dst, const TDenseLumex& src);
 LUMEX_API double Sum(const TDenseLumex& x);
 LUMEX_API double Sum(const TDenseLumex& x, int index, int len);
 LUMEX_API std::complex<double> CSum(const TDenseLumex& x);  // complex or real storage
+// Arithmetic mean from a compensated sum, so data far from zero keep their digits (NIST StRD
+// NumAcc4); NaN for an empty object.
 LUMEX_API double Mean(const TDenseLumex& x);
 // Sample standard deviation (divisor n - 1) about the object's own mean; NaN below two values.
 LUMEX_API double StdDev(const TDenseLumex& x);

@@ -6,8 +6,7 @@
 namespace lumex {
 
 // dst[j] := the mean of column j of src (src.Cols values, in the storage precision of src).
-// Computed in double by the corrected two-pass method, so columns far from zero keep their
-// digits. A matrix with no rows gives NaN means. Complex data raise
+// Computed in double as a compensated sum, so columns far from zero keep their digits. A matrix with no rows gives NaN means. Complex data raise
 // "MeanCols: complex data not supported".
 LUMEX_API void MeanCols(TVec& dst, const TMtx& src);
 
