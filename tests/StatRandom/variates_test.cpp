@@ -227,18 +227,6 @@ std::string CaseName(const std::string& text) {
 INSTANTIATE_TEST_SUITE_P(Laws, ContinuousLaw, ::testing::ValuesIn(ContinuousCases()),
                          [](const auto& info) { return CaseName(info.param.name); });
 
-// The Weibull generator's rate parameterisation is the core's scale one at scale A^(-1/B).
-TEST(ContinuousLawPower, KolmogorovRejectsTheWrongWeibullParameterisation) {
-  TVec v(kDraws);
-  RandomWeibull(2.0, 0.7, v, 11);
-  EXPECT_GT(KolmogorovSignificance(Values(v), [](double x) {
-              return WeibullCDF(x, std::pow(2.0, -1 / 0.7), 0.7);
-            }),
-            kLevel);
-  EXPECT_LT(KolmogorovSignificance(Values(v), [](double x) { return WeibullCDF(x, 2.0, 0.7); }),
-            1e-10);
-}
-
 // ---- Discrete laws --------------------------------------------------------------------------------
 
 struct TDiscreteCase {
@@ -441,25 +429,6 @@ TEST(RandomStorage, MatricesAndSinglePrecisionKeepTheirKind) {
           << "fill " << j << " element " << i;
     }
   }
-}
-
-// ---- Compositions -------------------------------------------------------------------------------------
-
-TEST(RandomCompositions, ErlangAndChiSquareAreGammaDraws) {
-  TVec erlang(300), chi(300), gamma(300);
-  RandomErlang(3, 4.0, erlang, 12);
-  RandomGamma(3, 0.25, gamma, 12);
-  EXPECT_EQ(Values(erlang), Values(gamma));
-  RandomChiSquare(5, chi, 12);
-  RandomGamma(2.5, 2, gamma, 12);
-  EXPECT_EQ(Values(chi), Values(gamma));
-}
-
-// The documented trap: with a fixed seed both chi-square draws of RandomF are the same stream.
-TEST(RandomCompositions, FWithAFixedSeedAndEqualDegreesOfFreedomIsOne) {
-  TVec f(200);
-  RandomF(6, 6, f, 3);
-  for (int i = 0; i < f.Length(); ++i) EXPECT_EQ(f[i], 1.0) << i;
 }
 
 // ---- Edge cases -------------------------------------------------------------------------------------
