@@ -1,4 +1,7 @@
 // Fuzz target: the Statistics module. One row per exported overload (see fuzz_table.h).
+#include <algorithm>
+#include <cmath>
+
 #include "fuzz_table.h"
 #include "lumex/Statistics.h"
 
@@ -22,6 +25,20 @@ void LillieRow(TFuzzInput& in, TFingerprint& print) {
   GOFLillieTest(data, hRes, signif, alpha, tolerance);
   print.Fold(hRes);
   print.Fold(signif);
+}
+
+// The mixed-level factorial has the product of its levels as rows: the row skips level sets
+// whose design would pass 2^20 elements (the function itself only refuses 2^31).
+void FullFactLevelsRow(TFuzzInput& in, TFingerprint& print) {
+  const TVec levels = in.Vec();
+  if (!levels.Complex()) {
+    double elements = std::max(levels.Length(), 1);
+    for (int j = 0; j < levels.Length(); ++j) elements *= std::round(levels.Value(j));
+    if (elements > 1048576.0) return;  // NaN and levels below 1 still reach the function
+  }
+  TMtx design;
+  FullFactDesign(levels, design);
+  print.Fold(design);
 }
 
 const TFuzzRow kRows[] = {
@@ -125,6 +142,17 @@ const TFuzzRow kRows[] = {
     LUMEX_FUZZ(HotellingT2Two, double(const TMtx&, const TMtx&, double&, THypothesisResult&, double&, const TVec*, bool, double)),
     LUMEX_FUZZ(MBoxTest, double(const TMtx&, const TMtx&, double&, THypothesisResult&, int&, int&, double)),
     LUMEX_FUZZ(BartlettTest, void(const TMtx&, int&, TVec&, double)),
+    // Distances, scaling, reliability, rotation and designs.
+    LUMEX_FUZZ(PairwiseDistance, void(const TMtx&, TMtx&, int, TPWDistMethod)),
+    LUMEX_FUZZ(MDScaleMetric, void(const TMtx&, TMtx&, TVec&, int)),
+    LUMEX_FUZZ(MDScaleStress, double(const TMtx&, const TMtx&)),
+    LUMEX_FUZZ(CronbachAlpha, double(const TMtx&)),
+    LUMEX_FUZZ_CAPPED(64, OrthogonalRotation, bool(const TMtx&, TMtx&, TMtx&, double, bool, double, int)),
+    LUMEX_FUZZ_CAPPED(16, FullFactDesign, void(int, TMtx&, TMtxFloatPrecision, const TVec*)),
+    {"FullFactDesign", FullFactLevelsRow},
+    LUMEX_FUZZ_CAPPED(64, LatinHyperCubeDesign, void(TMtx&, int, int, TMtxFloatPrecision, bool, TLHCImprove, int)),
+    LUMEX_FUZZ(RemoveRow, void(const TMtx&, TMtx&, int)),
+    LUMEX_FUZZ(RemoveColumn, void(const TMtx&, TMtx&, int)),
 };
 
 }  // namespace

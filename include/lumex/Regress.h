@@ -1,5 +1,6 @@
 // The Regress module: regression statistics of a fit, the least-squares straight line, the
-// coefficient of determination and analysis of variance.
+// coefficient of determination, multiple linear, ridge and principal-component regression and
+// analysis of variance.
 //
 // Every function checks its arguments and raises ELumexError with a fixed message when one is
 // unusable; numerically undefined results (a zero residual sum of squares, a zero total sum of
@@ -84,6 +85,135 @@ LUMEX_API void LinRegress(const TVec& X, const TVec& Y, TVec& b, bool Constant, 
 // mean, unweighted and without the zero threshold of RegressTest (a constant Y gives -Inf or
 // NaN). Raises "R2: Y.Length <> YCalc.Length" rather than reading past the shorter vector.
 LUMEX_API double R2(const TVec& Y, const TVec& YCalc);
+
+// ---- Multiple linear, ridge and principal-component regression --------------------------------
+//
+// The fits solve least-squares problems on a factorisation of the design matrix (Householder QR
+// with column pivoting, a singular value decomposition or LU), never on the normal equations, so
+// ill-conditioned designs such as high-degree polynomials keep their digits. They compute in
+// double and write their outputs in the storage precision of the design matrix A. Pass YCalc
+// and V of a fit to the second RegressTest overload for R2, the residual variance and the
+// standard errors of the coefficients.
+
+/// How MulLinRegress solves its least-squares problem.
+///   regSolveLQR  Householder QR with column pivoting (LAPACK's dgeqp3, R's lm with LAPACK); a
+///                rank-deficient design (columns dependent within the QR's rank threshold,
+///                or fewer rows than columns) raises "LQRSolve: matrix is rank deficient".
+///   regSolveSVD  the singular value decomposition; singular values of X below 1e-9 (an
+///                absolute threshold) count as zero, giving a minimum-norm solution of a
+///                rank-deficient design (minimum norm after the columns are scaled to about
+///                unit length by powers of two). A well-posed design whose columns are all on a tiny scale (singular
+///                values below 1e-9) loses those components: rescale its columns first.
+///   regSolveLU   LU decomposition with partial pivoting of a square design (as many rows as
+///                columns, an interpolation); raises "LUSolve: matrix is not square" otherwise,
+///                and "LUSolve: matrix is singular" for an exactly singular one.
+/// Any other value solves nothing (see MulLinRegress).
+enum TRegSolveMethod : std::uint8_t { regSolveLQR, regSolveSVD, regSolveLU };
+
+/// Multiple linear regression y = X b + e by least squares, X = [1 | A] with Constant (b[0] the
+/// intercept, then one coefficient per column of A) or X = A without. Matches R's
+/// lm(y ~ A) (coef, fitted, summary's cov.unscaled) and lm(y ~ A - 1).
+/// @param y         the n responses.
+/// @param A         the n x p matrix of regressors, one column per variable; not modified.
+/// @param b         out: p + 1 (Constant) or p coefficients.
+/// @param Constant  whether the model has an intercept.
+/// @param YCalc     out, may be null: the n fitted values X b.
+/// @param V         out, may be null: (X'X)^-1, the unscaled covariance matrix of b, computed
+///                  from the triangular factor of X (R^-1 R^-T with the column permutation;
+///                  for regSolveSVD the pseudo-inverse over the kept singular values, for
+///                  regSolveLU X^-1 X^-T).
+/// @param Method    the solver, see TRegSolveMethod. A value outside the enumeration leaves b
+///                  as it is and still writes YCalc = X b and V from that b and X (an empty or
+///                  wrongly sized b then raises through the error wrapping below).
+/// Raises, in this order: "MulLinRegress: y.FloatPrecision <> A.FloatPrecision",
+/// "MulLinRegress: y.Length <> A.Rows". Every error of the computation (a rank-deficient,
+/// singular or non-square design, complex data) is raised again as "MulLinRegress : " followed
+/// by its message, for example "MulLinRegress : LQRSolve: matrix is rank deficient". NaN or
+/// infinite data give NaN coefficients, fitted values and V.
+LUMEX_API void MulLinRegress(const TVec& y, const TMtx& A, TVec& b, bool Constant, TVec* YCalc,
+                             TMtx* V, TRegSolveMethod Method);
+
+/// Weighted least squares: minimises sum w_i (y_i - x_i b)^2 by solving the rows scaled by
+/// s_i = sqrt(w_i / sum w). R's lm(Y ~ A, weights = Weights).
+/// @param Weights  one non-negative weight per observation.
+/// @param YCalc    out, may be null: the fitted values X b of the unweighted rows (also for
+///                 rows of weight zero).
+/// @param V        out, may be null: (X'WX)^-1, W the diagonal matrix of the raw weights (R's
+///                 summary(fit)$cov.unscaled); weights all equal to c give the unweighted V / c.
+/// The other parameters are those of the unweighted form.
+/// Raises, in this order: "MulLinRegress: Y.Complex or A.Complex",
+/// "MulLinRegress: Y.FloatPrecision <> Weights.FloatPrecision", then, rather than reading out
+/// of bounds, "MulLinRegress: Y.Length <> A.Rows" and "MulLinRegress: Weights.Length <> Y.Length".
+/// Errors of the solver pass unchanged (no "MulLinRegress : " prefix here). A zero weight sum
+/// or negative weights give NaN results.
+LUMEX_API void MulLinRegress(const TVec& Y, const TMtx& A, TVec& b, const TVec& Weights,
+                             bool Constant, TVec* YCalc, TMtx* V, TRegSolveMethod Method);
+
+/// Ridge regression on standardised columns: with z_ij = (a_ij - m_j) / d_j (column means m and
+/// standard deviations d, divisor n - 1; a d below 1.4901161194e-8, or sqrt of the single
+/// epsilon for single data, counts as 1, so a constant column gets coefficient 0 for k > 0),
+/// b minimises ||Z b - y||^2 + k ||b||^2, solved as the least-squares problem
+/// [Z; sqrt(k) I] b = [y; 0] by Householder QR (no cross-product matrix is formed). The closed
+/// form is b = (Z'Z + k I)^-1 Z'y. R's MASS::lm.ridge scales by the divisor n instead, so its
+/// lambda corresponds to k (n - 1) / n here.
+/// @param k             the ridge parameter, >= 0 (k = 0 is least squares; a negative k gives
+///                      NaN coefficients).
+/// @param b             out: Standardized true: p coefficients of the standardised columns, no
+///                      intercept. false: p + 1 coefficients, b[0] = mean(y) - sum m_j b_j and the
+///                      slopes b_j / d_j in the units of A. In y's precision.
+/// Raises, in this order: "RidgeRegress: (y.Complex) or (A.Complex)",
+/// "RidgeRegress: (y.FloatPrecision <> A.FloatPrecision)", "RidgeRegress: y.Length <> A.Rows";
+/// k = 0 with a constant column (or fewer rows than columns) passes the solver's
+/// "LQRSolve: matrix is rank deficient".
+LUMEX_API void RidgeRegress(const TVec& y, const TMtx& A, double k, TVec& b, bool Standardized);
+
+/// A ridge parameter k found by bounded Nelder-Mead (start 1e-6, k >= 2^-52, or the single
+/// epsilon for single y, at most 500 iterations, tolerance 1e-8) minimising the in-sample
+/// squared error of RidgeRegress(y, A, k, b, false) divided by the number of coefficients
+/// p + 1. Note: the in-sample error decreases towards k = 0, so the result is usually the lower
+/// bound or close to it; this is not a cross-validated choice (for one, compare PRESS-like
+/// out-of-sample errors over a grid of k with RidgeRegress). Errors of RidgeRegress pass
+/// unchanged.
+LUMEX_API void RidgeOptimalk(const TVec& y, const TMtx& A, double& k);
+
+/// Principal-component regression: y is regressed (without a constant) on the scores of the
+/// correlation-matrix components of A (PCA with PCACorrMat), the OmitCount components of least
+/// variance are dropped, and the score coefficients c are turned back into coefficients of A:
+/// slopes b[1..p] = (PC c)_j / sd_j, intercept b[0] = mean(y) - sum b_j mean_j (columns' means
+/// and standard deviations, divisor n - 1).
+/// @param b          out: p + 1 coefficients, intercept first. OmitCount 0 gives the ordinary
+///                   least-squares coefficients; OmitCount = p gives zero slopes and
+///                   b[0] = mean(y).
+/// @param YCalc      out, may be null: the n fitted values.
+/// @param BStdErr    out, may be null: p standard errors of the slopes,
+///                   sqrt((PC o PC) (s2 / lambda))_j / sd_j over all p components (the omitted
+///                   ones included), s2 = sum (y - yhat)^2 / n (divisor n) when YCalc is given
+///                   and s2 = 1 when it is null.
+/// @param OmitCount  components dropped; values below 0 count as 0 and above p as p.
+/// Raises, in this order: "PCRegress: y.Complex or A.Complex",
+/// "PCRegress: y.FloatPrecision <> A.FloatPrecision", "PCRegress: y.Length <> A.Rows". A
+/// constant column (zero standard deviation) gives NaN results; exactly collinear columns (a
+/// zero component variance) raise "LQRSolve: matrix is rank deficient".
+LUMEX_API void PCRegress(const TVec& y, const TMtx& A, TVec& b, TVec* YCalc, TVec* BStdErr,
+                         int OmitCount);
+
+/// Weighted principal-component regression: the unweighted form applied to the rows of Y and
+/// A scaled by s_i = sqrt(w_i / sum w); YCalc (required here) is then divided by s. The
+/// intercept and the column means and standard deviations that convert the coefficients are
+/// those of the scaled data, so this is not R's weighted regression: weights all equal give the
+/// unweighted slopes and fitted values but the intercept times 1 / sqrt(n).
+/// Raises, in this order: "PCRegress: Y.Complex or A.Complex",
+/// "PCRegress: y.FloatPrecision <> A.FloatPrecision", "PCRegress: Y.Length<>Weights.Length",
+/// then "PCRegress: Y.Length <> A.Rows".
+LUMEX_API void PCRegress(const TVec& Y, const TMtx& A, TVec& b, const TVec& Weights,
+                         TVec& YCalc, TVec* BStdErr, int OmitCount);
+
+/// The prediction sum of squares of the least-squares fit of y on [1 | A]:
+/// sum (e_i / (1 - h_i))^2, e the residuals and h_i the leverages (the diagonal of the hat
+/// matrix X (X'X)^-1 X'): the sum of the squared leave-one-out prediction errors. Matches R's
+/// sum((residuals(fit) / (1 - hatvalues(fit)))^2). A point of leverage 1 gives +Inf or NaN.
+/// Errors are those of MulLinRegress (with its "MulLinRegress : " prefix for the solver's).
+LUMEX_API double PRESS(const TMtx& A, const TVec& y);
 
 // ---- Analysis of variance ---------------------------------------------------------------------
 //

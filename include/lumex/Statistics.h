@@ -724,4 +724,199 @@ LUMEX_API double MBoxTest(const TMtx& X1, const TMtx& X2, double& Signif, THypot
 /// the tests that include it NaN; NaN data give NaN significances.
 LUMEX_API void BartlettTest(const TMtx& Data, int& NumComp, TVec& Signif, double Alpha);
 
+// ---- Distances, scaling and reliability -------------------------------------------------------
+//
+// Distances between the rows of a data matrix, classical (metric) multidimensional scaling of a
+// distance matrix, the stress of a configuration, and Cronbach's alpha.
+
+/// How PairwiseDistance measures the distance between two rows x and y (over the columns that
+/// take part):
+///   pwdistEuclidian  sqrt(sum (x_c - y_c)^2)        (R's dist, method "euclidean")
+///   pwdistCityBlock  sum |x_c - y_c|                 (R's dist, method "manhattan")
+///   pwdistChebychev  max |x_c - y_c|                 (R's dist, method "maximum")
+///   pwdistCustom     reserved: PairwiseDistance raises for it.
+enum TPWDistMethod : std::uint8_t {
+  pwdistEuclidian,
+  pwdistCityBlock,
+  pwdistChebychev,
+  pwdistCustom
+};
+
+/// The matrix of distances between the rows (observations) of X.
+///
+/// @param X        n x p data matrix, real, single or double precision; not modified.
+/// @param D        out: sized n x n in the precision of X; D(i, j) = D(j, i) is the distance
+///                 between rows i and j, and the diagonal is 0.
+/// @param NumCols  only the first min(NumCols, p) columns take part (a NumCols of 0 or less
+///                 uses none, and every distance is 0).
+/// @param Method   the distance (see TPWDistMethod).
+///
+/// Euclidean distances come from one product of the column-centred data z with its transpose,
+/// sqrt(|z_i|^2 + |z_j|^2 - 2 z_i.z_j) (distances do not change under a shift, and centring
+/// keeps the cancellation small for data far from the origin). A pair whose squared distance
+/// is below 1e-3 (|z_i|^2 + |z_j|^2), where the product form would lose more than three digits,
+/// is recomputed from its differences: every distance keeps nearly full relative accuracy,
+/// identical rows are at distance exactly 0, and a distance is never NaN from rounding. The
+/// city-block and Chebychev distances are summed (maximised) over the differences directly.
+///
+/// NaN and infinite data: a row holding a NaN is at distance NaN from every row (itself
+/// included); the distances of a row holding an infinity are computed directly, so they are
+/// Inf (or NaN where two infinities of one sign meet). R's dist instead drops NaN columns and
+/// rescales: the two agree on finite data.
+///
+/// An empty X gives an empty D. Raises, in this order, "PairwiseDistance: complex data not
+/// supported" for complex X, "PairwiseDistance: pwdistCustom is not supported" (after sizing
+/// D) and "PairwiseDistance: unknown Method".
+LUMEX_API void PairwiseDistance(const TMtx& X, TMtx& D, int NumCols, TPWDistMethod Method);
+
+/// Classical (metric) multidimensional scaling, Torgerson-Gower: coordinates whose Euclidean
+/// distances reproduce D as well as NumDim dimensions can (R's cmdscale).
+///
+/// B := -J D^2 J / 2, with D^2 the elementwise square and J = I - 1/n the centring matrix
+/// (made exactly symmetric); its eigenvalues, decreasing, are cut to the first NumDim and
+/// Y(:, i) := sqrt(lambda_i) v_i with v_i the unit eigenvector of lambda_i.
+///
+/// @param D           n x n distance matrix, symmetric with a zero diagonal (not checked).
+/// @param Y           out: n x NumDim coordinates in the precision of D, one row per object; each
+///                    column sums to 0. An eigenvector's sign is arbitrary: each column of Y is
+///                    signed so that its element of largest magnitude (the first of equal ones)
+///                    is positive.
+/// @param EigenValues out: the NumDim largest eigenvalues of B, decreasing, in the precision of
+///                    D. A negative one (D is not Euclidean) is reported as it is, but its
+///                    coordinate column is 0: negative eigenvalues are clipped to 0 in Y, so
+///                    the coordinates stay finite (R's cmdscale drops such columns instead).
+/// @param NumDim      the number of dimensions, 0 <= NumDim <= n.
+///
+/// Raises, in this order and before any computation, "MDScaleMetric: D not quadratic",
+/// "MDScaleMetric: D.Complex = true" and "MDScaleMetric: (NumDim>D.Cols)"; any error of the
+/// computation is raised again as "MDScaleMetric : " + its message (a negative NumDim raises
+/// "MDScaleMetric : NumDim < 0"). A NaN or infinite element of D makes Y and EigenValues NaN.
+LUMEX_API void MDScaleMetric(const TMtx& D, TMtx& Y, TVec& EigenValues, int NumDim);
+
+/// The stress of a configuration: |D - DHat| / |D| in the Euclidean (Frobenius) norm over all
+/// elements, where DHat holds the distances that the configuration reproduces (for example
+/// PairwiseDistance of MDScaleMetric's Y). 0 for a perfect reproduction; NaN when D is all
+/// zeros or empty; NaN data give NaN. Raises "MDScaleStress: D.Length <> DHat.Length" and, for
+/// complex data, "MDScaleStress: complex data not supported".
+LUMEX_API double MDScaleStress(const TMtx& D, const TMtx& DHat);
+
+/// Cronbach's alpha, the reliability coefficient of the k items in the columns of X (one row per
+/// respondent): k/(k - 1) (1 - sum of the item variances / variance of the total score), from
+/// the covariance matrix C of the columns (sum of diag(C) over the sum of all elements of C).
+/// Matches the formula applied to R's var. One column divides by k - 1 = 0 and gives a
+/// non-finite value; no rows, or constant items summing to a constant total, give NaN; NaN data
+/// give NaN. Raises Covariance's "Covariance: X.Complex".
+LUMEX_API double CronbachAlpha(const TMtx& X);
+
+// ---- Factor rotation --------------------------------------------------------------------------
+
+/// Named rotations, published for callers that offer a choice; OrthogonalRotation takes the
+/// orthomax weight Gamma itself: rotNone (no rotation), rotVarimax (Gamma = 1), rotOrtomax (a
+/// caller's Gamma), rotQuartimax (Gamma = 0), rotEquamax (Gamma = m/2 for m factors).
+enum TMatrixRotation : std::uint8_t {
+  rotNone,
+  rotVarimax,
+  rotOrtomax,
+  rotQuartimax,
+  rotEquamax
+};
+
+/// Orthogonal rotation of a p x m loading matrix X (variables in rows, factors in columns) that
+/// maximises the orthomax criterion sum_j [sum_i b_ij^4 - (Gamma/p) (sum_i b_ij^2)^2] of the
+/// rotated loadings b (Gamma = 1 varimax, 0 quartimax, m/2 equamax).
+///
+/// @param X         p x m loadings, real; not modified.
+/// @param Rotated   out: p x m rotated loadings in the precision of X; Rotated = X * Rotation,
+///                  with the row sums of squares (communalities) of X.
+/// @param Rotation  out: m x m orthogonal rotation in the precision of X (of the normalised
+///                  loadings when Normalize is set, which is the same rotation).
+/// @param Gamma     the orthomax weight. 0 <= Gamma <= 1: all columns are updated at once, each
+///                  iteration taking Rotation = U V^T from the SVD U S V^T of A^T G, A the
+///                  (normalised) loadings and G = p B^3 - Gamma B diag(column sums of B^2) the
+///                  gradient of the criterion, until the sum of the singular values changes by
+///                  less than Tolerance relatively. Otherwise (also for a NaN Gamma) Kaiser's
+///                  planar rotations of each pair of columns in turn, sweep after sweep, until
+///                  the largest angle of a sweep is below Tolerance (radians).
+/// @param Normalize Kaiser normalisation: rotate the rows scaled to unit length, then scale
+///                  back. A row of zeros then gives NaN loadings.
+/// @param Tolerance the convergence threshold above.
+/// @param MaxIter   the largest number of iterations (sweeps); 0 or less returns X unrotated,
+///                  Rotation the identity and false.
+/// @return true when the convergence test was met, false when MaxIter rounds ended without it
+///         (Rotated and Rotation are then the last ones) or the iteration met a NaN: NaN
+///         loadings make Rotated and Rotation NaN, and a NaN Gamma, whose angles are NaN, leaves
+///         X unrotated with Rotation the identity.
+///
+/// With Gamma = 1 and Normalize set this is R's varimax (which stops on a relative change
+/// below its eps, 1e-5 by default). With a single factor the pairwise scheme has no pair to
+/// rotate and converges at once with Rotation = [1]; an X without rows or columns is returned
+/// as it is with Rotation the m x m identity and true. Raises "OrthogonalRotation: X.Complex".
+LUMEX_API bool OrthogonalRotation(const TMtx& X, TMtx& Rotated, TMtx& Rotation, double Gamma,
+                                  bool Normalize, double Tolerance, int MaxIter);
+
+// ---- Designs and data utilities ---------------------------------------------------------------
+
+/// Whether LatinHyperCubeDesign keeps its first sample (lhcImproveNone) or the one with the
+/// largest minimum distance between its points among several (lhcImproveMinDist, maximin).
+enum TLHCImprove : std::uint8_t { lhcImproveNone, lhcImproveMinDist };
+
+/// The two-level full factorial design of n factors: 2^n runs (rows) coding the levels 0 and 1,
+/// in standard order read from the right: row r holds the binary digits of r with column 0 the
+/// most significant, so column n - 1 alternates fastest (0,1,0,1,...) and column 0 is 0 in the
+/// first half of the rows.
+///
+/// @param n              number of factors, 0 <= n <= 26 (n = 0 gives one run and no column).
+/// @param Design         out: 2^n x n in the precision FloatPrecision.
+/// @param FloatPrecision fpSingle or fpDouble.
+/// @param MulVec         may be null; when given, its n elements scale the columns, element j
+///                       scaling column n - 1 - j (so MulVec lists the factors from the
+///                       fastest-alternating one).
+///
+/// Raises "FullFactDesign: n < 0", "FullFactDesign: n > 26" (the design would exceed the
+/// largest matrix) and "FullFactDesign: unknown FloatPrecision" before sizing Design, then
+/// "FullFactDesign : MulVec.Length <> n" and "FullFactDesign: MulVec.Complex" (Design is then
+/// already sized and zero).
+LUMEX_API void FullFactDesign(int n, TMtx& Design, TMtxFloatPrecision FloatPrecision,
+                              const TVec* MulVec);
+
+/// The mixed-level full factorial design: one run for every combination of the levels 1..L_j of
+/// the factors, L_j = Levels[j] rounded; N = product of the L_j rows, one column per factor.
+/// Column 0 cycles fastest (1, 2, ..., L_0, 1, 2, ...) and the last column slowest, the order of
+/// R's expand.grid. Design takes the precision of Levels; an empty Levels gives one run and no
+/// column. Raises "FullFactDesign: Levels.Complex", "FullFactDesign: Levels[j] < 1" with j the
+/// index of the first level that rounds below 1 or is NaN (for example "FullFactDesign:
+/// Levels[1] < 1"), and "FullFactDesign: too many runs" (more than 2^31 - 1 elements), all
+/// before Design is sized.
+LUMEX_API void FullFactDesign(const TVec& Levels, TMtx& Design);
+
+/// A Latin hypercube sample of NumPoints points in NumVars dimensions, values in (0, 1]: every
+/// column holds exactly one value in each stratum ((k - 1)/n, k/n], k = 1..n (n = NumPoints).
+/// Column by column, the ranks of n uniform numbers give a random permutation of the strata;
+/// with Randomize each point is then drawn uniformly inside its stratum, (rank - u)/n with u
+/// uniform on [0, 1), otherwise it is the stratum's centre (rank - 0.5)/n.
+///
+/// The uniform numbers come from the core's default source (RandUniform: RandSeed makes a
+/// design reproducible). With Improve = lhcImproveMinDist, Iterations independent samples are
+/// drawn and the one with the largest minimum Euclidean distance between two of its points is
+/// kept (the earlier one on ties): a maximin design. The work is Iterations * n^2 * NumVars.
+///
+/// Design: out, n x NumVars in the precision FloatPrecision (single-precision values are kept
+/// inside their strata). Fewer than two points: one point (no improvement is possible) or an
+/// empty design; a NumPoints or NumVars of 0 or less gives no rows or no columns. Raises
+/// "LatinHyperCubeDesign: unknown FloatPrecision" and "LatinHyperCubeDesign: NumPoints *
+/// NumVars too large" (more than 2^31 - 1 elements) before anything is drawn.
+LUMEX_API void LatinHyperCubeDesign(TMtx& Design, int NumPoints, int NumVars,
+                                    TMtxFloatPrecision FloatPrecision, bool Randomize,
+                                    TLHCImprove Improve, int Iterations);
+
+/// Dst := Src without row Index (Rows - 1 rows), in the storage kind of Src (all four kinds);
+/// Dst may be Src itself. Raises "RemoveRow: Index>Src.Rows-1", then any error of the copying
+/// as "RemoveRow : " + its message; a negative Index raises "RemoveRow : Index < 0".
+LUMEX_API void RemoveRow(const TMtx& Src, TMtx& Dst, int Index);
+
+/// Dst := Src without column Index (Cols - 1 columns), as RemoveRow. Raises
+/// "RemoveColumn: Index>Src.Cols-1", then "RemoveColumn : " + the message of an error of the
+/// copying ("RemoveColumn : Index < 0" for a negative Index).
+LUMEX_API void RemoveColumn(const TMtx& Src, TMtx& Dst, int Index);
+
 }  // namespace lumex
