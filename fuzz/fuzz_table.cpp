@@ -133,6 +133,28 @@ double Rosenbrock(const TVec& p, const TVec*, const TObjConsts&) {
 
 }  // namespace
 
+TArg<const TStepwiseQualityCriteria&>::TArg(TFuzzInput& in) {
+  switch (in.Byte() % 5) {
+    case 0: v = [](const TRegStats& s, const TVec&, const TVec&, const TVecInt&, void*) {
+        return s.AdjustedR2;
+      };
+      break;
+    case 1: v = [](const TRegStats&, const TVec&, const TVec&, const TVecInt&, void*) {
+        return NaN;
+      };
+      break;
+    case 2: v = [](const TRegStats&, const TVec&, const TVec&, const TVecInt&, void*) {
+        return 1.0;  // every model ties
+      };
+      break;
+    case 3: v = [](const TRegStats&, const TVec&, const TVec&, const TVecInt&, void*) -> double {
+        ERaise("criterion: raised on purpose");
+      };
+      break;
+    default: break;  // an empty function object: the standard error of the regression
+  }
+}
+
 TArg<const TRealFunction&>::TArg(TFuzzInput& in) {
   switch (in.Byte() % 6) {
     case 0: v = Quadratic; break;

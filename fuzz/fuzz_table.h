@@ -63,6 +63,7 @@
 
 #include "fuzz_input.h"
 #include "lumex/core/core.h"
+#include "lumex/Regress.h"
 
 namespace lumex::fuzz {
 
@@ -342,6 +343,22 @@ struct TArg<const TCurvatureFunction&> {
   const TCurvatureFunction& Get() { return v; }
 };
 
+// The quality criterion of StepwiseRegression: the null function or one of a few criteria,
+// including one that returns NaN, one that ties every model and one that raises.
+template <>
+struct TArg<const TStepwiseQualityCriteria&> {
+  TStepwiseQualityCriteria v;
+  explicit TArg(TFuzzInput& in);
+  const TStepwiseQualityCriteria& Get() { return v; }
+};
+
+// Owner pointers handed through to a callback untouched.
+template <>
+struct TArg<void*> {
+  explicit TArg(TFuzzInput&) {}
+  void* Get() { return nullptr; }
+};
+
 // ---- Fingerprints ------------------------------------------------------------------------------
 // Values as the call left them: numbers by their bits, containers by their shape and elements,
 // plain structures by their bytes (value-initialised, so padding is zero); callbacks and object
@@ -369,7 +386,9 @@ void TFingerprint::Fold(const T& x) {
     for (int i = 0; i < x.Count(); ++i) Fold(x[i]);
   } else if constexpr (std::is_pointer_v<T>) {
     Fold(x != nullptr);
-    if (x != nullptr) Fold(*x);
+    if constexpr (!std::is_void_v<std::remove_pointer_t<T>>) {
+      if (x != nullptr) Fold(*x);
+    }
   } else if constexpr (std::is_same_v<T, std::string>) {
     Bytes(x.data(), x.size());
   } else if constexpr (std::is_same_v<T, TTwoElmReal> || std::is_same_v<T, std::span<double>> ||
@@ -393,7 +412,8 @@ void TraceArgument(const T& v) {
   if constexpr (std::is_arithmetic_v<T> || std::is_enum_v<T>) {
     TraceArgument(static_cast<double>(v));
   } else if constexpr (std::is_pointer_v<T>) {
-    if (v == nullptr) TraceArgument(NaN);
+    if constexpr (std::is_void_v<std::remove_pointer_t<T>>) TraceArgument(NaN);  // an owner
+    else if (v == nullptr) TraceArgument(NaN);
     else TraceArgument(*v);
   } else if constexpr (std::is_base_of_v<TDenseLumex, T> || std::is_same_v<T, TVecInt>) {
     TraceArgument(static_cast<const std::conditional_t<std::is_same_v<T, TVecInt>, TVecInt,

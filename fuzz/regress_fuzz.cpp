@@ -20,6 +20,8 @@ const TFuzzRow kRows[] = {
     LUMEX_FUZZ(PCRegress, void(const TVec&, const TMtx&, TVec&, TVec*, TVec*, int)),
     LUMEX_FUZZ(PCRegress, void(const TVec&, const TMtx&, TVec&, const TVec&, TVec&, TVec*, int)),
     LUMEX_FUZZ(PRESS, double(const TMtx&, const TVec&)),
+    // Exhaustive search is exponential in the candidates: capped.
+    LUMEX_FUZZ_CAPPED(16, StepwiseRegression, void(const TVecList&, const TVec&, TStepwiseMethod, TVecInt&, TMtx&, TMtx&, int, bool, const TStepwiseQualityCriteria&, void*)),
     LUMEX_FUZZ(ANOVA1, TANOVA1Result(const TMtx&, double&, double)),
     LUMEX_FUZZ(ANOVA1, TANOVA1Result(const TVec&, const TVecInt&, double&, double)),
     LUMEX_FUZZ(ANOVA2, TANOVA2Result(const TMtx&, double&, double&, double&, int, double)),

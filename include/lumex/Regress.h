@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "lumex/core/core.h"
 
@@ -214,6 +215,75 @@ LUMEX_API void PCRegress(const TVec& Y, const TMtx& A, TVec& b, const TVec& Weig
 /// sum((residuals(fit) / (1 - hatvalues(fit)))^2). A point of leverage 1 gives +Inf or NaN.
 /// Errors are those of MulLinRegress (with its "MulLinRegress : " prefix for the solver's).
 LUMEX_API double PRESS(const TMtx& A, const TVec& y);
+
+// ---- Stepwise model selection -----------------------------------------------------------------
+
+/// The search of StepwiseRegression.
+///   swForward     start from a model (empty, or the caller's) and add, one at a time, the
+///                 candidate whose model scores best, while that strictly improves the score.
+///   swBackward    the same from the full (or the caller's) model, removing one candidate a step.
+///   swExhaustive  fit and score every one of the 2^m subsets (m <= 15).
+///   swStepwise    score the one subset the caller gives in VariableMask.
+enum TStepwiseMethod : std::uint8_t { swForward, swBackward, swExhaustive, swStepwise };
+
+/// Quality of a fitted subset; smaller is better. Stat: the statistics of the fit (RegressTest
+/// with a constant); b: the intercept, then one coefficient per included candidate in candidate
+/// order; t: b divided by its standard errors, same layout; ParamMask: one element per
+/// candidate, 1 when included, 0 when not; aOwner: the pointer given to StepwiseRegression,
+/// untouched. An empty function means "the standard error of the regression".
+using TStepwiseQualityCriteria = std::function<double(
+    const TRegStats& Stat, const TVec& b, const TVec& t, const TVecInt& ParamMask, void* aOwner)>;
+
+/// Selects among the least-squares models with a constant term y = b0 + sum b_j x_j of y on
+/// subsets of m candidate variables, each model scored by Criteria (default: its StdError).
+/// Every fit is the least-squares fit of MulLinRegress with regSolveLQR, scored by RegressTest.
+/// Rather than refit each subset from the data, the design [1 | x_0 .. x_m-1 | y] is reduced
+/// once to its triangular factor of order m + 2 and each subset is solved on the columns of
+/// that factor (the same least-squares problem: equal to a direct fit to rounding); the
+/// statistics still come from the data.
+/// @param aList         m + 1 vectors of one length: the candidates x_0 .. x_m-1, then y.
+/// @param stdDevA       the standard deviation of every item of aList (y's last); used only to
+///                      standardise the coefficients in Details.
+/// @param Method        the search, see TStepwiseMethod; any other value does nothing after
+///                      the checks.
+/// @param VariableMask  bit set of the m candidates (bit j: x_j in the model). Its size is set
+///                      to m bits first (bits past m are cleared). In: the starting model of
+///                      forward and backward search when InitializeMask is false, the model of
+///                      swStepwise. Out: the selected model (all m bits set after swExhaustive).
+/// @param Results       sized (models) x (m + 8), one row per evaluated model: model number,
+///                      m inclusion flags (0/1), quality, SSE, SSR, SST, R2, AdjustedR2,
+///                      ResidualVar. swExhaustive sorts its 2^m rows by quality (ascending);
+///                      model r of it holds the candidates of the binary digits of 2^m - 1 - r
+///                      (model 0 all, model 2^m - 1 the intercept alone).
+/// @param Details       sized (models * m) x 6, row r*m + j for candidate j of model r (in model
+///                      order): model number, j, flag, standardised coefficient b_j s_j / s_y, t
+///                      value, two-sided p value 2 StudentCDF(-|t|, n - k - 1) with k
+///                      candidates in the model. A candidate outside the model has coefficient
+///                      0, t 0 and p 1.
+/// @param MaxIter       forward and backward: the largest number of models evaluated.
+/// @param InitializeMask forward: start from the empty model; backward: from the full model;
+///                      swStepwise requires false.
+/// @param Criteria      the quality of a subset (see TStepwiseQualityCriteria); empty for
+///                      StdError.
+/// @param aOwner        handed to Criteria untouched.
+/// The tables are written in stdDevA's precision. A step is taken only when the best candidate
+/// scores strictly better than the current model, so a tie ends the search.
+/// Raises, in this order: "Need stddev for all independent and the dependent variable:
+/// stdDevA.Length <> aList.Count", "aList[i].FloatPrecision <> stdDevA.FloatPrecision" (i the
+/// first item that differs), "StepwiseRegression: aList.Count = 0"; then
+/// swExhaustive: "Maximum supported variable count for exhaustive regression search is 15.
+/// Requested was m."; swStepwise: "Stepwise method requires that VariableMask parameter is
+/// initialized by the user!" and "VariableMask.BitCount <> (aList.Count - 1)" (which cannot
+/// fire, as the size is set first). Forward and backward search raise "Maximum allowed
+/// iteration count exceeded " + MaxIter when MaxIter models have been evaluated; the tables and
+/// VariableMask then hold the models reached. A candidate of another length than y raises
+/// "StepwiseRegression: aList[j].Length <> y.Length" before the first fit. Errors of a fit arrive as
+/// "MulLinRegress : " + message, for example "MulLinRegress : LQRSolve: matrix is rank
+/// deficient" for a subset with dependent columns. NaN or infinite data give NaN statistics.
+LUMEX_API void StepwiseRegression(const TVecList& aList, const TVec& stdDevA,
+                                  TStepwiseMethod Method, TVecInt& VariableMask, TMtx& Results,
+                                  TMtx& Details, int MaxIter, bool InitializeMask,
+                                  const TStepwiseQualityCriteria& Criteria, void* aOwner);
 
 // ---- Analysis of variance ---------------------------------------------------------------------
 //
