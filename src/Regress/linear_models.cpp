@@ -97,20 +97,6 @@ void DesignMatrix(const TDesign& d, TMtx& X) {
   Eigen::Map<TRowMat>(X.Data<double>(), d.Rows(), d.Cols()) = cm;
 }
 
-// Powers of two that bring each column of M to about unit length. Scaling by them is exact, and
-// it makes the rank decision and the pivoting independent of the units of the columns (the
-// columns of a polynomial design span ten orders of magnitude and more).
-Eigen::VectorXd UnitScale(const TColMat& M) {
-  Eigen::VectorXd d(M.cols());
-  for (Eigen::Index j = 0; j < M.cols(); ++j) {
-    const double norm = M.col(j).norm();
-    int e = 0;
-    std::frexp(norm, &e);
-    d[j] = norm > 0.0 && std::isfinite(norm) ? std::ldexp(1.0, -e) : 1.0;
-  }
-  return d;
-}
-
 // Iterative refinement of the least-squares solution u of M u = z through the augmented system
 // [I M; M' 0] [r; u] = [z; 0] (Bjorck 1967): the residuals f = z - r - M u and g = -M' r are
 // accumulated in long double and the corrections solved with the factorisation by
@@ -177,7 +163,7 @@ bool ReducedProblem(const TDesign& d, const Eigen::VectorXd& y, TColMat& M, Eige
     z = Eigen::VectorXd::Zero(q);
     z.head(k) = W.col(q).head(k);
   }
-  D = UnitScale(M);
+  D = detail::UnitScale(M);
   M = M * D.asDiagonal();
   return true;
 }
@@ -288,7 +274,7 @@ void SolveDesign(const TDesign& d, const TVec& y, const double* scale, TVec& b, 
       }
       TColMat M(n, q);
       if (n > 0 && q > 0) M = Eigen::Map<const TRowMat>(X->Data<double>(), n, q);
-      const Eigen::VectorXd D = UnitScale(M);
+      const Eigen::VectorXd D = detail::UnitScale(M);
       M = M * D.asDiagonal();
       TMtx& Xs = *X;
       if (n > 0 && q > 0) Eigen::Map<TRowMat>(Xs.Data<double>(), n, q) = M;
@@ -411,6 +397,17 @@ double MeanOf(const TVec& y) {
 }  // namespace
 
 namespace detail {
+
+Eigen::VectorXd UnitScale(const Eigen::MatrixXd& M) {
+  Eigen::VectorXd d(M.cols());
+  for (Eigen::Index j = 0; j < M.cols(); ++j) {
+    const double norm = M.col(j).norm();
+    int e = 0;
+    std::frexp(norm, &e);
+    d[j] = norm > 0.0 && std::isfinite(norm) ? std::ldexp(1.0, -e) : 1.0;
+  }
+  return d;
+}
 
 void MulLinSolve(const TVec& y, const TMtx& X, TVec& b, TVec* YCalc, TMtx* V,
                  TRegSolveMethod Method) {

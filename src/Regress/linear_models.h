@@ -2,6 +2,8 @@
 // regressions.
 #pragma once
 
+#include <Eigen/Core>
+
 #include "lumex/Regress.h"
 
 namespace lumex::detail {
@@ -17,5 +19,10 @@ void MulLinSolve(const TVec& y, const TMtx& X, TVec& b, TVec* YCalc, TMtx* V,
 // components of least variance left out: b = intercept and p slopes in the units of A, BStdErr
 // the p standard errors of the slopes, YCalc the fitted values (each may be null).
 void PCSolve(const TVec& y, const TMtx& A, TVec& b, TVec* BStdErr, TVec* YCalc, int OmitCount);
+
+// Powers of two that bring each column of M to about unit length. Scaling by them is exact, and
+// it makes the rank decision and the pivoting independent of the units of the columns (the
+// columns of a polynomial design span ten orders of magnitude and more).
+Eigen::VectorXd UnitScale(const Eigen::MatrixXd& M);
 
 }  // namespace lumex::detail

@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "Regress/linear_models.h"
 #include "lumex/Regress.h"
 #include "lumex/core/probability.h"
 
@@ -30,6 +31,7 @@ namespace lumex {
 
 namespace {
 
+using detail::UnitScale;
 using TColMat = Eigen::MatrixXd;
 
 constexpr int kMaxExhaustive = 15;
@@ -40,18 +42,6 @@ int MaskWords(int bits) { return (bits + 31) / 32; }
 void SetMaskBitCount(TVecInt& mask, int bits) {
   mask.Resize(MaskWords(bits));
   for (int k = bits; k < 32 * mask.Length(); ++k) mask.SetBits(k, false);
-}
-
-// Powers of two that scale each column to about unit length (exact scaling).
-Eigen::VectorXd UnitScale(const TColMat& M) {
-  Eigen::VectorXd d(M.cols());
-  for (Eigen::Index j = 0; j < M.cols(); ++j) {
-    const double norm = M.col(j).norm();
-    int e = 0;
-    std::frexp(norm, &e);
-    d[j] = norm > 0.0 && std::isfinite(norm) ? std::ldexp(1.0, -e) : 1.0;
-  }
-  return d;
 }
 
 // One fitted subset.

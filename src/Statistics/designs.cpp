@@ -48,9 +48,9 @@ void LatinSample(int n, int p, bool randomize, std::vector<double>& x, std::vect
 double MinSquaredDistance(const std::vector<double>& x, int n, int p) {
   double best = Inf;
   for (int i = 0; i < n; ++i) {
-    const double* a = &x[static_cast<std::size_t>(i) * p];
+    const double* a = x.data() + static_cast<std::size_t>(i) * p;
     for (int j = i + 1; j < n; ++j) {
-      const double* b = &x[static_cast<std::size_t>(j) * p];
+      const double* b = x.data() + static_cast<std::size_t>(j) * p;
       double s = 0.0;
       for (int c = 0; c < p && s < best; ++c) s += (a[c] - b[c]) * (a[c] - b[c]);
       best = std::min(best, s);

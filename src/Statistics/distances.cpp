@@ -77,7 +77,7 @@ constexpr double kCancellation = 1e-3;
 void EuclideanByGram(std::vector<double>& z, int n, int k, double* d) {
   const std::vector<double> original = z;
   std::vector<char> finite(static_cast<std::size_t>(n));
-  for (int i = 0; i < n; ++i) finite[i] = RowFinite(&z[static_cast<std::size_t>(i) * k], k);
+  for (int i = 0; i < n; ++i) finite[i] = RowFinite(z.data() + static_cast<std::size_t>(i) * k, k);
   for (int c = 0; c < k; ++c) {
     double sum = 0.0;
     int count = 0;
@@ -103,13 +103,14 @@ void EuclideanByGram(std::vector<double>& z, int n, int k, double* d) {
     std::fill(d + static_cast<std::size_t>(i) * n + i, d + static_cast<std::size_t>(i + 1) * n,
               0.0);
   }
-  // The upper triangle of -2 Z Z^T (Eigen's blocking divides by the depth: none for k = 0).
-  if (k > 0) D.selfadjointView<Eigen::Upper>().rankUpdate(Z, -2.0);
+  // The upper triangle of -2 Z Z^T (Eigen's blocking divides by the depth, and reads through
+  // the data pointer: neither exists for k = 0 or n = 0).
+  if (k > 0 && n > 0) D.selfadjointView<Eigen::Upper>().rankUpdate(Z, -2.0);
   std::vector<double> g(static_cast<std::size_t>(n));
   for (int i = 0; i < n; ++i) g[i] = -0.5 * D(i, i);
   auto direct = [&](int i, int j) {
-    return DirectDistance(&original[static_cast<std::size_t>(i) * k],
-                          &original[static_cast<std::size_t>(j) * k], k, pwdistEuclidian);
+    return DirectDistance(original.data() + static_cast<std::size_t>(i) * k,
+                          original.data() + static_cast<std::size_t>(j) * k, k, pwdistEuclidian);
   };
   const bool allFinite = std::all_of(finite.begin(), finite.end(), [](char f) { return f != 0; });
   std::vector<double> squares(static_cast<std::size_t>(n));
@@ -161,13 +162,12 @@ void EuclideanByGram(std::vector<double>& z, int n, int k, double* d) {
 // City-block and Chebychev distances of the rows of z (n x k) by a loop over the pairs.
 void DistancesByPairs(const std::vector<double>& z, int n, int k, TPWDistMethod method,
                       double* d) {
+  // Row i of z; data() rather than z[i * k], which has no element to refer to when k is 0.
+  const auto row = [&](int i) { return z.data() + static_cast<std::size_t>(i) * k; };
   for (int i = 0; i < n; ++i) {
-    d[static_cast<std::size_t>(i) * n + i] =
-        DirectDistance(&z[static_cast<std::size_t>(i) * k], &z[static_cast<std::size_t>(i) * k],
-                       k, method);
+    d[static_cast<std::size_t>(i) * n + i] = DirectDistance(row(i), row(i), k, method);
     for (int j = i + 1; j < n; ++j) {
-      const double v = DirectDistance(&z[static_cast<std::size_t>(i) * k],
-                                      &z[static_cast<std::size_t>(j) * k], k, method);
+      const double v = DirectDistance(row(i), row(j), k, method);
       d[static_cast<std::size_t>(i) * n + j] = v;
       d[static_cast<std::size_t>(j) * n + i] = v;
     }
