@@ -8,13 +8,14 @@
 namespace {
 
 using namespace lumex;
+using lumex::fuzz::TFingerprint;
 using lumex::fuzz::TFuzzInput;
 using lumex::fuzz::TFuzzRow;
 
 // The histogram kernels take raw buffers whose lengths the caller guarantees; the row keeps that
 // contract and fuzzes the values, the bin count and the offsets.
 template <class T>
-void HistogramKernel(TFuzzInput& in) {
+void HistogramKernel(TFuzzInput& in, TFingerprint& print) {
   const TVec values = in.Vec();
   std::vector<T> data(static_cast<std::size_t>(values.Length()));
   for (std::size_t i = 0; i < data.size(); ++i) {
@@ -28,6 +29,7 @@ void HistogramKernel(TFuzzInput& in) {
     HistogramCount_Idx(data.data(), 0, invWidth, min, counts.data(), 0, numBins, values.Length());
   else
     sHistogramCount_Idx(data.data(), 0, invWidth, min, counts.data(), 0, numBins, values.Length());
+  for (const std::int32_t count : counts) print.Fold(count);
 }
 
 const TFuzzRow kRows[] = {

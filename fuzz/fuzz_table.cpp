@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 #include <exception>
 
 namespace lumex::fuzz {
@@ -39,7 +41,7 @@ void PrintRow(std::uint32_t key, const TFuzzRow& row) {
   std::fprintf(stderr, "%08x %s %s\n", key, row.Name, row.Signature);
 }
 
-void DoNothing(TFuzzInput&) {}
+void DoNothing(TFuzzInput&, TFingerprint&) {}
 const TFuzzRow kDummyRow{"dummy", DoNothing};
 
 }  // namespace
@@ -70,7 +72,20 @@ TFuzzTable::TFuzzTable(std::span<const TFuzzRow> rows) {
   }
 }
 
-void TFuzzTable::RunOne(const std::uint8_t* data, std::size_t size) const {
+std::vector<TFuzzTarget>& FuzzTargets() {
+  static std::vector<TFuzzTarget> targets;
+  return targets;
+}
+
+bool RegisterTarget(const char* sourceFile, const TFuzzTable& table) {
+  std::string name = sourceFile;
+  name = name.substr(name.find_last_of("/\\") + 1);
+  name = name.substr(0, name.rfind("_fuzz."));
+  FuzzTargets().push_back({name, &table});
+  return true;
+}
+
+std::uint64_t TFuzzTable::RunOne(const std::uint8_t* data, std::size_t size) const {
   TFuzzInput in(data, size);
   std::uint32_t key = 0;
   for (int i = 0; i < 4; ++i) key |= static_cast<std::uint32_t>(in.Byte()) << (8 * i);
@@ -79,12 +94,14 @@ void TFuzzTable::RunOne(const std::uint8_t* data, std::size_t size) const {
   const TFuzzRow& row = *found->Row;
   static const bool rowOnly = std::getenv("LUMEX_FUZZ_ROW") != nullptr;
   if (rowOnly || TraceCalls()) PrintRow(found->Key, row);
-  if (rowOnly) return;
+  TFingerprint print;
+  if (rowOnly) return print.Value();
   in.SetCap(row.Cap);
   try {
-    row.Call(in);
-  } catch (const ELumexError&) {
+    row.Call(in, print);
+  } catch (const ELumexError& e) {
     // A clear error is a normal outcome for unusable input.
+    print.Bytes(e.what(), std::strlen(e.what()));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s raised %s: %s\n", row.Name, typeid(e).name(), e.what());
     std::abort();
@@ -92,6 +109,7 @@ void TFuzzTable::RunOne(const std::uint8_t* data, std::size_t size) const {
     std::fprintf(stderr, "%s raised an exception of unknown type\n", row.Name);
     std::abort();
   }
+  return print.Value();
 }
 
 namespace {

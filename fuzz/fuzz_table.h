@@ -40,9 +40,17 @@
 //   LUMEX_FUZZ_DUMMY_ROWS  add a do-nothing row just below every key and one at the top key, so
 //                          that every input without an exact key changes row (the check of
 //                          tools/fuzz_corpus.py check: the corpus is safe from added rows)
+//
+// Fingerprints. Every call folds its return value and then every argument as the call left it
+// (the outputs are among them) into a 64-bit hash, which RunOne returns; a clear error folds its
+// message instead. Two runs of one input that compute the same thing give the same fingerprint,
+// which is how the concurrency test compares calls from many threads with serial ones. Built with
+// LUMEX_FUZZ_REGISTER defined, a target registers its table (FuzzTargets) instead of defining the
+// libFuzzer entry point, so that one program can hold every target.
 #pragma once
 
 #include <array>
+#include <complex>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -59,9 +67,24 @@
 
 namespace lumex::fuzz {
 
+// FNV-1a over the bytes of the values folded in.
+class TFingerprint {
+public:
+  void Bytes(const void* data, std::size_t size) {
+    const auto* p = static_cast<const std::uint8_t*>(data);
+    for (std::size_t i = 0; i < size; ++i) fHash = (fHash ^ p[i]) * 1099511628211ull;
+  }
+  template <class T>
+  void Fold(const T& x);
+  std::uint64_t Value() const { return fHash; }
+
+private:
+  std::uint64_t fHash = 14695981039346656037ull;
+};
+
 struct TFuzzRow {
   const char* Name;
-  void (*Call)(TFuzzInput& in);
+  void (*Call)(TFuzzInput& in, TFingerprint& print);
   int Cap = 0;  // when > 0, the bound on lengths, dimensions and integers (see TFuzzInput::SetCap)
   const char* Signature = "";
 };
@@ -70,18 +93,30 @@ struct TFuzzRow {
 class TFuzzTable {
 public:
   explicit TFuzzTable(std::span<const TFuzzRow> rows);
-  // Runs the row chosen by the first four bytes on the rest of the input. Any exception other
-  // than ELumexError aborts, which the fuzzer reports as a finding.
-  void RunOne(const std::uint8_t* data, std::size_t size) const;
+  // Runs the row chosen by the first four bytes on the rest of the input and returns the call's
+  // fingerprint. Any exception other than ELumexError aborts, which the fuzzer reports as a
+  // finding.
+  std::uint64_t RunOne(const std::uint8_t* data, std::size_t size) const;
 
-private:
   struct TKeyed {
     std::uint32_t Key;
     const TFuzzRow* Row;
     bool operator<(const TKeyed& other) const { return Key < other.Key; }
   };
+  const std::vector<TKeyed>& Rows() const { return fRows; }
+
+private:
   std::vector<TKeyed> fRows;
 };
+
+// The targets linked into a program built with LUMEX_FUZZ_REGISTER, named like their source
+// file without _fuzz.cpp (as the corpus folders are).
+struct TFuzzTarget {
+  std::string Name;
+  const TFuzzTable* Table;
+};
+std::vector<TFuzzTarget>& FuzzTargets();
+bool RegisterTarget(const char* sourceFile, const TFuzzTable& table);
 
 // ---- Arguments --------------------------------------------------------------------------------
 // TArg<T> holds the value passed for a parameter of type T; Get() hands it to the call. Output
@@ -324,6 +359,46 @@ struct TArg<void*> {
   void* Get() { return nullptr; }
 };
 
+// ---- Fingerprints ------------------------------------------------------------------------------
+// Values as the call left them: numbers by their bits, containers by their shape and elements,
+// plain structures by their bytes (value-initialised, so padding is zero); callbacks and object
+// constants are no outputs and fold nothing.
+
+template <class T>
+void TFingerprint::Fold(const T& x) {
+  if constexpr (std::is_arithmetic_v<T> || std::is_enum_v<T>) {
+    Bytes(&x, sizeof x);
+  } else if constexpr (std::is_base_of_v<TDenseLumex, T>) {
+    Fold(x.Rows());
+    Fold(x.Cols());
+    Fold(x.IsDouble());
+    Fold(x.Complex());
+    for (int i = 0; i < x.Length(); ++i) {
+      if (!x.Complex()) Fold(x.Value(i));
+      else if (x.IsDouble()) Fold(x.template Data<std::complex<double>>()[i]);
+      else Fold(x.template Data<std::complex<float>>()[i]);
+    }
+  } else if constexpr (std::is_same_v<T, TVecInt>) {
+    Fold(x.Length());
+    for (int i = 0; i < x.Length(); ++i) Fold(x[i]);
+  } else if constexpr (std::is_same_v<T, TVecList>) {
+    Fold(x.Count());
+    for (int i = 0; i < x.Count(); ++i) Fold(x[i]);
+  } else if constexpr (std::is_pointer_v<T>) {
+    Fold(x != nullptr);
+    if constexpr (!std::is_void_v<std::remove_pointer_t<T>>) {
+      if (x != nullptr) Fold(*x);
+    }
+  } else if constexpr (std::is_same_v<T, std::string>) {
+    Bytes(x.data(), x.size());
+  } else if constexpr (std::is_same_v<T, TTwoElmReal> || std::is_same_v<T, std::span<double>> ||
+                       std::is_same_v<T, std::span<const double>>) {
+    for (double v : x) Fold(v);
+  } else if constexpr (std::is_trivially_copyable_v<T>) {
+    Bytes(&x, sizeof x);
+  }
+}
+
 // ---- Invocation -------------------------------------------------------------------------------
 
 // With LUMEX_FUZZ_TRACE set in the environment, each call prints its row and arguments to stderr
@@ -351,18 +426,26 @@ void Trace(A&... args) {
   (TraceArgument(args.Get()), ...);
 }
 
+// Makes the call, then folds its result and every argument.
+template <class Call, class... A>
+void Finish(TFingerprint& print, Call&& call, A&... args) {
+  if constexpr (std::is_void_v<decltype(call())>) call();
+  else print.Fold(call());
+  (print.Fold(args.Get()), ...);
+}
+
 template <class Sig>
 struct TInvoker;
 
 template <class R, class... Args>
 struct TInvoker<R(Args...)> {
   template <R (*F)(Args...)>
-  static void Call(TFuzzInput& in) {
+  static void Call(TFuzzInput& in, TFingerprint& print) {
     // Braced initialisation builds the arguments left to right, so a given input always
     // decodes to the same call.
     std::tuple<TArg<Args>...> args{TArg<Args>(in)...};
     std::apply([](auto&... a) { Trace(a...); }, args);
-    std::apply([](auto&... a) { static_cast<void>(F(a.Get()...)); }, args);
+    std::apply([&](auto&... a) { Finish(print, [&] { return F(a.Get()...); }, a...); }, args);
   }
 };
 
@@ -391,21 +474,23 @@ struct TMethodInvoker;
 template <class C, class R, class... Args>
 struct TMethodInvoker<C, R(Args...)> {
   template <R (C::*M)(Args...)>
-  static void Call(TFuzzInput& in) {
+  static void Call(TFuzzInput& in, TFingerprint& print) {
     TObject<C> object(in);
     std::tuple<TArg<Args>...> args{TArg<Args>(in)...};
     std::apply([](auto&... a) { Trace(a...); }, args);
-    std::apply([&](auto&... a) { static_cast<void>((object.Get().*M)(a.Get()...)); }, args);
+    std::apply([&](auto&... a) { Finish(print, [&] { return (object.Get().*M)(a.Get()...); }, a...); },
+               args);
   }
 };
 template <class C, class R, class... Args>
 struct TMethodInvoker<C, R(Args...) const> {
   template <R (C::*M)(Args...) const>
-  static void Call(TFuzzInput& in) {
+  static void Call(TFuzzInput& in, TFingerprint& print) {
     TObject<C> object(in);
     std::tuple<TArg<Args>...> args{TArg<Args>(in)...};
     std::apply([](auto&... a) { Trace(a...); }, args);
-    std::apply([&](auto&... a) { static_cast<void>((object.Get().*M)(a.Get()...)); }, args);
+    std::apply([&](auto&... a) { Finish(print, [&] { return (object.Get().*M)(a.Get()...); }, a...); },
+               args);
   }
 };
 
@@ -428,9 +513,15 @@ struct TMethodInvoker<C, R(Args...) const> {
 
 // The libFuzzer entry point of a target over its table.
 // The table is built before main, so that a key collision stops the target at start-up.
-#define LUMEX_FUZZ_TARGET(rows)                                                   \
-  const ::lumex::fuzz::TFuzzTable kFuzzTable{rows};                               \
+#ifdef LUMEX_FUZZ_REGISTER
+#define LUMEX_FUZZ_TARGET(rows)                     \
+  const ::lumex::fuzz::TFuzzTable kFuzzTable{rows}; \
+  [[maybe_unused]] const bool kFuzzRegistered = ::lumex::fuzz::RegisterTarget(__FILE__, kFuzzTable);
+#else
+#define LUMEX_FUZZ_TARGET(rows)                                                       \
+  const ::lumex::fuzz::TFuzzTable kFuzzTable{rows};                                   \
   extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) { \
-    kFuzzTable.RunOne(data, size);                                                \
-    return 0;                                                                     \
+    static_cast<void>(kFuzzTable.RunOne(data, size));                                 \
+    return 0;                                                                         \
   }
+#endif

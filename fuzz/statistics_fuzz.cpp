@@ -8,25 +8,28 @@
 namespace {
 
 using namespace lumex;
+using lumex::fuzz::TFingerprint;
 using lumex::fuzz::TFuzzInput;
 using lumex::fuzz::TFuzzRow;
 
 // The Monte Carlo tolerance of GOFLillieTest sets how many samples it simulates (until the
 // variance of the estimate is below it): the row draws it from values that stay cheap, or that
 // are unusable.
-void LillieRow(TFuzzInput& in) {
+void LillieRow(TFuzzInput& in, TFingerprint& print) {
   static constexpr double kTolerances[] = {1e-3, 1e-4, 0.5, 1.0, 2.0, 0.0, -1.0, NaN, Inf};
   const TVec data = in.Vec();
   const double alpha = in.Level();
   const double tolerance = kTolerances[in.Byte() % 9];
   THypothesisResult hRes;
-  double signif;
+  double signif = NaN;
   GOFLillieTest(data, hRes, signif, alpha, tolerance);
+  print.Fold(hRes);
+  print.Fold(signif);
 }
 
 // The mixed-level factorial has the product of its levels as rows: the row skips level sets
 // whose design would pass 2^20 elements (the function itself only refuses 2^31).
-void FullFactLevelsRow(TFuzzInput& in) {
+void FullFactLevelsRow(TFuzzInput& in, TFingerprint& print) {
   const TVec levels = in.Vec();
   if (!levels.Complex()) {
     double elements = std::max(levels.Length(), 1);
@@ -35,6 +38,7 @@ void FullFactLevelsRow(TFuzzInput& in) {
   }
   TMtx design;
   FullFactDesign(levels, design);
+  print.Fold(design);
 }
 
 const TFuzzRow kRows[] = {

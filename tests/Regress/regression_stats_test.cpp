@@ -166,15 +166,6 @@ TEST(RegressTest, SumsBelowTheStorageEpsilonAreZero) {
   EXPECT_GT(s.SST, 0.0);
 }
 
-TEST(RegressTest, WeightedCentreIsTheWeightedMean) {
-  // With weights (1, 3) the centre of (0, 4) is 3: SST = 1 * 9 + 3 * 1 = 12.
-  const TVec w{1, 3};
-  TRegStats s;
-  RegressTest(TVec{0, 4}, TVec{1, 4}, 1, s, true, &w);
-  EXPECT_EQ(s.SST, 12.0);
-  EXPECT_EQ(s.SSE, 1.0);
-}
-
 // ---- Messages, in order -----------------------------------------------------------------------
 
 struct TMessageCase {
@@ -280,17 +271,6 @@ TEST(LinRegress, MatchesLmWithAndWithoutConstantAndWeights) {
   }
 }
 
-TEST(LinRegress, EqualWeightsKeepTheLineAndDivideV) {
-  const TLineData d = ReadLineData();
-  TVec b, bw;
-  TMtx v, vw;
-  LinRegress(d.x, d.y, b, true, nullptr, nullptr, &v);
-  const TVec c(std::vector<double>(static_cast<std::size_t>(d.x.Length()), 2.5));
-  LinRegress(d.x, d.y, bw, true, &c, nullptr, &vw);
-  for (int j = 0; j < 2; ++j) EXPECT_TRUE(Near(b[j], bw[j], test::kTolSummed));
-  for (int k = 0; k < 4; ++k) EXPECT_TRUE(Near(v.Value(k) / 2.5, vw.Value(k), test::kTolSummed));
-}
-
 TEST(LinRegress, ConstantXGivesAnUndefinedLineWithoutRaising) {
   const TVec x{2, 2, 2}, y{1, 2, 3};
   TVec b;
@@ -301,19 +281,6 @@ TEST(LinRegress, ConstantXGivesAnUndefinedLineWithoutRaising) {
   // Through the origin the slope still exists: Sxy / Sxx.
   LinRegress(x, y, b, false, nullptr, nullptr, nullptr);
   EXPECT_EQ(b[0], 1.0);
-}
-
-TEST(LinRegress, SinglePrecisionDataGiveSinglePrecisionOutputs) {
-  const TLineData d = ReadLineData();
-  const TVec xs = test::ToSingle(d.x), ys = test::ToSingle(d.y);
-  TVec b, bs, ycs;
-  TMtx vs;
-  LinRegress(d.x, d.y, b, true, nullptr, nullptr, nullptr);
-  LinRegress(xs, ys, bs, true, nullptr, &ycs, &vs);
-  EXPECT_EQ(bs.FloatPrecision(), fpSingle);
-  EXPECT_EQ(ycs.FloatPrecision(), fpSingle);
-  EXPECT_EQ(vs.FloatPrecision(), fpSingle);
-  for (int j = 0; j < 2; ++j) EXPECT_TRUE(Near(b[j], bs.Value(j), test::kTolSingle));
 }
 
 TEST(LinRegress, FittedValuesMayOverwriteX) {

@@ -247,15 +247,6 @@ TEST(QCRChart, LowerLimitIsNotClipped) {
   EXPECT_LT(lcl, 0.0);
 }
 
-TEST(QCMRChart, TextbookSeries) {
-  double cl, ucl, lcl;
-  QCMRChart(TVec{1, 3, 2}, cl, ucl, lcl, kZ3Two);
-  EXPECT_EQ(2.0, cl);
-  test::ExpectAllNear({{"UCL", 2.0 + 3.0 * 1.5 / 1.128, ucl},
-                       {"LCL", 2.0 - 3.0 * 1.5 / 1.128, lcl}},
-                      test::kTolSummed);
-}
-
 TEST(QCCapIndexes, CentredProcessHasCpkEqualToCp) {
   const TVec x{4.5, 5, 5.5, 5, 4.5, 5, 5.5, 5, 4.5, 5.5};
   double out, cp, cpk;

@@ -126,41 +126,6 @@ INSTANTIATE_TEST_SUITE_P(Plots, ProbabilityPlot,
                          ::testing::Values("normal", "qq", "exp", "weibull"),
                          [](const auto& info) { return info.param; });
 
-TEST(StatNormalPlot, TextbookCase) {
-  TVec x, y, band;
-  double minx, maxx, miny, maxy;
-  StatNormalPlot(TVec{3, 1, 4, 2}, x, y, minx, maxx, miny, maxy, &band, false);
-  EXPECT_EQ("[1, 2, 3, 4]", x.ToString());
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_TRUE(Near(NormalCDFInv((2 * i + 1) / 8.0), y[i], test::kTolExact)) << i;
-  }
-  EXPECT_EQ(1.0, minx);
-  EXPECT_EQ(4.0, maxx);
-  // Symmetric points: the line passes through (2.5, 0) and the band is symmetric too.
-  EXPECT_TRUE(Near(-miny, maxy, test::kTolExact));
-  EXPECT_TRUE(Near(band[0], band[3], test::kTolExact));
-  EXPECT_LT(band[1], band[0]);
-}
-
-TEST(StatQQPlot, AgainstTheNormalGivesTheNormalPlot) {
-  const TVec data{2.5, -1, 7, 0.25, 3, 3, 11, -4, 0.5};
-  TVec x1, y1, x2, y2;
-  double a[4], b[4];
-  StatNormalPlot(data, x1, y1, a[0], a[1], a[2], a[3], nullptr, false);
-  StatQQPlot(data, x2, y2, b[0], b[1], b[2], b[3], false);
-  EXPECT_EQ(x1.ToString(), x2.ToString());
-  for (int i = 0; i < y1.Length(); ++i) EXPECT_EQ(y1[i], y2[i]) << i;
-  for (int k = 0; k < 4; ++k) EXPECT_EQ(a[k], b[k]) << k;
-}
-
-TEST(StatExpPlot, FirstQuantileOfFourValues) {
-  TVec x, y;
-  double minx, maxx, miny, maxy;
-  StatExpPlot(TVec{0.3, 1.2, 0.1, 2.2}, x, y, minx, maxx, miny, maxy, false);
-  EXPECT_TRUE(Near(-std::log(7.0 / 8.0), y[0], test::kTolExact));
-  EXPECT_TRUE(Near(std::log(8.0), y[3], test::kTolExact));
-}
-
 TEST(ProbabilityPlots, SortedTrueTakesTheDataAsGiven) {
   const TVec data{5, 1, 3};
   TVec x, y;

@@ -102,17 +102,6 @@ TEST(AutoCovACF, LongLagRangeThroughTheFFTMatchesDirectSums) {
   }
 }
 
-TEST(AutoCovACF, SinglePrecisionInputGivesSinglePrecisionOutput) {
-  const TVec& x = Series().at("ar2");
-  TVec xs;
-  Convert(xs, x, fpSingle);
-  TVec r, rs;
-  ACF(x, r, 10);
-  ACF(xs, rs, 10);
-  ASSERT_EQ(rs.FloatPrecision(), fpSingle);
-  for (int k = 0; k < 10; ++k) EXPECT_TRUE(Near(r[k], rs.Value(k), 1e-5, test::kTolConverged)) << k;
-}
-
 // The certified lag-1 autocorrelations of the NIST StRD univariate sets, to 12 significant
 // digits. NumAcc3 and NumAcc4 hold ninth digits on a large base that doubles cannot store, so the
 // data read straight into doubles have a coefficient of their own (nist_lag1_exact.txt), which ACF
@@ -167,29 +156,6 @@ TEST(PACF, AgreesWithR) {
       EXPECT_TRUE(Near(e, pac[lag - 1], test::kTolRef, test::kTolRef)) << name << " lag " << lag;
     }
   }
-}
-
-TEST(PACF, AROneAutocorrelationHasOneNonZeroPartial) {
-  const int m = 8;
-  TVec rho(m + 1);
-  for (int k = 0; k <= m; ++k) rho[k] = std::pow(0.5, k);
-  TVec phi, results, variances;
-  PACF(rho, phi, results, variances);
-  ASSERT_EQ(results.Length(), m);
-  ASSERT_EQ(phi.Length(), m);
-  ASSERT_EQ(variances.Length(), m);
-  EXPECT_TRUE(Near(0.5, results[0], test::kTolExact));
-  EXPECT_TRUE(Near(0.5, phi[0], test::kTolExact));
-  EXPECT_EQ(variances[0], 1.0);
-  for (int k = 1; k < m; ++k) {
-    EXPECT_TRUE(Near(0.0, results[k], 0.0, test::kTolRounding)) << k;
-    EXPECT_TRUE(Near(0.0, phi[k], 0.0, test::kTolRounding)) << k;
-    EXPECT_TRUE(Near(0.75, variances[k], test::kTolExact)) << k;
-  }
-  // Too short for a partial autocorrelation.
-  TVec out{1.0};
-  PACF(TVec{1.0}, out);
-  EXPECT_EQ(out.Length(), 0);
 }
 
 TEST(DurbinLevinson, AgreesWithPACFAndYuleWalker) {
@@ -276,33 +242,6 @@ TEST(ARFits, AgreeWithR) {
     }
     burg = !burg;
   }
-}
-
-TEST(ARFits, YuleWalkerOrderOneIsTheLagOneAutocorrelation) {
-  const TVec& x = Series().at("huron");
-  TVec g, phi(1);
-  AutoCov(x, g, 2);
-  double sigma2 = 0.0;
-  ARYuleWalkerFit(x, phi, sigma2);
-  const double rho1 = g[1] / g[0];
-  EXPECT_TRUE(Near(rho1, phi[0], test::kTolExact));
-  EXPECT_TRUE(Near(g[0] * (1.0 - rho1 * rho1), sigma2, test::kTolExact));
-}
-
-TEST(ARFits, OrderBeyondTheDataGivesNaNNotACrash) {
-  const TVec x{1.0, 3.0, 2.0};
-  TVec phi(5), se;
-  double sigma2 = 0.0;
-  ARBurgFit(x, phi, sigma2, se);
-  EXPECT_EQ(phi.Length(), 5);
-  EXPECT_EQ(se.Length(), 5);
-  EXPECT_TRUE(std::isnan(sigma2));
-  TVec constant(10);
-  constant.SetVal(4.0);
-  TVec phiYW(2), seYW;
-  ARYuleWalkerFit(constant, phiYW, sigma2, &seYW);
-  EXPECT_TRUE(std::isnan(phiYW[0]));
-  EXPECT_TRUE(std::isnan(seYW[0]));
 }
 
 TEST(BoxLjung, AgreesWithR) {

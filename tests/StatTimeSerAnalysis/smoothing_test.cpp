@@ -230,32 +230,6 @@ TEST_P(OptimisedSmoothing, DoubleBeatsTheGrid) {
   for (int i = 0; i < yhat.Length(); ++i) EXPECT_EQ(yhat[i], yhatGiven[i]);
 }
 
-// Where the grid does not beat it (on all these series), the optimised smoother is the bounded
-// simplex's descent from the caller's constants, exactly.
-TEST_P(OptimisedSmoothing, DescendsFromTheCallersStart) {
-  const TVec& y = Series().at(GetParam().series);
-  const int init = GetParam().param;
-  const TRealFunction mse = [&](const TVec& p, const TVec*, const TObjConsts&) {
-    TVec l, b;
-    double m = 0.0;
-    DoubleExpSmooth(y, l, b, p[0], p[1], m, init);
-    return m;
-  };
-  std::array<double, 2> start{0.3, 0.1};
-  const std::array<double, 2> lower{0.0, 0.0};
-  const std::array<double, 2> upper{1.0, 1.0};
-  double fMin = 0.0;
-  TOptStopReason reason = osrNone;
-  Simplex(mse, std::span<double>(start), std::span<const double>(lower),
-          std::span<const double>(upper), nullptr, TObjConsts{}, fMin, reason, fpDouble, 500,
-          1e-8);
-  TVec level, trend;
-  double alpha = 0.3, gamma = 0.1;
-  DoubleExpSmooth(y, level, trend, alpha, gamma, init);
-  EXPECT_EQ(alpha, start[0]);
-  EXPECT_EQ(gamma, start[1]);
-}
-
 INSTANTIATE_TEST_SUITE_P(Series, OptimisedSmoothing,
                          ::testing::Values(TOptCase{"air", 0}, TOptCase{"air", 1},
                                            TOptCase{"huron", 0}, TOptCase{"huron", 2},

@@ -172,17 +172,6 @@ TEST(FitLikelihood, WeibullObjectiveIsFiniteFarInTheTail) {
   EXPECT_TRUE(std::isfinite(f));
 }
 
-// The objective allocates nothing per evaluation once its work vector has its size.
-TEST(FitLikelihood, ObjectivesReuseTheWorkVector) {
-  const TVec x{0.5, 1.5, 2.5, 3.5};
-  TVec W, pars{2.0, 1.0};
-  const TObjConsts objs{const_cast<TVec*>(&x), &W};
-  GammaLike(pars, nullptr, objs);
-  const double* before = W.Data<double>();
-  for (int i = 0; i < 10; ++i) GammaLike(pars, nullptr, objs);
-  EXPECT_EQ(before, W.Data<double>());
-}
-
 TEST(FitLikelihood, StudentAndFStartsAndBounds) {
   // Variance below 1: 2v/(v - 1) is negative, the start is 2 and the upper bound 4.
   int nu = -1;
@@ -212,38 +201,6 @@ TEST(FitLikelihood, TriangularStaysInsideTheSampleRange) {
   EXPECT_LE(b, 5.5);
   EXPECT_GE(c, 1.2);
   EXPECT_LE(c, 5.5);
-}
-
-// Outside the support, constant samples, one value, empty: no exception, and NaN (or whatever
-// Simplex stopped at) in place of estimates.
-TEST(FitLikelihood, DegenerateSamplesDoNotRaise) {
-  const std::vector<TVec> bad{TVec{}, TVec{0.4}, TVec{0.3, 0.3, 0.3}, TVec{-1.0, 0.5, 2.0}};
-  for (const TVec& x : bad) {
-    double a, b, c;
-    int k1, k2;
-    TTwoElmReal ca, cb;
-    EXPECT_NO_THROW(BetaFit(x, a, b, ca, cb, 200, 1e-8, 0.05));
-    EXPECT_NO_THROW(GammaFit(x, a, b, ca, cb, 200, 1e-8, 0.05));
-    EXPECT_NO_THROW(WeibullFit(x, a, b, ca, cb, 200, 1e-8, 0.05));
-    EXPECT_NO_THROW(CauchyFit(x, a, b, ca, cb, 200, 1e-8, 0.05));
-    EXPECT_NO_THROW(FFit(x, k1, k2, 200, 1e-8));
-    EXPECT_NO_THROW(StudentFit(x, k1, 200, 1e-8));
-    EXPECT_NO_THROW(TriangularFit(x, a, b, c, 200, 1e-8));
-  }
-  double a, b;
-  WeibullFit(TVec{2.0, 2.0, 2.0}, a, b, 200, 1e-8);
-  EXPECT_TRUE(std::isnan(a) || std::isnan(b));
-}
-
-TEST(FitLikelihood, SinglePrecisionSamples) {
-  TVec x;
-  Convert(x, TVec{0.8, 1.3, 2.1, 2.9, 3.4, 4.4, 5.0, 6.3}, fpSingle);
-  double a, b;
-  TTwoElmReal ca, cb;
-  GammaFit(x, a, b, ca, cb, 2000, 1e-6, 0.05);
-  EXPECT_GT(a, 0.0);
-  EXPECT_LT(ca[0], a);
-  EXPECT_GT(cb[1], b);
 }
 
 TEST(FitLikelihood, Messages) {

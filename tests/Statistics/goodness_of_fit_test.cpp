@@ -396,25 +396,5 @@ TEST(GoodnessOfFit, AndersonDarlingExponentialAndWeibullAreCalibrated) {
   }
 }
 
-TEST(GoodnessOfFit, LillieforsIsCalibrated) {
-  const char* env = std::getenv("LUMEX_LONG_TESTS");
-  if (env == nullptr || std::string(env) != "1") GTEST_SKIP() << "set LUMEX_LONG_TESTS=1";
-  RandSeed(2026);
-  for (int n : {20, 200}) {
-    const double rate = RejectionRate(
-        n, 2000, 77 + n,
-        [](TVec& x) {
-          THypothesisResult h;
-          double s;
-          GOFLillieTest(x, h, s, 0.05, 1e-3);  // 1000 simulations per test
-          return s;
-        },
-        [](TRngStream& s, TVec& x) { s.RandomGaussian(x, 10.0, 2.0); });
-    EXPECT_GE(rate, 0.035) << "n=" << n;
-    EXPECT_LE(rate, 0.065) << "n=" << n;
-    std::printf("Lilliefors rejection rate n=%d: %.4f\n", n, rate);
-  }
-}
-
 }  // namespace
 }  // namespace lumex

@@ -139,51 +139,6 @@ TEST(PCA, ResidualsAfterKComponentsAgreeWithR) {
   EXPECT_EQ(none.ToString(), zero.ToString());
 }
 
-// Single-precision data: outputs in single precision, within single-precision rounding of the
-// double results.
-TEST(MultivariateTests, SinglePrecisionDataGiveSinglePrecisionResults) {
-  const TMtx x = UsArrests();
-  TMtx xs;
-  xs.Size(x.Rows(), x.Cols(), fpSingle);
-  for (int k = 0; k < x.Length(); ++k) xs.SetValue(k, x.Value(k));
-  auto expectClose = [](const TDenseLumex& single, const TDenseLumex& dbl) {
-    ASSERT_EQ(single.FloatPrecision(), fpSingle);
-    ASSERT_EQ(single.Length(), dbl.Length());
-    double scale = 0.0;
-    for (int k = 0; k < dbl.Length(); ++k) scale = std::max(scale, std::fabs(dbl.Value(k)));
-    for (int k = 0; k < dbl.Length(); ++k) {
-      EXPECT_TRUE(Near(dbl.Value(k), single.Value(k), 1e-4, 1e-4 * scale)) << k;
-    }
-  };
-  for (TPCAMode mode : {PCACovMat, PCACorrMat}) {
-    TMtx pc, scores, pcs, scoress;
-    TVec values, valuess;
-    PCA(x, pc, scores, values, nullptr, mode);
-    PCA(xs, pcs, scoress, valuess, nullptr, mode);
-    expectClose(pcs, pc);
-    expectClose(scoress, scores);
-    expectClose(valuess, values);
-  }
-  TMtx r, rs;
-  PCAResiduals(x, 2, r);
-  PCAResiduals(xs, 2, rs);
-  expectClose(rs, r);
-  int nc = 0, ncs = 0;
-  TVec sig, sigs;
-  BartlettTest(x, nc, sig, 0.05);
-  BartlettTest(xs, ncs, sigs, 0.05);
-  EXPECT_EQ(ncs, nc);
-  EXPECT_EQ(sigs.FloatPrecision(), fpSingle);
-  TVec mu;
-  mu.Size(4, fpSingle);
-  for (int j = 0; j < 4; ++j) mu.SetValue(j, 10.0 * (j + 1));
-  TVec mud(std::vector<double>{10, 20, 30, 40});
-  double sigT = NaN, sigTs = NaN;
-  THypothesisResult h;
-  EXPECT_TRUE(Near(HotellingT2One(x, &mud, sigT, h, 0.05), HotellingT2One(xs, &mu, sigTs, h, 0.05),
-                   1e-4));
-}
-
 // ---- Multivariate tests -------------------------------------------------------------------------
 
 TEST(MultivariateTests, HotellingAndBoxAgreeWithTheirFormulasInR) {

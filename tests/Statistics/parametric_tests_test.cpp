@@ -97,19 +97,6 @@ TEST(TTestOneSample, ComplexDataRaisesBeforeAlphaIsLookedAt) {
                      "tTest: Data.Complex = true");
 }
 
-TEST(TTestOneSample, SinglePrecisionDataMatchesDouble) {
-  const TVec xd{0.5, 1.25, 2.0, -0.75, 3.5};
-  TVec xs;
-  Convert(xs, xd, fpSingle);
-  THypothesisResult h1, h2;
-  double s1, s2;
-  TTwoElmReal c1, c2;
-  const double t1 = tTest(xd, 0.25, h1, s1, c1, htTwoTailed, 0.05);
-  const double t2 = tTest(xs, 0.25, h2, s2, c2, htTwoTailed, 0.05);
-  EXPECT_TRUE(Near(t1, t2, test::kTolRounding));  // these values are exact in single precision
-  EXPECT_TRUE(Near(s1, s2, test::kTolRounding));
-}
-
 // ---- Two-sample t, Z, chi-square, F and Grubbs tests against R --------------------------------
 
 enum TParamTest { ptTwoSampleT, ptZ, ptChiSquare, ptF, ptGrubbs };

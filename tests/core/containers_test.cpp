@@ -60,16 +60,6 @@ INSTANTIATE_TEST_SUITE_P(Kinds, ContainerStorage,
                                            StorageKind{fpDouble, true, 16},
                                            StorageKind{fpSingle, true, 8}));
 
-TEST(Containers, SinglePrecisionReallyStoresFloats) {
-  TVec v;
-  v.Size(1, fpSingle);
-  v.SetValue(0, 0.1);
-  EXPECT_EQ(v.Value(0), static_cast<double>(0.1F));
-  EXPECT_NE(v.Value(0), 0.1);
-  EXPECT_LUMEX_ERROR(v.Data<double>(), "Storage kind mismatch: object holds real single precision values");
-  EXPECT_LUMEX_ERROR(v[0], "Storage kind mismatch: object holds real single precision values");
-}
-
 TEST(Containers, SizeFromModelTakesPrecisionAndComplexity) {
   TVec model;
   model.Size(2, fpSingle, true);
@@ -89,20 +79,6 @@ TEST(Containers, ResizeKeepsValuesAndZeroFills) {
   EXPECT_EQ(v.ToString(), "[1]");
   v.Resize(3, false);
   EXPECT_EQ(v.ToString(), "[0, 0, 0]");
-}
-
-TEST(Containers, CapacityIsKeptWhenShrunk) {
-  TVec v(1000);
-  const double* before = v.Data<double>();
-  v.Size(10);
-  v.Size(1000);
-  EXPECT_EQ(v.Data<double>(), before);
-}
-
-TEST(Containers, LargeBuffersAreHugePageAligned) {
-  TVec v;
-  v.Size(1 << 20);  // 8 MiB
-  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(v.Data<double>()) % (std::uintptr_t{2} << 20), 0U);
 }
 
 TEST(Containers, OutOfRangeAccessRaises) {

@@ -475,23 +475,6 @@ TEST(LinalgDegenerate, NonFiniteInputGivesNaNResults) {
   EXPECT_TRUE(std::isnan(s.Data<cdouble>()[0].real()));
 }
 
-TEST(LinalgDegenerate, EmptyMatricesGiveEmptyResults) {
-  const TMtx e(0, 0);
-  TMtx m;
-  TVec x;
-  Inv(m, e);
-  EXPECT_EQ(m.Length(), 0);
-  LUSolve(x, e, TVec{});
-  EXPECT_EQ(x.Length(), 0);
-  TMtx u, v;
-  SVD(TMtx(3, 0), u, x, v, false);
-  EXPECT_TRUE(x.Length() == 0 && MatrixNear(Identity(3), u, 0.0));
-  SVDSolve(x, TMtx(0, 2), TVec{});
-  EXPECT_TRUE(x.Length() == 2 && x[0] == 0.0 && x[1] == 0.0);
-  EigSym(e, x);
-  EXPECT_EQ(x.Length(), 0);
-}
-
 TEST(LinalgDegenerate, ComplexInputToRealRoutinesRaises) {
   TMtx z, out;
   z.Size(2, 2, fpDouble, true);

@@ -119,20 +119,6 @@ TEST(PolyRoots, NonFiniteCoefficientsGiveNaNRoots) {
   EXPECT_EQ(roots.Length(), 1);
 }
 
-TEST(PolyRoots, SinglePrecisionCoefficientsGiveSinglePrecisionRoots) {
-  TVec c;
-  c.Size(4, fpSingle);
-  const double values[] = {1, -6, 11, -6};  // roots 1, 2, 3
-  for (int k = 0; k < 4; ++k) c.SetValue(k, values[k]);
-  TVec roots;
-  PolyRoots(roots, c);
-  ASSERT_TRUE(roots.Complex());
-  ASSERT_EQ(roots.FloatPrecision(), fpSingle);
-  std::vector<cdouble> got;
-  for (int k = 0; k < roots.Length(); ++k) got.emplace_back(roots.Data<std::complex<float>>()[k]);
-  ExpectSameRoots({1, 2, 3}, got, 1e-6);
-}
-
 TEST(PolyRoots, ComplexCoefficientsRaise) {
   TVec c;
   c.Size(3, fpDouble, true);

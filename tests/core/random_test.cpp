@@ -3,13 +3,9 @@
 // across calls and threads, and the default source's seeding rules.
 #include <boost/math/distributions/beta.hpp>
 #include <boost/math/distributions/binomial.hpp>
-#include <boost/math/distributions/cauchy.hpp>
-#include <boost/math/distributions/chi_squared.hpp>
 #include <boost/math/distributions/exponential.hpp>
-#include <boost/math/distributions/extreme_value.hpp>
 #include <boost/math/distributions/gamma.hpp>
 #include <boost/math/distributions/hypergeometric.hpp>
-#include <boost/math/distributions/laplace.hpp>
 #include <boost/math/distributions/negative_binomial.hpp>
 #include <boost/math/distributions/normal.hpp>
 #include <boost/math/distributions/poisson.hpp>
@@ -205,21 +201,13 @@ std::function<double(double)> Shifted(Dist d, double displacement = 0.0, double 
 std::vector<TContinuousCase> ContinuousCases() {
   using S = TRngStream;
   std::vector<TContinuousCase> cases = {
-      {"Uniform01", brgXoshiro256, [](S& s, TVec& v) { s.RandomUniform(v, 0, 1); },
-       Shifted(bm::uniform_distribution<>(0, 1))},
-      {"UniformWide", brgXoshiro256, [](S& s, TVec& v) { s.RandomUniform(v, -3, 5.5); },
-       Shifted(bm::uniform_distribution<>(-3, 5.5))},
       {"UniformMT32", brgMersenneTwister, [](S& s, TVec& v) { s.RandomUniform(v, 2, 3); },
        Shifted(bm::uniform_distribution<>(2, 3))},
-      {"GaussianStandard", brgXoshiro256, [](S& s, TVec& v) { s.RandomGaussian(v, 0, 1); },
-       Shifted(bm::normal_distribution<>(0, 1))},
       {"GaussianMT32", brgMersenneTwister, [](S& s, TVec& v) { s.RandomGaussian(v, -1, 2); },
        Shifted(bm::normal_distribution<>(-1, 2))},
       {"BoxMuller", brgXoshiro256,
        [](S& s, TVec& v) { s.RandomGaussian(v, -2, 3, grmBoxMuller); },
        Shifted(bm::normal_distribution<>(-2, 3))},
-      {"ExponentialUnit", brgXoshiro256, [](S& s, TVec& v) { s.RandomExponential(v, 0, 1); },
-       Shifted(bm::exponential_distribution<>(1))},
       {"ExponentialShifted", brgXoshiro256,
        [](S& s, TVec& v) { s.RandomExponential(v, 5, 0.3); },
        Shifted(bm::exponential_distribution<>(1 / 0.3), 5)},
@@ -234,8 +222,6 @@ std::vector<TContinuousCase> ContinuousCases() {
        Shifted(bm::gamma_distribution<>(400, 3))},
       {"GammaMT32", brgMersenneTwister, [](S& s, TVec& v) { s.RandomGamma(v, 3.5, 0, 1); },
        Shifted(bm::gamma_distribution<>(3.5, 1))},
-      {"BetaArcsine", brgXoshiro256, [](S& s, TVec& v) { s.RandomBeta(v, 0.5, 0.5, 0, 1); },
-       Shifted(bm::beta_distribution<>(0.5, 0.5))},
       // A tiny first shape takes the logarithmic path. (Both shapes tiny would put mass within
       // an ulp of 1, where values round to 1 and the continuous test no longer applies.)
       {"BetaTinyShape", brgXoshiro256,
@@ -243,26 +229,9 @@ std::vector<TContinuousCase> ContinuousCases() {
        Shifted(bm::beta_distribution<>(0.05, 0.6))},
       {"BetaSkewed", brgXoshiro256, [](S& s, TVec& v) { s.RandomBeta(v, 2, 5, 1, 3); },
        Shifted(bm::beta_distribution<>(2, 5), 1, 3)},
-      {"CauchyStandard", brgXoshiro256, [](S& s, TVec& v) { s.RandomCauchy(v, 0, 1); },
-       Shifted(bm::cauchy_distribution<>(0, 1))},
-      {"CauchyShifted", brgXoshiro256, [](S& s, TVec& v) { s.RandomCauchy(v, 3, 0.5); },
-       Shifted(bm::cauchy_distribution<>(3, 0.5))},
-      {"GumbelStandard", brgXoshiro256, [](S& s, TVec& v) { s.RandomGumbel(v, 0, 1); },
-       Shifted(bm::extreme_value_distribution<>(0, 1))},
-      {"GumbelShifted", brgXoshiro256, [](S& s, TVec& v) { s.RandomGumbel(v, -2, 3); },
-       Shifted(bm::extreme_value_distribution<>(-2, 3))},
-      {"LaplaceStandard", brgXoshiro256, [](S& s, TVec& v) { s.RandomLaplace(v, 0, 1); },
-       Shifted(bm::laplace_distribution<>(0, 1))},
-      {"LaplaceShifted", brgXoshiro256, [](S& s, TVec& v) { s.RandomLaplace(v, 1, 0.2); },
-       Shifted(bm::laplace_distribution<>(1, 0.2))},
-      // Scale b is sqrt(2) sigma of the usual parameterisation.
-      {"RayleighUnitScale", brgXoshiro256, [](S& s, TVec& v) { s.RandomRayleigh(v, 0, 1); },
-       Shifted(bm::rayleigh_distribution<>(1 / SQRT2))},
       {"RayleighShifted", brgXoshiro256,
        [](S& s, TVec& v) { s.RandomRayleigh(v, 2, SQRT2 * 0.5); },
        Shifted(bm::rayleigh_distribution<>(0.5), 2)},
-      {"WeibullShape1_5", brgXoshiro256, [](S& s, TVec& v) { s.RandomWeibull(v, 1.5, 0, 2); },
-       Shifted(bm::weibull_distribution<>(1.5, 2))},
       {"WeibullShifted", brgXoshiro256, [](S& s, TVec& v) { s.RandomWeibull(v, 0.5, 1, 1); },
        Shifted(bm::weibull_distribution<>(0.5, 1), 1)},
   };
@@ -271,15 +240,6 @@ std::vector<TContinuousCase> ContinuousCases() {
 
 INSTANTIATE_TEST_SUITE_P(Laws, RandomContinuousLaw, ::testing::ValuesIn(ContinuousCases()),
                          [](const auto& testInfo) { return testInfo.param.name; });
-
-// The test above has power at this sample size: a gamma of shape 2.5 is told from shape 2.55.
-TEST(RandomContinuousLawPower, KolmogorovRejectsANearbyLaw) {
-  TRandomGenerator g;
-  TVec v(kDraws);
-  FreshStream(g, brgXoshiro256, 20240611).RandomGamma(v, 2.5, 0, 1);
-  EXPECT_LT(KolmogorovSignificance(Values(v), Shifted(bm::gamma_distribution<>(2.55, 1))),
-            kLevel);
-}
 
 // ---- Distributions: chi-square for discrete laws --------------------------------------------------
 
@@ -326,12 +286,6 @@ std::vector<TDiscreteCase> DiscreteCases() {
   using V = TVecInt;
   const int xo = brgXoshiro256;
   return {
-      Discrete("PoissonSmall", xo, 0, [](S& s, V& k) { s.RandomPoisson(k, 0.5); },
-               bm::poisson_distribution<>(0.5)),
-      Discrete("PoissonPTRS", xo, 0, [](S& s, V& k) { s.RandomPoisson(k, 25); },
-               bm::poisson_distribution<>(25)),
-      Discrete("PoissonLarge", xo, 0, [](S& s, V& k) { s.RandomPoisson(k, 1000); },
-               bm::poisson_distribution<>(1000)),
       Discrete("PoissonMT32", brgMersenneTwister, 0, [](S& s, V& k) { s.RandomPoisson(k, 40); },
                bm::poisson_distribution<>(40)),
       Discrete("PoissonInversionSmall", xo, 0,
@@ -343,14 +297,10 @@ std::vector<TDiscreteCase> DiscreteCases() {
       Discrete("PoissonInversionLarge", xo, 0,
                [](S& s, V& k) { s.RandomPoisson(k, 1e6, prmInversion); },
                bm::poisson_distribution<>(1e6)),
-      Discrete("BinomialSmall", xo, 0, [](S& s, V& k) { s.RandomBinomial(k, 10, 0.3); },
-               bm::binomial_distribution<>(10, 0.3)),
       Discrete("BinomialHighP", xo, 0, [](S& s, V& k) { s.RandomBinomial(k, 60, 0.9); },
                bm::binomial_distribution<>(60, 0.9)),
       Discrete("BinomialLarge", xo, 0, [](S& s, V& k) { s.RandomBinomial(k, 100000, 0.5); },
                bm::binomial_distribution<>(100000, 0.5)),
-      Discrete("NegbinomialReal", xo, 0, [](S& s, V& k) { s.RandomNegbinomial(k, 2.5, 0.4); },
-               bm::negative_binomial_distribution<>(2.5, 0.4)),
       Discrete("NegbinomialSmallR", xo, 0,
                [](S& s, V& k) { s.RandomNegbinomial(k, 0.3, 0.7); },
                bm::negative_binomial_distribution<>(0.3, 0.7)),
@@ -359,9 +309,6 @@ std::vector<TDiscreteCase> DiscreteCases() {
       Discrete("NegbinomialGeometric", brgMersenneTwister64, 0,
                [](S& s, V& k) { s.RandomNegbinomial(k, 1, 0.5); },
                bm::negative_binomial_distribution<>(1, 0.5)),
-      Discrete("HypergeometricSmall", xo, 0,
-               [](S& s, V& k) { s.RandomHypergeometric(k, 50, 20, 10); },
-               bm::hypergeometric_distribution<>(20, 10, 50)),
       Discrete("HypergeometricLarge", xo, 0,
                [](S& s, V& k) { s.RandomHypergeometric(k, 20000, 6000, 8000); },
                bm::hypergeometric_distribution<>(6000, 8000, 20000)),
@@ -377,16 +324,9 @@ INSTANTIATE_TEST_SUITE_P(Laws, RandomDiscreteLaw, ::testing::ValuesIn(DiscreteCa
 
 // ---- Reproducibility ---------------------------------------------------------------------------
 
-// One fill of every method into a double vector, a float vector and an integer vector.
-struct TAllOutputs {
-  std::vector<std::vector<double>> real;
-  std::vector<std::vector<float>> single;
-  std::vector<std::vector<std::int32_t>> integer;
-  bool operator==(const TAllOutputs&) const = default;
-};
-
-const std::vector<std::function<void(TRngStream&, TDenseLumex&)>>& RealMethods() {
-  static const std::vector<std::function<void(TRngStream&, TDenseLumex&)>> methods = {
+// Every continuous method fills single storage with its double stream, rounded.
+TEST(RandomReproducibility, SinglePrecisionIsTheRoundedDoubleStream) {
+  const std::vector<std::function<void(TRngStream&, TDenseLumex&)>> methods = {
       [](TRngStream& s, TDenseLumex& v) { s.RandomUniform(v, -1, 4); },
       [](TRngStream& s, TDenseLumex& v) { s.RandomGaussian(v, 1, 2); },
       [](TRngStream& s, TDenseLumex& v) { s.RandomGaussian(v, 1, 2, grmBoxMuller); },
@@ -399,58 +339,14 @@ const std::vector<std::function<void(TRngStream&, TDenseLumex&)>>& RealMethods()
       [](TRngStream& s, TDenseLumex& v) { s.RandomRayleigh(v, 0, 1); },
       [](TRngStream& s, TDenseLumex& v) { s.RandomWeibull(v, 2, 0, 1); },
   };
-  return methods;
-}
-
-const std::vector<std::function<void(TRngStream&, TVecInt&)>>& IntMethods() {
-  static const std::vector<std::function<void(TRngStream&, TVecInt&)>> methods = {
-      [](TRngStream& s, TVecInt& k) { s.RandomPoisson(k, 12); },
-      [](TRngStream& s, TVecInt& k) { s.RandomPoisson(k, 12, prmInversion); },
-      [](TRngStream& s, TVecInt& k) { s.RandomBinomial(k, 40, 0.3); },
-      [](TRngStream& s, TVecInt& k) { s.RandomNegbinomial(k, 1.5, 0.3); },
-      [](TRngStream& s, TVecInt& k) { s.RandomHypergeometric(k, 60, 20, 30); },
-  };
-  return methods;
-}
-
-TAllOutputs DrawAll(int kind, int seed) {
-  TAllOutputs out;
   TRandomGenerator g;
-  for (const auto& method : RealMethods()) {
-    TVec v;
-    v.Size(257);
-    method(FreshStream(g, kind, seed), v);
-    out.real.push_back(Values(v));
-    v.Size(257, fpSingle);
-    method(FreshStream(g, kind, seed), v);
-    out.single.emplace_back(v.Data<float>(), v.Data<float>() + v.Length());
-  }
-  for (const auto& method : IntMethods()) {
-    TVecInt k(257);
-    method(FreshStream(g, kind, seed), k);
-    out.integer.emplace_back(k.Data(), k.Data() + k.Length());
-  }
-  return out;
-}
-
-TEST(RandomReproducibility, SameSeedSameOutputInEveryThread) {
-  for (int kind : {brgMersenneTwister, brgMersenneTwister64, brgXoshiro256}) {
-    const TAllOutputs expected = DrawAll(kind, 777);
-    EXPECT_TRUE(DrawAll(kind, 777) == expected) << "kind " << kind;
-    std::vector<TAllOutputs> results(4);
-    std::vector<std::thread> threads;
-    for (auto& r : results) threads.emplace_back([&r, kind] { r = DrawAll(kind, 777); });
-    for (auto& t : threads) t.join();
-    for (const auto& r : results) EXPECT_TRUE(r == expected) << "kind " << kind;
-    EXPECT_FALSE(DrawAll(kind, 778) == expected) << "kind " << kind;
-  }
-}
-
-TEST(RandomReproducibility, SinglePrecisionIsTheRoundedDoubleStream) {
-  const TAllOutputs all = DrawAll(brgXoshiro256, 31);
-  for (std::size_t m = 0; m < all.real.size(); ++m) {
-    for (std::size_t i = 0; i < all.real[m].size(); ++i) {
-      ASSERT_EQ(all.single[m][i], static_cast<float>(all.real[m][i])) << "method " << m;
+  for (std::size_t m = 0; m < methods.size(); ++m) {
+    TVec v(257), single;
+    single.Size(257, fpSingle);
+    methods[m](FreshStream(g, brgXoshiro256, 31), v);
+    methods[m](FreshStream(g, brgXoshiro256, 31), single);
+    for (int i = 0; i < v.Length(); ++i) {
+      ASSERT_EQ(single.Data<float>()[i], static_cast<float>(v[i])) << "method " << m;
     }
   }
 }
@@ -671,43 +567,6 @@ TEST(RandomDefaultSource, OtherThreadsTakeTheNextStreams) {
   std::thread([&] { RandUniform(t2); }).join();
   EXPECT_EQ(Values(t1), Values(s1));
   EXPECT_EQ(Values(t2), Values(s2));
-}
-
-TEST(RandomDefaultSource, ConcurrentThreadsDrawDistinctStreams) {
-  constexpr int kThreads = 8;
-  RandSeed(5);
-  std::vector<std::vector<double>> drawn(kThreads);
-  std::vector<std::thread> threads;
-  for (auto& d : drawn) {
-    threads.emplace_back([&d] {
-      TVec v(20000);
-      for (int rep = 0; rep < 5; ++rep) RandGauss(v);
-      d = Values(v);
-    });
-  }
-  for (auto& t : threads) t.join();
-  // Each thread received one of streams 1 .. 8 of the seed (in whatever order they came).
-  TRandomGenerator g;
-  g.SetStreamCount(kThreads + 1);
-  g.Init(brgXoshiro256, 5);
-  std::set<std::vector<double>> streams;
-  for (int i = 1; i <= kThreads; ++i) {
-    TVec v(20000);
-    for (int rep = 0; rep < 5; ++rep) g.GetStream(i).RandomGaussian(v);
-    streams.insert(Values(v));
-  }
-  EXPECT_EQ(std::set<std::vector<double>>(drawn.begin(), drawn.end()), streams);
-}
-
-TEST(RandomDefaultSource, DefaultGaussPassesKolmogorovSmirnov) {
-  RandSeed(123);
-  TVec v(kDraws);
-  RandGauss(v, 2, 0.5);
-  EXPECT_GT(KolmogorovSignificance(Values(v), Shifted(bm::normal_distribution<>(2, 0.5))),
-            kLevel);
-  RandUniform(v, 1, 4);
-  EXPECT_GT(KolmogorovSignificance(Values(v), Shifted(bm::uniform_distribution<>(1, 4))),
-            kLevel);
 }
 
 TEST(RandomDefaultSource, FreshSeedsAreReproducibleAndSpanThe32BitRange) {
