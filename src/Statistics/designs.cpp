@@ -87,28 +87,28 @@ void StoreLatin(TMtx& design, const std::vector<double>& x, const std::vector<in
 }
 
 // Dst := Src less the rows [index, index + 1) or the columns, copied in blocks of whole rows
-// (or row pieces); Dst may be Src.
+// (or row pieces); Dst may be Src. std::copy_n rather than memcpy: an empty matrix has no
+// buffer, and memcpy takes no null pointer even for no bytes.
 void RemoveSlice(const TMtx& Src, TMtx& Dst, int Index, bool row) {
   if (Index < 0) ERaise("Index < 0");
   const int rows = Src.Rows();
   const int cols = Src.Cols();
   auto out = CreateIt<TMtx>();
   out->Size(row ? rows - 1 : rows, row ? cols : cols - 1, Src.FloatPrecision(), Src.Complex());
-  const std::size_t size = Src.ElementSize();
   detail::DispatchAny(Src, [&](const auto* s) {
     using T = std::remove_const_t<std::remove_pointer_t<decltype(s)>>;
     T* d = out->template Data<T>();
     if (row) {
       const std::size_t before = static_cast<std::size_t>(Index) * cols;
       const std::size_t after = static_cast<std::size_t>(rows - Index - 1) * cols;
-      std::memcpy(d, s, before * size);
-      std::memcpy(d + before, s + before + cols, after * size);
+      std::copy_n(s, before, d);
+      std::copy_n(s + before + cols, after, d + before);
     } else {
       for (int i = 0; i < rows; ++i) {
         const T* si = s + static_cast<std::size_t>(i) * cols;
         T* di = d + static_cast<std::size_t>(i) * (cols - 1);
-        std::memcpy(di, si, static_cast<std::size_t>(Index) * size);
-        std::memcpy(di + Index, si + Index + 1, static_cast<std::size_t>(cols - Index - 1) * size);
+        std::copy_n(si, Index, di);
+        std::copy_n(si + Index + 1, cols - Index - 1, di + Index);
       }
     }
   });
