@@ -110,6 +110,17 @@ std::uint64_t Call(const TInput& input) {
   return input.table->RunOne(input.bytes.data(), input.bytes.size());
 }
 
+// Whether the call draws from the calling thread's default random source (a fresh seed, Seed =
+// -1): such a call gives other results every time, so it is run but not compared. Two serial
+// runs that agree do not prove the contrary: a few geometric draws coincide often enough.
+bool DrawsFromDefaultSource(const TInput& input) {
+  RandSeed(1);
+  const double untouched = RandUniform();
+  RandSeed(1);
+  Call(input);
+  return RandUniform() != untouched;
+}
+
 TEST(Concurrency, EveryRowGivesItsSerialFingerprintFromEightThreads) {
   ASSERT_EQ(FuzzTargets().size(), 8u) << "a fuzz target is missing from the program";
   const std::vector<TInput> inputs = AllInputs();
@@ -118,7 +129,8 @@ TEST(Concurrency, EveryRowGivesItsSerialFingerprintFromEightThreads) {
   std::size_t compared = 0;
   for (std::size_t i = 0; i < inputs.size(); ++i) {
     serial[i] = Call(inputs[i]);
-    deterministic[i] = inputs[i].compared && Call(inputs[i]) == serial[i];
+    deterministic[i] = inputs[i].compared && !DrawsFromDefaultSource(inputs[i]) &&
+                       Call(inputs[i]) == serial[i];
     compared += deterministic[i] ? 1 : 0;
   }
   // Nearly every row computes something deterministic; a fingerprint that changes from one
