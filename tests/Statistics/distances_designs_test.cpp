@@ -20,20 +20,6 @@ using test::Near;
 
 constexpr double kTolIter = 1e-10;  // through a decomposition or an iteration
 
-// The data and loading matrices, from rows "set i j value".
-std::map<int, TMtx> ReadSets() {
-  const test::TRefTable t = test::ReadRefTable("Statistics/distances_designs_data.txt");
-  std::map<int, std::vector<std::array<double, 3>>> cells;
-  for (const auto& r : t.rows) cells[static_cast<int>(r[0])].push_back({r[1], r[2], r[3]});
-  std::map<int, TMtx> sets;
-  for (const auto& [k, c] : cells) {
-    TMtx& m = sets[k];
-    m.Size(static_cast<int>(c.back()[0]) + 1, static_cast<int>(c.back()[1]) + 1);
-    for (const auto& e : c) m(static_cast<int>(e[0]), static_cast<int>(e[1])) = e[2];
-  }
-  return sets;
-}
-
 // The reference values by (what, set) as matrices (missing cells NaN).
 std::map<std::pair<std::string, int>, TMtx> ReadReference() {
   const test::TRefTable t = test::ReadRefTable("Statistics/distances_designs.txt");
@@ -58,7 +44,7 @@ std::map<std::pair<std::string, int>, TMtx> ReadReference() {
 }
 
 const std::map<int, TMtx>& Sets() {
-  static const auto sets = ReadSets();
+  static const auto sets = test::ReadSampleMatrices("Statistics/distances_designs_data.txt");
   return sets;
 }
 const std::map<std::pair<std::string, int>, TMtx>& Reference() {
@@ -195,20 +181,8 @@ TEST(MDScaleMetric, AgreesWithRsCmdscale) {
       ASSERT_EQ(ev.Length(), points.Cols());
       for (int c = 0; c < ev.Length(); ++c) EXPECT_TRUE(Near(eig(c, 0), ev[c], kTolIter)) << what;
       ExpectMatrix(points, y, kTolIter, true, what);
-      for (int c = 0; c < y.Cols(); ++c) {  // centred coordinates
-        double sum = 0.0;
-        for (int i = 0; i < y.Rows(); ++i) sum += y(i, c);
-        EXPECT_NEAR(sum, 0.0, 1e-9 * std::sqrt(ev[c] * y.Rows())) << what;
-      }
     }
   }
-  // All four dimensions of a four-column data set reproduce its Euclidean distances.
-  TMtx d, y, dy;
-  TVec ev;
-  PairwiseDistance(Sets().at(0), d, 4, pwdistEuclidian);
-  MDScaleMetric(d, y, ev, 4);
-  PairwiseDistance(y, dy, 4, pwdistEuclidian);
-  EXPECT_LT(MDScaleStress(d, dy), 1e-13);
 }
 
 TEST(MDScaleMetric, ClipsNegativeEigenvaluesAndRaisesItsMessagesInOrder) {
@@ -304,16 +278,11 @@ TEST(OrthogonalRotation, RotatesOrthogonallyAndKeepsCommunalities) {
           << gamma << " " << normalize;
       Mul(gram, rotation, rotation, opTrans, opNone);
       Mul(product, x, rotation);
-      for (int i = 0; i < 3; ++i) {
-        for (int j = 0; j < 3; ++j) EXPECT_NEAR(gram(i, j), i == j ? 1.0 : 0.0, 1e-13);
-      }
+      ExpectMatrix(TMtx({{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}), gram, 1e-13, false, "R'R");
+      ExpectMatrix(product, rotated, 1e-13, false, "X R");
       for (int i = 0; i < x.Rows(); ++i) {
         double before = 0.0, after = 0.0;
-        for (int j = 0; j < 3; ++j) {
-          EXPECT_NEAR(product(i, j), rotated(i, j), 1e-13);
-          before += x(i, j) * x(i, j);
-          after += rotated(i, j) * rotated(i, j);
-        }
+        for (int j = 0; j < 3; ++j) before += x(i, j) * x(i, j), after += rotated(i, j) * rotated(i, j);
         EXPECT_TRUE(Near(before, after, 1e-13));
       }
     }

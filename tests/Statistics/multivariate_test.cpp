@@ -92,12 +92,8 @@ TEST(PCA, ComponentsVariancesAndScoresAgreeWithPrcomp) {
   struct TCase {
     const char* tag;
     TPCAMode mode;
-    double trace;  // what the eigenvalues sum to
   };
-  TMtx cov;
-  Covariance(x, cov, false);
-  for (const TCase& c : {TCase{"cov", PCACovMat, Trace(cov)}, TCase{"cor", PCACorrMat, 4.0},
-                         TCase{"cor", PCARawData, 4.0}}) {
+  for (const TCase& c : {TCase{"cov", PCACovMat}, TCase{"cor", PCACorrMat}, TCase{"cor", PCARawData}}) {
     SCOPED_TRACE(c.tag);
     TMtx pc, scores;
     TVec values, percent;
@@ -108,17 +104,10 @@ TEST(PCA, ComponentsVariancesAndScoresAgreeWithPrcomp) {
     ExpectVector(std::string(c.tag) + "_percent", percent, kTolDecomp);
     ExpectMatrix(std::string(c.tag) + "_vectors", 0, pc, kTolDecomp);
     ExpectMatrix(std::string(c.tag) + "_scores", 0, scores, kTolDecomp);
-    EXPECT_TRUE(Near(c.trace, Sum(values), 1e-13));
-    EXPECT_TRUE(Near(100.0, Sum(percent), 1e-13));
-    // Without VarPercent the other outputs are the same.
-    TMtx pc2, scores2;
-    TVec values2;
-    PCA(x, pc2, scores2, values2, nullptr, c.mode);
-    EXPECT_EQ(pc2.ToString(), pc.ToString());
-    EXPECT_EQ(values2.ToString(), values.ToString());
   }
   // The matrix form on the covariance matrix: R's eigen(cov(x)).
-  TMtx pc;
+  TMtx pc, cov;
+  Covariance(x, cov, false);
   TVec values, percent;
   PCA(cov, pc, values, &percent);
   ExpectVector("mat_values", values, kTolDecomp);
