@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "bench_data.h"
 #include "lumex/Regress.h"
 
 namespace {
@@ -16,12 +17,7 @@ namespace {
 constexpr int kLength = 1'000'000;
 constexpr int kGroups = 10;
 
-std::uint64_t SplitMix64(std::uint64_t x) {
-  std::uint64_t z = x + 0x9E3779B97F4A7C15ULL;
-  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-  return z ^ (z >> 31);
-}
+using lumex::bench::SplitMix64;
 
 struct TData {
   lumex::TVec x;

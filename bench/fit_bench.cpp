@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "bench_data.h"
 #include "lumex/Statistics.h"
 
 namespace {
@@ -22,12 +23,7 @@ namespace {
 constexpr int kFitLength = 10'000;
 constexpr int kADLength = 100'000;
 
-std::uint64_t SplitMix64(std::uint64_t x) {
-  std::uint64_t z = x + 0x9E3779B97F4A7C15ULL;
-  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-  return z ^ (z >> 31);
-}
+using lumex::bench::SplitMix64;
 
 double Uniform(int i) {
   return (static_cast<double>(SplitMix64(static_cast<std::uint64_t>(i)) >> 11) + 0.5) * 0x1.0p-53;

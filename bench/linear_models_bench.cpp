@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "bench_data.h"
 #include "lumex/Regress.h"
 
 namespace {
@@ -18,14 +19,8 @@ namespace {
 constexpr int kRows = 1'000'000;
 constexpr int kCols = 20;
 
-std::uint64_t SplitMix64(std::uint64_t x) {
-  std::uint64_t z = x + 0x9E3779B97F4A7C15ULL;
-  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-  return z ^ (z >> 31);
-}
-
-double Uniform(std::uint64_t k) { return static_cast<double>(SplitMix64(k) >> 11) * 0x1.0p-53; }
+using lumex::bench::SplitMix64;
+using lumex::bench::Uniform;
 
 struct TData {
   lumex::TVec y;
