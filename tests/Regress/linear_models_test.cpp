@@ -300,6 +300,15 @@ TEST(LinearModels, SolversAgreeAndUnknownMethodKeepsB) {
   MulLinRegress(test::ToSingle(d.y), As, bs, true, &fl, &Vs, regSolveLQR);
   EXPECT_EQ(fpSingle, bs.FloatPrecision());
   ExpectVecNear(Values(fq), Values(fl), 1e-5, "single YCalc");
+  // Equal weights c give the unweighted b and YCalc, and V / c (the weights enter X'WX).
+  TVec bw, fw;
+  TMtx Vw;
+  MulLinRegress(d.y, d.A, bw, TVec(std::vector<double>(12, 2.5)), true, &fw, &Vw, regSolveLQR);
+  ExpectVecNear(Values(bq), Values(bw), 1e-13, "equal-weight b");
+  ExpectVecNear(Values(fq), Values(fw), 1e-13, "equal-weight YCalc");
+  std::vector<double> scaled = Values(Vq);
+  for (double& v : scaled) v /= 2.5;
+  ExpectVecNear(scaled, Values(Vw), 1e-13, "equal-weight V", 1e-16);
 
   TMtx Sq(4, 3);
   TVec ysq{1.0, -2.0, 0.5, 3.0};
