@@ -450,6 +450,9 @@ TEST(RemoveRowAndColumn, CloseTheGapInEveryStorageKind) {
   RemoveRow(TMtx{{1, 2}}, d, 0);
   EXPECT_EQ(d.Rows(), 0);
   EXPECT_EQ(d.Cols(), 2);
+  RemoveRow(TMtx(2, 0), d, 1);  // rows without columns: nothing to copy, no buffer to copy from
+  EXPECT_EQ(d.Rows(), 1);
+  EXPECT_EQ(d.Cols(), 0);
 
   EXPECT_LUMEX_ERROR(RemoveRow(src, d, 3), "RemoveRow: Index>Src.Rows-1");
   EXPECT_LUMEX_ERROR(RemoveRow(src, d, -1), "RemoveRow : Index < 0");
