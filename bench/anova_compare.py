@@ -23,12 +23,7 @@ import json, sys, timeit
 import numpy as np
 from scipy.stats import f_oneway
 length, groups, repeats = json.loads(sys.argv[1])
-i = np.arange(length, dtype=np.uint64)
-with np.errstate(over="ignore"):
-    z = i + np.uint64(0x9E3779B97F4A7C15)
-    z = (z ^ (z >> np.uint64(30))) * np.uint64(0xBF58476D1CE4E5B9)
-    z = (z ^ (z >> np.uint64(27))) * np.uint64(0x94D049BB133111EB)
-    z = z ^ (z >> np.uint64(31))
+z = splitmix64(length)
 g = (z % np.uint64(groups)).astype(np.int32)
 x = g / 10.0 + (z >> np.uint64(11)).astype(np.float64) * 2.0**-53
 parts = [x[g == k] for k in range(groups)]

@@ -24,13 +24,7 @@ import json, sys, timeit
 import numpy as np
 from scipy.spatial.distance import pdist, squareform
 rows, cols, repeats = json.loads(sys.argv[1])
-i = np.arange(rows * cols, dtype=np.uint64)
-with np.errstate(over="ignore"):
-    z = i + np.uint64(0x9E3779B97F4A7C15)
-    z = (z ^ (z >> np.uint64(30))) * np.uint64(0xBF58476D1CE4E5B9)
-    z = (z ^ (z >> np.uint64(27))) * np.uint64(0x94D049BB133111EB)
-    z = z ^ (z >> np.uint64(31))
-x = ((z >> np.uint64(11)).astype(np.float64) * 2.0**-53).reshape(rows, cols)
+x = uniforms(rows * cols).reshape(rows, cols)
 env = {"pdist": pdist, "squareform": squareform, "x": x}
 out = {"S": float(squareform(pdist(x)).sum())}
 for key, stmt in (("full", "squareform(pdist(x))"), ("condensed", "pdist(x)")):

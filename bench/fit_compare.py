@@ -26,18 +26,13 @@ import json, sys, timeit
 import numpy as np
 from scipy import stats
 fit_length, ad_length, repeats = json.loads(sys.argv[1])
-def uniforms(n):
-    i = np.arange(n, dtype=np.uint64)
-    with np.errstate(over="ignore"):
-        z = i + np.uint64(0x9E3779B97F4A7C15)
-        z = (z ^ (z >> np.uint64(30))) * np.uint64(0xBF58476D1CE4E5B9)
-        z = (z ^ (z >> np.uint64(27))) * np.uint64(0x94D049BB133111EB)
-        z = z ^ (z >> np.uint64(31))
-    return ((z >> np.uint64(11)).astype(np.float64) + 0.5) * 2.0**-53
-u = uniforms(fit_length)
+# Uniforms on (0, 1), half a unit above those of uniforms(), so that no quantile is infinite.
+def open_uniforms(n):
+    return ((splitmix64(n) >> np.uint64(11)).astype(np.float64) + 0.5) * 2.0**-53
+u = open_uniforms(fit_length)
 g = stats.gamma.ppf(u, 2.5, scale=1.5)
 w = 3.0 * (-np.log1p(-u)) ** (1 / 1.7)
-x = stats.norm.ppf(uniforms(ad_length))
+x = stats.norm.ppf(open_uniforms(ad_length))
 env = {"stats": stats, "g": g, "w": w, "x": x}
 out = {}
 ga, _, gs = stats.gamma.fit(g, floc=0)

@@ -30,13 +30,7 @@ NUMPY_TIMER = r"""
 import json, sys, timeit
 import numpy as np
 rows, cols, repeats, dump = json.loads(sys.argv[1])
-k = np.arange(rows * cols + rows, dtype=np.uint64)
-with np.errstate(over="ignore"):
-    z = k + np.uint64(0x9E3779B97F4A7C15)
-    z = (z ^ (z >> np.uint64(30))) * np.uint64(0xBF58476D1CE4E5B9)
-    z = (z ^ (z >> np.uint64(27))) * np.uint64(0x94D049BB133111EB)
-    z = z ^ (z >> np.uint64(31))
-u = (z >> np.uint64(11)).astype(np.float64) * 2.0**-53
+u = uniforms(rows * cols + rows)
 A = u[:rows * cols].reshape(rows, cols)
 y = np.zeros(rows)
 for j in range(cols):

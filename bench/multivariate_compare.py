@@ -24,13 +24,7 @@ NUMPY_TIMER = r"""
 import json, sys, timeit
 import numpy as np
 rows, cols, repeats = json.loads(sys.argv[1])
-k = np.arange(rows * cols, dtype=np.uint64)
-with np.errstate(over="ignore"):
-    z = k + np.uint64(0x9E3779B97F4A7C15)
-    z = (z ^ (z >> np.uint64(30))) * np.uint64(0xBF58476D1CE4E5B9)
-    z = (z ^ (z >> np.uint64(27))) * np.uint64(0x94D049BB133111EB)
-    z = z ^ (z >> np.uint64(31))
-u = ((z >> np.uint64(11)).astype(np.float64) * 2.0**-53).reshape(rows, cols)
+u = uniforms(rows * cols).reshape(rows, cols)
 x = u * (1.0 + np.arange(cols) / 10.0) + u[:, :1]
 env = {"np": np, "x": x}
 s = np.linalg.svd(x - x.mean(0), full_matrices=False, compute_uv=False)
