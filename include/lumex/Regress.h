@@ -359,3 +359,108 @@ LUMEX_API TANOVA2Result ANOVA2(const TMtx& Data, double& SignifRows, double& Sig
                                double& SignifInter, int Replications, double Alpha);
 
 }  // namespace lumex
+
+// ---- Logistic and Poisson regression ------------------------------------------------------------
+//
+// Generalised linear models on a design matrix A that the caller supplies unchanged: no constant
+// column is added (put a column of ones in A for an intercept). The binomial and Poisson forms
+// fit by iteratively reweighted least squares (IRLS) and stop when the deviance changes by
+// Tolerance or less between passes (an absolute change, unlike R's glm, which divides by the
+// deviance), or after 1000 passes at the latest, which only data that never settle reach
+// (complete separation, counts that drift to zero). Outputs are sized by the functions.
+
+namespace lumex {
+
+/// Binomial logistic regression by IRLS: y_i successes out of n_i trials, with
+/// P(success) = 1 / (1 + exp(-eta_i)), eta = A b + Offset. Matches R's
+/// glm(cbind(y, n - y) ~ A - 1, family = binomial, offset = rep(Offset, length(y))).
+/// @param y          successes, 0 <= y_i <= n_i.
+/// @param n          trials, one per observation.
+/// @param b          out: one coefficient per column of A (one, the intercept, without A), in
+///                   y's precision. It holds the solution of the last pass, one update beyond
+///                   the means whose deviance ended the loop.
+/// @param A          the design, y.Length rows; null for an intercept-only model (b[0] is then
+///                   logit(sum y / sum n) - Offset).
+/// @param Offset     one value added to every linear predictor.
+/// @param YCalc      out, may be null: the expected counts n_i pi_i of the last pass (computed
+///                   from the coefficients before its update).
+/// @param BStdErr    out, may be null: the standard errors sqrt(diag((A'WA)^-1)) with the
+///                   weights W = n pi (1 - pi) of the last pass.
+/// @param Tolerance  the loop runs while the deviance changes by more than this. The start
+///                   counts as a change of exactly 1, so Tolerance >= 1 (or NaN) runs no pass
+///                   and leaves b, YCalc and BStdErr untouched.
+/// The first pass starts from the empirical logits ln((y + 0.5) / (n - y + 0.5)); the deviance
+/// is 2 sum [y ln(y/mu) + (n - y) ln((n - y)/(n - mu))] with 0 ln 0 = 0.
+/// Raises, in this order: "LogisticRegress: (y.Complex) or (n.Complex)", and when A is given
+/// "LogisticRegress: A.Rows <> y.Length", "LogisticRegress: A.FloatPrecision <> y.FloatPrecision";
+/// then "LogisticRegress: n.Length <> y.Length" and, for a complex A,
+/// "LogisticRegress: complex data not supported". A singular weighted cross-product A'WA (a
+/// design with dependent columns, or weights driven to 0 by separated data) raises the solver's
+/// "LQRSolve: matrix is rank deficient". NaN or infinite data, zero trials or y outside [0, n]
+/// give NaN coefficients (the loop stops at a NaN deviance). Completely separated data are not
+/// detected: the coefficients grow until the weights vanish.
+LUMEX_API void LogisticRegress(const TVec& y, const TVec& n, TVec& b, const TMtx* A,
+                               double Offset, TVec* YCalc, TVec* BStdErr, double Tolerance);
+
+/// Ordinal (cumulative-logit, proportional-odds) logistic regression by maximum likelihood:
+/// P(Y <= c | x) = 1 / (1 + exp(-(theta_c - x b))) for the categories c of y, the integers from
+/// round(Min(y)) to round(Max(y)), and P(Y <= top category) = 1. The parameterisation of R's
+/// MASS::polr (logit link): Theta are its zeta, b its coefficients. The deviance
+/// -2 sum ln(P(Y <= y_i) - P(Y <= y_i - 1)) is minimised by Marquardt (Levenberg-Marquardt with
+/// the analytic gradient and curvature of the log-likelihood, MaxIter trial steps, Tolerance as
+/// step and gradient tolerance, initial damping 0.1) on the predictors scaled to unit standard
+/// deviation. An observation in the top category contributes ln(1 - P(Y <= top - 1)), one in the
+/// bottom category ln P(Y <= bottom); there is no other clamping.
+/// @param y          the categories, integers (an observation whose value is not an integer
+///                   belongs to no category and makes the deviance infinite).
+/// @param A          the predictors, y.Length rows, without a constant column (the cut points
+///                   take its place; a constant column has zero standard deviation and gives
+///                   NaN results).
+/// @param b          in/out: one slope per column of A, in A's precision. In: the start when
+///                   AutoInit is false.
+/// @param Theta      in/out: the cut points, one per boundary between consecutive categories
+///                   present in y (a category absent from y has none), increasing. In: the
+///                   start when AutoInit is false.
+/// @param BStdErr    out: the standard errors of (Theta, b), in that order, from the inverse of
+///                   the log-likelihood's curvature at the optimum (NaN when it is not
+///                   definite).
+/// @param Deviance   out: the minimised deviance.
+/// @param StopReason out: why Marquardt stopped (osrConverged, ordinal 8, when it converged).
+/// @param AutoInit   true: start from b = 0 and the logits of the cumulative proportions of the
+///                   categories; false: from the caller's Theta and b.
+/// @returns the number of Marquardt iterations (trial steps).
+/// Raises "LogisticRegress: y.Length <> A.Rows", "LogisticRegress: complex data not supported",
+/// "LogisticRegress: Min(y) or Max(y) is not an integer category" (the extremes must be
+/// categories for the cut points to pair up), and with AutoInit false
+/// "LogisticRegress: Theta.Length <> number of category boundaries in y" and
+/// "LogisticRegress: b.Length <> A.Cols". NaN data give a NaN deviance (StopReason osrNotFinite).
+LUMEX_API int LogisticRegress(const TVec& y, const TMtx& A, TVec& b, TVec& Theta, TVec& BStdErr,
+                              double& Deviance, TOptStopReason& StopReason, int MaxIter,
+                              double Tolerance, bool AutoInit);
+
+/// Poisson regression with a log link by IRLS: Y_i ~ Poisson(exp(A_i b + Offset)). Matches R's
+/// glm(Y ~ A - 1, family = poisson, offset = rep(Offset, length(Y))).
+/// @param Y          the counts, Y_i >= 0.
+/// @param A          the design, Y.Length rows (no constant column is added).
+/// @param b          out: one coefficient per column of A, in Y's precision (the solution of the
+///                   last pass).
+/// @param BStdErr    out: sqrt(diag((A'WA)^-1)) with the weights W = mu of the last pass.
+/// @param Deviance   out: 2 sum [Y ln(Y/mu) - (Y - mu)] (0 ln 0 = 0) of the last pass; with no
+///                   pass its start value 1e-5 (1e-3 for single-precision Y).
+/// @param dfE        out: Y.Length - A.Cols.
+/// @param Offset     one value added to every linear predictor.
+/// @param YCalc      out, may be null: the means mu of the last pass.
+/// @param Tolerance  the loop runs while the deviance changes by more than this (the start
+///                   counts as a change of 1) ...
+/// @param MinIter    ... or fewer than MinIter passes have run; at most 1000 passes run.
+/// @returns the number of passes (1000 when the cap stopped the loop). With no pass b, BStdErr
+/// and YCalc are left untouched.
+/// The first pass starts from the means Y + 0.5. Raises "PoissonRegress: Y.Length <> A.Rows",
+/// "PoissonRegress: complex data not supported"; a singular A'WA raises the solver's
+/// "LUSolve: matrix is singular". NaN or infinite data give NaN results. All-zero counts drive
+/// the fitted means towards 0 and the coefficients towards -Inf until the deviance settles.
+LUMEX_API int PoissonRegress(const TVec& Y, const TMtx& A, TVec& b, TVec& BStdErr,
+                             double& Deviance, int& dfE, double Offset, TVec* YCalc,
+                             double Tolerance, int MinIter);
+
+}  // namespace lumex
