@@ -25,6 +25,10 @@ const TFuzzRow kRows[] = {
     LUMEX_FUZZ(ANOVA1, TANOVA1Result(const TMtx&, double&, double)),
     LUMEX_FUZZ(ANOVA1, TANOVA1Result(const TVec&, const TVecInt&, double&, double)),
     LUMEX_FUZZ(ANOVA2, TANOVA2Result(const TMtx&, double&, double&, double&, int, double)),
+    // IRLS runs up to 1000 passes and the ordinal fit up to MaxIter Marquardt steps: capped.
+    LUMEX_FUZZ_CAPPED(16, LogisticRegress, void(const TVec&, const TVec&, TVec&, const TMtx*, double, TVec*, TVec*, double)),
+    LUMEX_FUZZ_CAPPED(16, LogisticRegress, int(const TVec&, const TMtx&, TVec&, TVec&, TVec&, double&, TOptStopReason&, int, double, bool)),
+    LUMEX_FUZZ_CAPPED(16, PoissonRegress, int(const TVec&, const TMtx&, TVec&, TVec&, double&, int&, double, TVec*, double, int)),
 };
 
 }  // namespace

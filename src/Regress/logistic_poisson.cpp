@@ -119,9 +119,11 @@ void Irls(const TConstRowMap& X, const Eigen::VectorXd& z0, double offset, doubl
       const auto Xb = X.middleRows(r0, rows);
       if (out.passes == 1) {
         eta = z0.segment(r0, rows).array() + offset;
-      } else {
+      } else if (p > 0) {
         eta.noalias() = Xb * b;
         eta.array() += offset;
+      } else {
+        eta.setConstant(rows, offset);
       }
       w.resize(rows);
       wr.resize(rows);
@@ -134,9 +136,11 @@ void Irls(const TConstRowMap& X, const Eigen::VectorXd& z0, double offset, doubl
         // w r = w z + (y - mu): the working response times its weight.
         wr[i] = wi * (eta[i] - offset) + (family.y[r0 + i] - mu);
       }
-      WX.noalias() = w.asDiagonal() * Xb;
-      XtWX.noalias() += Xb.transpose() * WX;
-      rhs.noalias() += Xb.transpose() * wr;
+      if (p > 0) {
+        WX.noalias() = w.asDiagonal() * Xb;
+        XtWX.noalias() += Xb.transpose() * WX;
+        rhs.noalias() += Xb.transpose() * wr;
+      }
     }
     out.deviance = 2.0 * dev;
     M->Size(static_cast<int>(p), static_cast<int>(p));
@@ -224,7 +228,7 @@ struct TOrdinal {
     g2.resize(N);
     P.resize(N);
     Eigen::VectorXd zb = Eigen::VectorXd::Zero(N);
-    if (p > 0) zb.noalias() = Z * beta.tail(p);
+    if (p > 0 && N > 0) zb.noalias() = Z * beta.tail(p);
     double sum = 0.0;
     for (Eigen::Index i = 0; i < N; ++i) {
       const double e1 = (lo[i] >= 0 ? beta[lo[i]] : 0.0) + zb[i];
@@ -276,7 +280,7 @@ struct TOrdinal {
       }
       v[i] = q1 - ub * ub - q2;
     }
-    if (p > 0) {
+    if (p > 0 && N > 0) {
       h.bottomRightCorner(p, p).noalias() = Z.transpose() * v.asDiagonal() * Z;
       h.bottomLeftCorner(p, K) = h.topRightCorner(K, p).transpose();
     }
@@ -389,7 +393,8 @@ int LogisticRegress(const TVec& y, const TMtx& A, TVec& b, TVec& Theta, TVec& BS
     const double mean = N > 0 ? Av.col(j).mean() : kNaN;
     s[j] = std::sqrt((Av.col(j).array() - mean).square().sum() / (N - 1));
   }
-  ord.Z = -(Av * s.cwiseInverse().asDiagonal());
+  ord.Z.resize(N, p);
+  for (int j = 0; j < p; ++j) ord.Z.col(j) = -Av.col(j) / s[j];
   if (precision == fpSingle) ord.Z = ord.Z.cast<float>().cast<double>();
 
   std::vector<double> beta(static_cast<std::size_t>(K + p));
