@@ -163,9 +163,6 @@ void StdErrFromCrossProduct(const TMtx& W, TVec& BStdErr, TMtxFloatPrecision pre
   for (int j = 0; j < W.Rows(); ++j) BStdErr.SetValue(j, std::sqrt((*inv)(j, j)));
 }
 
-// ln(1 + e^x) without overflow.
-double Log1pExp(double x) { return std::max(x, 0.0) + std::log1p(std::exp(-std::fabs(x))); }
-
 struct TBinomialFamily {
   const Eigen::VectorXd& y;
   const Eigen::VectorXd& n;
@@ -181,10 +178,12 @@ struct TBinomialFamily {
     }
   }
   void Row(Eigen::Index i, double eta, double& mu, double& w, double& dev) const {
-    const double pi = 1.0 / (1.0 + std::exp(-eta));
+    // One exponential serves the probability and ln(1 + e^eta), without overflow either way.
+    const double t = std::exp(-std::fabs(eta));
+    const double pi = eta >= 0.0 ? 1.0 / (1.0 + t) : t / (1.0 + t);
     mu = n[i] * pi;
     w = mu * (n[i] - mu) / n[i];
-    dev = c[i] - y[i] * eta + n[i] * Log1pExp(eta);
+    dev = c[i] - y[i] * eta + n[i] * (std::max(eta, 0.0) + std::log1p(t));
   }
 };
 
