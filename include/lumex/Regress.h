@@ -397,8 +397,9 @@ namespace lumex {
 /// "LogisticRegress: complex data not supported". A singular weighted cross-product A'WA (a
 /// design with dependent columns, or weights driven to 0 by separated data) raises the solver's
 /// "LQRSolve: matrix is rank deficient". NaN or infinite data, zero trials or y outside [0, n]
-/// give NaN coefficients (the loop stops at a NaN deviance). Completely separated data are not
-/// detected: the coefficients grow until the weights vanish.
+/// make the deviance NaN, which ends the loop: b holds the solution of that pass, NaN wherever
+/// the NaN reaches it. Completely separated data are not detected: the coefficients grow (with
+/// huge standard errors) until the deviance settles near 0, as in R's glm.
 LUMEX_API void LogisticRegress(const TVec& y, const TVec& n, TVec& b, const TMtx* A,
                                double Offset, TVec* YCalc, TVec* BStdErr, double Tolerance);
 
@@ -457,8 +458,9 @@ LUMEX_API int LogisticRegress(const TVec& y, const TMtx& A, TVec& b, TVec& Theta
 /// and YCalc are left untouched.
 /// The first pass starts from the means Y + 0.5. Raises "PoissonRegress: Y.Length <> A.Rows",
 /// "PoissonRegress: complex data not supported"; a singular A'WA raises the solver's
-/// "LUSolve: matrix is singular". NaN or infinite data give NaN results. All-zero counts drive
-/// the fitted means towards 0 and the coefficients towards -Inf until the deviance settles.
+/// "LUSolve: matrix is singular". NaN or infinite data, or negative counts, make the deviance
+/// NaN, which ends the loop once MinIter passes have run. All-zero counts drive the fitted means
+/// towards 0 and the coefficients towards -Inf until the deviance settles.
 LUMEX_API int PoissonRegress(const TVec& Y, const TMtx& A, TVec& b, TVec& BStdErr,
                              double& Deviance, int& dfE, double Offset, TVec* YCalc,
                              double Tolerance, int MinIter);
