@@ -387,13 +387,14 @@ int LogisticRegress(const TVec& y, const TMtx& A, TVec& b, TVec& Theta, TVec& BS
   }
 
   // Predictors scaled to unit standard deviation and negated: theta_c - x b = theta_c + z (s b).
-  Eigen::VectorXd s(p);
-  for (int j = 0; j < p; ++j) {
-    const double mean = N > 0 ? Av.col(j).mean() : kNaN;
-    s[j] = std::sqrt((Av.col(j).array() - mean).square().sum() / (N - 1));
-  }
+  // (Without rows the standard deviations are NaN; the empty design is then not touched.)
+  Eigen::VectorXd s = Eigen::VectorXd::Constant(p, kNaN);
   ord.Z.resize(N, p);
-  for (int j = 0; j < p; ++j) ord.Z.col(j) = -Av.col(j) / s[j];
+  for (int j = 0; j < p && N > 0; ++j) {
+    const double mean = Av.col(j).mean();
+    s[j] = std::sqrt((Av.col(j).array() - mean).square().sum() / (N - 1));
+    ord.Z.col(j) = -Av.col(j) / s[j];
+  }
   if (precision == fpSingle) ord.Z = ord.Z.cast<float>().cast<double>();
 
   std::vector<double> beta(static_cast<std::size_t>(K + p));

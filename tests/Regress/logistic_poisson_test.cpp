@@ -187,6 +187,24 @@ TEST(LogisticRegress, SinglePrecisionDataGiveSinglePrecisionResults) {
   ExpectVecNear(RefOf(2, "se"), se, 1e-5, "BStdErr");
 }
 
+// With no Marquardt step the fit returns its start: the logits of the cumulative proportions and
+// b = 0, where the model reproduces the category proportions p_c, so the deviance is
+// -2 sum n_c ln p_c (the top and bottom categories through their one-sided probabilities).
+TEST(LogisticRegress, OrdinalStartIsTheCumulativeLogitsOfTheProportions) {
+  const TVec y{1, 2, 3, 3, 2, 3, 1, 3};  // proportions 2/8, 2/8, 4/8
+  TMtx A(8, 1);
+  for (int i = 0; i < 8; ++i) A(i, 0) = i % 3;
+  TVec b, theta, se;
+  double deviance = NaN;
+  TOptStopReason stop = osrNone;
+  EXPECT_EQ(LogisticRegress(y, A, b, theta, se, deviance, stop, 0, 1e-10, true), 0);
+  test::ExpectAllNear({LUMEX_VALUE(std::log(1.0 / 3.0), theta[0]),
+                       LUMEX_VALUE(0.0, theta[1]), LUMEX_VALUE(0.0, b[0]),
+                       LUMEX_VALUE(-2 * (4 * std::log(0.25) + 4 * std::log(0.5)), deviance)},
+                      test::kTolSummed, 1e-15);
+  EXPECT_EQ(stop, osrMaxIter);
+}
+
 // ---- Data that defeat a fit ---------------------------------------------------------------------
 
 // What a degenerate fit must end in: a result holding a NaN, a finite result, or a clear error
