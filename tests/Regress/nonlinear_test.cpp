@@ -55,41 +55,42 @@ const std::vector<TNistProblem>& NistProblems() {
       {"Gauss1", GaussPeaks},
       {"Gauss2", GaussPeaks},
       {"DanWood", [](const TVec& b, double x) { return b[0] * std::pow(x, b[1]); }},
-      {"Misra1b", [](const TVec& b, double x) { return b[0] * (1 - std::pow(1 + b[1] * x / 2, -2)); }},
+      {"Misra1b",
+       [](const TVec& b, double x) { return b[0] * (1 - std::pow(1 + b[1] * x / 2, -2)); }},
       // average difficulty
       {"Kirby2", [](const TVec& b, double x) { return Rational(b, x, 3); }},
       {"Hahn1", [](const TVec& b, double x) { return Rational(b, x, 4); }},
       {"Nelson", nullptr},
-      {"MGH17", [](const TVec& b, double x) {
+      {"MGH17",
+       [](const TVec& b, double x) {
          return b[0] + b[1] * std::exp(-x * b[3]) + b[2] * std::exp(-x * b[4]);
        }},
       {"Lanczos1", ThreeExponentials},
       {"Lanczos2", ThreeExponentials},
       {"Gauss3", GaussPeaks},
-      {"Misra1c", [](const TVec& b, double x) { return b[0] * (1 - std::pow(1 + 2 * b[1] * x, -0.5)); }},
+      {"Misra1c",
+       [](const TVec& b, double x) { return b[0] * (1 - std::pow(1 + 2 * b[1] * x, -0.5)); }},
       {"Misra1d", [](const TVec& b, double x) { return b[0] * b[1] * x / (1 + b[1] * x); }},
-      {"Roszman1", [](const TVec& b, double x) {
-         return b[0] - b[1] * x - std::atan(b[2] / (x - b[3])) / kPi;
-       }},
-      {"ENSO", [](const TVec& b, double x) {
+      {"Roszman1", [](const TVec& b,
+                      double x) { return b[0] - b[1] * x - std::atan(b[2] / (x - b[3])) / kPi; }},
+      {"ENSO",
+       [](const TVec& b, double x) {
          const double w = 2 * kPi * x;
-         return b[0] + b[1] * std::cos(w / 12) + b[2] * std::sin(w / 12) + b[4] * std::cos(w / b[3]) +
-                b[5] * std::sin(w / b[3]) + b[7] * std::cos(w / b[6]) + b[8] * std::sin(w / b[6]);
+         return b[0] + b[1] * std::cos(w / 12) + b[2] * std::sin(w / 12) +
+                b[4] * std::cos(w / b[3]) + b[5] * std::sin(w / b[3]) + b[7] * std::cos(w / b[6]) +
+                b[8] * std::sin(w / b[6]);
        }},
       // higher difficulty
-      {"MGH09", [](const TVec& b, double x) {
-         return b[0] * (x * x + x * b[1]) / (x * x + x * b[2] + b[3]);
-       }},
+      {"MGH09", [](const TVec& b,
+                   double x) { return b[0] * (x * x + x * b[1]) / (x * x + x * b[2] + b[3]); }},
       {"Thurber", [](const TVec& b, double x) { return Rational(b, x, 4); }},
       {"BoxBOD", [](const TVec& b, double x) { return b[0] * (1 - std::exp(-b[1] * x)); }},
       {"Rat42", [](const TVec& b, double x) { return b[0] / (1 + std::exp(b[1] - b[2] * x)); }},
       {"MGH10", [](const TVec& b, double x) { return b[0] * std::exp(b[1] / (x + b[2])); }},
-      {"Eckerle4", [](const TVec& b, double x) {
-         return b[0] / b[1] * std::exp(-0.5 * Sq((x - b[2]) / b[1]));
-       }},
-      {"Rat43", [](const TVec& b, double x) {
-         return b[0] / std::pow(1 + std::exp(b[1] - b[2] * x), 1 / b[3]);
-       }},
+      {"Eckerle4", [](const TVec& b,
+                      double x) { return b[0] / b[1] * std::exp(-0.5 * Sq((x - b[2]) / b[1])); }},
+      {"Rat43", [](const TVec& b,
+                   double x) { return b[0] / std::pow(1 + std::exp(b[1] - b[2] * x), 1 / b[3]); }},
       {"Bennett5", [](const TVec& b, double x) { return b[0] * std::pow(b[1] + x, -1 / b[2]); }},
   };
   return problems;
@@ -162,7 +163,8 @@ TNistOutcome FitNist(const TNistProblem& problem, int start, TOptMethod method =
     }
   }
   out.paramDigits = 15.0;
-  for (int k = 0; k < p; ++k) out.paramDigits = std::min(out.paramDigits, Digits(t.certified[k], b[k]));
+  for (int k = 0; k < p; ++k)
+    out.paramDigits = std::min(out.paramDigits, Digits(t.certified[k], b[k]));
   // V = (J'J)^-1 from the QR factorisation of J; the residuals are any right-hand side.
   TVec r(n), coef;
   TMtx v;
@@ -175,8 +177,8 @@ TNistOutcome FitNist(const TNistProblem& problem, int start, TOptMethod method =
     MulLinRegress(r, jac, coef, false, nullptr, &v, regSolveLQR);
     out.sdDigits = 15.0;
     for (int k = 0; k < p; ++k) {
-      out.sdDigits = std::min(out.sdDigits,
-                              Digits(t.certifiedSD[k], std::sqrt(v(k, k) * sse / (n - p))));
+      out.sdDigits =
+          std::min(out.sdDigits, Digits(t.certifiedSD[k], std::sqrt(v(k, k) * sse / (n - p))));
     }
   } catch (const ELumexError&) {
     out.sdDigits = 0.0;  // a singular Jacobian: the fit is far from the certified point
@@ -241,8 +243,8 @@ TVec DecayOptimum() {
   const TDecay d;
   TVec b{1.0, 0.1};
   TOptStopReason reason;
-  NLinRegress(d.x, d.y, kDecay, kDecayDerive, b, optMarquardt, reason, nullptr, nullptr, false,
-              500, 1e-14, 0.0);
+  NLinRegress(d.x, d.y, kDecay, kDecayDerive, b, optMarquardt, reason, nullptr, nullptr, false, 500,
+              1e-14, 0.0);
   EXPECT_EQ(reason, osrConverged);
   return b;
 }
@@ -304,14 +306,18 @@ TEST(NLinRegress, MethodsWithoutAnOptimiserLeaveParsUnchanged) {
     TOptStopReason reason = osrConverged;
     if (m == noMethod) {
       check(NLinRegress(d.x, d.y, kDecay, nullptr, b, m, reason, nullptr, &yhat, false, 100, 1e-8,
-                        0.0), b, yhat, reason);
+                        0.0),
+            b, yhat, reason);
       check(NLinRegress(xs, d.y, kDecayMulti, nullptr, b, m, reason, nullptr, &yhat, false, 100,
-                        1e-8, 0.0), b, yhat, reason);
+                        1e-8, 0.0),
+            b, yhat, reason);
     }
     check(NLinRegress(d.x, d.y, kDecay, nullptr, b, lo, hi, m, reason, nullptr, &yhat, false, 100,
-                      1e-8, 0.0), b, yhat, reason);
+                      1e-8, 0.0),
+          b, yhat, reason);
     check(NLinRegress(xs, d.y, kDecayMulti, nullptr, b, lo, hi, m, reason, nullptr, &yhat, false,
-                      100, 1e-8, 0.0), b, yhat, reason);
+                      100, 1e-8, 0.0),
+          b, yhat, reason);
   }
 }
 
@@ -394,11 +400,11 @@ TEST(NLinRegress, ChecksItsArgumentsInOrder) {
   list.Add() = x2;
   const auto multi = [&](const TVecList& x, const TVec& y, const TVec* w, bool bounded) {
     if (bounded) {
-      NLinRegress(x, y, kDecayMulti, nullptr, b, lo, hi, optSimplex, reason, w, nullptr, false,
-                  10, 1e-8, 0.0);
-    } else {
-      NLinRegress(x, y, kDecayMulti, nullptr, b, optMarquardt, reason, w, nullptr, false, 10,
+      NLinRegress(x, y, kDecayMulti, nullptr, b, lo, hi, optSimplex, reason, w, nullptr, false, 10,
                   1e-8, 0.0);
+    } else {
+      NLinRegress(x, y, kDecayMulti, nullptr, b, optMarquardt, reason, w, nullptr, false, 10, 1e-8,
+                  0.0);
     }
   };
   EXPECT_LUMEX_ERROR(multi(none, x3, &w2, false), "NLinRegress: X.Count = 0");
@@ -432,9 +438,10 @@ TEST(NLinRegress, NaNModelValueRaisesAndKeepsTheStart) {
   EXPECT_LUMEX_ERROR(NLinRegress(x, y, sqrtModel, nullptr, b, optMarquardt, reason, nullptr,
                                  nullptr, false, 10, 1e-8, 0.0),
                      "The target function for optimization returned NAN for Pars = [2.5], and "
-                     "for Const = [1, 2, 3]. " + tail);
-  EXPECT_LUMEX_ERROR(NLinRegress(xs, y, sqrtMulti, nullptr, b, optSimplex, reason, nullptr,
-                                 nullptr, false, 10, 1e-8, 0.0),
+                     "for Const = [1, 2, 3]. " +
+                         tail);
+  EXPECT_LUMEX_ERROR(NLinRegress(xs, y, sqrtMulti, nullptr, b, optSimplex, reason, nullptr, nullptr,
+                                 false, 10, 1e-8, 0.0),
                      "The target function for optimization returned NAN for Pars = [2.5]" + tail);
   EXPECT_EQ(b[0], 2.5);
 }
@@ -449,8 +456,8 @@ TEST(NLinRegress, DegenerateDataEndInBoundedTime) {
   for (int m = 0; m < 6; ++m) {
     TVec b{1.0, 0.1};
     TOptStopReason reason;
-    NLinRegress(d.x, yInf, kDecay, nullptr, b, static_cast<TOptMethod>(m), reason, nullptr,
-                nullptr, false, 1000, 1e-10, 0.0);
+    NLinRegress(d.x, yInf, kDecay, nullptr, b, static_cast<TOptMethod>(m), reason, nullptr, nullptr,
+                false, 1000, 1e-10, 0.0);
     EXPECT_EQ(reason, osrNotFinite) << "method " << m;
     const TRegressFun flat = [](const TVec& c, double x) { return c[0] + 0.0 * c[1] * x; };
     b = TVec{1.0, 0.1};
