@@ -11,6 +11,7 @@
 // and the Gauss-Newton curvature J'WJ, whose inverse at the optimum is the unscaled covariance
 // of the estimates.
 #include <Eigen/Core>
+#include <algorithm>
 #include <cmath>
 #include <span>
 #include <string>
@@ -75,33 +76,38 @@ public:
     return s;
   }
 
-  // g = -sum w_i r_i df_i/db; with curv, curv = sum w_i (df_i/db)(df_i/db)'.
+  // g = -sum w_i r_i df_i/db; with curv, curv = sum w_i (df_i/db)(df_i/db)' (the lower
+  // triangle accumulated, then mirrored).
   void Derivatives(const TVec& pars, std::vector<double>& g, std::vector<double>* curv) {
-    const std::size_t p = static_cast<std::size_t>(pars.Length());
-    auto d = CreateIt<TVec>();
-    std::vector<double> di(p);
-    g.assign(p, 0.0);
-    if (curv != nullptr) curv->assign(p * p, 0.0);
+    const int p = pars.Length();
+    const auto pz = static_cast<std::size_t>(p);
+    fDi.resize(pz);
+    g.assign(pz, 0.0);
+    if (curv != nullptr) curv->assign(pz * pz, 0.0);
     for (std::size_t i = 0; i < fX.size(); ++i) {
-      d->Size(pars.Length(), pars.FloatPrecision());
-      d->SetZero();
-      fDerive(fFun, fX[i], fYHat[i], pars, *d);
-      if (d->Length() < pars.Length())
-        ERaise("NLinRegress: DeriveProc output length <> Pars.Length");
-      for (std::size_t k = 0; k < p; ++k) di[k] = d->Value(static_cast<int>(k));
+      fD.Size(p, pars.FloatPrecision());
+      fD.SetZero();
+      fDerive(fFun, fX[i], fYHat[i], pars, fD);
+      if (fD.Length() < p) ERaise("NLinRegress: DeriveProc output length <> Pars.Length");
+      if (fD.Holds<double>()) {
+        std::copy_n(fD.Data<double>(), pz, fDi.data());
+      } else {
+        for (int k = 0; k < p; ++k) fDi[static_cast<std::size_t>(k)] = fD.Value(k);
+      }
       const double w = fData.Weight(i);
       const double wr = w * (fData.y[i] - fYHat[i]);
-      for (std::size_t k = 0; k < p; ++k) g[k] -= wr * di[k];
+      for (std::size_t k = 0; k < pz; ++k) g[k] -= wr * fDi[k];
       if (curv != nullptr) {
-        for (std::size_t k = 0; k < p; ++k) {
-          const double wd = w * di[k];
-          for (std::size_t l = 0; l <= k; ++l) (*curv)[k * p + l] += wd * di[l];
+        double* c = curv->data();
+        for (std::size_t k = 0; k < pz; ++k) {
+          const double wd = w * fDi[k];
+          for (std::size_t l = 0; l <= k; ++l) c[k * pz + l] += wd * fDi[l];
         }
       }
     }
     if (curv != nullptr) {
-      for (std::size_t k = 0; k < p; ++k) {
-        for (std::size_t l = 0; l < k; ++l) (*curv)[l * p + k] = (*curv)[k * p + l];
+      for (std::size_t k = 0; k < pz; ++k) {
+        for (std::size_t l = 0; l < k; ++l) (*curv)[l * pz + k] = (*curv)[k * pz + l];
       }
     }
   }
@@ -118,6 +124,8 @@ private:
   std::vector<double> fX, fYHat;
   const TRegressFun& fFun;
   TDeriveProc fDerive;
+  TVec fD;                  // one observation's derivatives
+  std::vector<double> fDi;  // the same as doubles
 };
 
 // ---- Several variables -------------------------------------------------------------------------
@@ -214,6 +222,16 @@ private:
 
 // ---- Running the optimiser ---------------------------------------------------------------------
 
+// The first values of v into dst (sized by the optimiser), in dst's precision.
+void WriteValues(const std::vector<double>& v, TDenseLumex& dst) {
+  const auto n = std::min(v.size(), static_cast<std::size_t>(dst.Length()));
+  if (dst.Holds<double>()) {
+    std::copy_n(v.data(), n, dst.Data<double>());
+  } else {
+    for (std::size_t k = 0; k < n; ++k) dst.SetValue(static_cast<int>(k), v[k]);
+  }
+}
+
 struct TRun {
   TOptMethod method;
   TOptStopReason& stopReason;
@@ -229,21 +247,18 @@ int RunUnbounded(Fit& fit, std::span<double> pars, const TRun& r) {
   const TRealFunction f = [&fit](const TVec& b, const TVec*, const TObjConsts&) {
     return fit.Objective(b);
   };
-  const TGradientFunction grad = [&fit](const TRealFunction&, const TVec& b, const TVec*,
-                                        const TObjConsts&, TVec& g) {
-    std::vector<double> gv;
+  std::vector<double> gv, mv;  // the callbacks' results as doubles, reused
+  const TGradientFunction grad = [&fit, &gv](const TRealFunction&, const TVec& b, const TVec*,
+                                             const TObjConsts&, TVec& g) {
     fit.Derivatives(b, gv, nullptr);
-    for (int k = 0; k < g.Length(); ++k) g.SetValue(k, 2.0 * gv[static_cast<std::size_t>(k)]);
+    for (double& v : gv) v *= 2.0;
+    WriteValues(gv, g);
   };
-  const TCurvatureFunction curv = [&fit](const TRealFunction&, const TVec& b, const TVec*,
-                                         const TObjConsts&, TVec& g, TMtx& m) {
-    std::vector<double> gv, mv;
+  const TCurvatureFunction curv = [&fit, &gv, &mv](const TRealFunction&, const TVec& b, const TVec*,
+                                                   const TObjConsts&, TVec& g, TMtx& m) {
     fit.Derivatives(b, gv, &mv);
-    const int p = g.Length();
-    for (int k = 0; k < p; ++k) {
-      g.SetValue(k, gv[static_cast<std::size_t>(k)]);
-      for (int l = 0; l < p; ++l) m.SetValue(k * p + l, mv[static_cast<std::size_t>(k * p + l)]);
-    }
+    WriteValues(gv, g);
+    WriteValues(mv, m);
   };
   double fmin = NaN;
   switch (r.method) {
