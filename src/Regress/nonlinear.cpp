@@ -168,7 +168,7 @@ public:
     }
     fDerive(fFun, fX, fYHat, pars, fJ);
     if (fJ.Count() < p) ERaise("NLinRegress: DeriveProc output length <> Y.Length");
-    // Rows of Jm: the derivatives by parameter, each weighted copy in Jw.
+    // jm: one row of derivatives (over the observations) per parameter.
     Eigen::MatrixXd jm(p, static_cast<Eigen::Index>(n));
     for (int k = 0; k < p; ++k) {
       if (fJ[k].Length() != fY.Length())
