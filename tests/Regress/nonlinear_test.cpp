@@ -451,16 +451,18 @@ TEST(NLinRegress, NaNModelValueRaisesAndKeepsTheStart) {
 // the curvature singular.
 TEST(NLinRegress, DegenerateDataEndInBoundedTime) {
   const TDecay d;
-  TVec yInf = d.y;
-  yInf[4] = Inf;
+  const TRegressFun flat = [](const TVec& c, double x) { return c[0] + 0.0 * c[1] * x; };
   for (int m = 0; m < 6; ++m) {
+    for (double bad : {Inf, NaN}) {
+      TVec b{1.0, 0.1}, y = d.y;
+      y[4] = bad;
+      TOptStopReason reason;
+      NLinRegress(d.x, y, kDecay, nullptr, b, static_cast<TOptMethod>(m), reason, nullptr,
+                  nullptr, false, 1000, 1e-10, 0.0);
+      EXPECT_EQ(reason, osrNotFinite) << "method " << m;
+    }
     TVec b{1.0, 0.1};
     TOptStopReason reason;
-    NLinRegress(d.x, yInf, kDecay, nullptr, b, static_cast<TOptMethod>(m), reason, nullptr, nullptr,
-                false, 1000, 1e-10, 0.0);
-    EXPECT_EQ(reason, osrNotFinite) << "method " << m;
-    const TRegressFun flat = [](const TVec& c, double x) { return c[0] + 0.0 * c[1] * x; };
-    b = TVec{1.0, 0.1};
     NLinRegress(d.x, d.y, flat, nullptr, b, static_cast<TOptMethod>(m), reason, nullptr, nullptr,
                 false, 1000, 1e-10, 0.0);
     EXPECT_NE(reason, osrNone) << "method " << m;
