@@ -365,7 +365,7 @@ TEST_P(ContractTest, IterationsAllocateNothing) {
     EXPECT_EQ(run.reason, osrMaxIter);
     return gAllocations - before;
   };
-  EXPECT_EQ(allocationsFor(2), allocationsFor(20));
+  EXPECT_EQ(allocationsFor(2), allocationsFor(15));  // fewer than any optimiser needs here
 }
 #endif
 

@@ -143,10 +143,15 @@ LUMEX_API int Simplex(const TRealFunction& Fun, std::span<double> Pars,
 // Levenberg-Marquardt. Each iteration solves (C + lambda D) step = -g, C and g being the
 // callback's curvature and gradient oriented so that C is positive definite near a minimum, and
 // D the diagonal of the largest |C_jj| seen so far (Marquardt's scaling, which keeps the step
-// invariant to the units of each parameter). A step that lowers the objective is taken and
-// lambda divided by 10; otherwise lambda is multiplied by 10 (set to 1e-3 from 0) and the step
-// recomputed. Lambda0 is the initial lambda (negative or NaN counts as 0, a pure Gauss-Newton
-// first step). An iteration
+// invariant to the units of each parameter). A step h that lowers the objective f is taken, and
+// lambda is multiplied by max(1/3, 1 - (2 rho - 1)^3), rho being the gain ratio: the decrease of
+// f over the decrease h'(lambda D h - g) that the quadratic model promised, which reads Grad and
+// Curv as half the gradient and Hessian of f (c = 1/2 or -1/2, the two conventions above; another
+// factor c scales rho by 2|c|, which changes how fast lambda adapts but not what is accepted).
+// A step that does not lower f (or a failed factorisation) is rejected: lambda is multiplied by
+// 2, then by 4, 8, ... on each further rejection in a row (set to 1e-3 from 0), and the step
+// recomputed; the factor returns to 2 after a taken step. Lambda0 is the initial lambda (negative
+// or NaN counts as 0, a pure Gauss-Newton first step). An iteration
 // is one trial step (one objective evaluation, or a factorisation that failed). Cov, when given,
 // receives the inverse of the curvature matrix as the callback delivered it at the returned
 // point: for the sum-of-squares convention the unscaled covariance (C^T W C)^-1, to be
