@@ -84,24 +84,29 @@ public:
     fDi.resize(pz);
     g.assign(pz, 0.0);
     if (curv != nullptr) curv->assign(pz * pz, 0.0);
+    const TMtxFloatPrecision precision = pars.FloatPrecision();
     for (std::size_t i = 0; i < fX.size(); ++i) {
-      fD.Size(p, pars.FloatPrecision());
+      // Resized only when the procedure changed it: the loop runs once per observation.
+      if (fD.Length() != p || fD.FloatPrecision() != precision || fD.Complex()) {
+        fD.Size(p, precision);
+      }
       fD.SetZero();
       fDerive(fFun, fX[i], fYHat[i], pars, fD);
       if (fD.Length() < p) ERaise("NLinRegress: DeriveProc output length <> Pars.Length");
+      const double* di = fDi.data();
       if (fD.Holds<double>()) {
-        std::copy_n(fD.Data<double>(), pz, fDi.data());
+        di = fD.Data<double>();
       } else {
         for (int k = 0; k < p; ++k) fDi[static_cast<std::size_t>(k)] = fD.Value(k);
       }
       const double w = fData.Weight(i);
       const double wr = w * (fData.y[i] - fYHat[i]);
-      for (std::size_t k = 0; k < pz; ++k) g[k] -= wr * fDi[k];
+      for (std::size_t k = 0; k < pz; ++k) g[k] -= wr * di[k];
       if (curv != nullptr) {
         double* c = curv->data();
         for (std::size_t k = 0; k < pz; ++k) {
-          const double wd = w * fDi[k];
-          for (std::size_t l = 0; l <= k; ++l) c[k * pz + l] += wd * fDi[l];
+          const double wd = w * di[k];
+          for (std::size_t l = 0; l <= k; ++l) c[k * pz + l] += wd * di[l];
         }
       }
     }
@@ -365,6 +370,26 @@ inline double BaseStep(double p, bool isDouble) {
   return std::fabs(p) < eps ? s : s * std::fabs(p);
 }
 
+// One parameter of a real vector written straight into its storage (double or float): the
+// numeric derivatives run the model six times per parameter, so the checked element accessors
+// would cost about as much as a cheap model. A complex vector gets no slot; its values are read
+// through Value first, which raises.
+class TParameterSlot {
+public:
+  explicit TParameterSlot(TVec& v)
+      : fDouble(v.Holds<double>() ? v.Data<double>() : nullptr),
+        fSingle(v.Holds<float>() ? v.Data<float>() : nullptr) {}
+  // Stores x as element i and returns the value stored (x rounded to float in single storage).
+  double Set(int i, double x) {
+    if (fDouble != nullptr) return fDouble[i] = x;
+    return fSingle[i] = static_cast<float>(x);
+  }
+
+private:
+  double* fDouble;
+  float* fSingle;
+};
+
 }  // namespace
 
 int NLinRegress(const TVec& X, const TVec& Y, const TRegressFun& RegressFun,
@@ -434,6 +459,7 @@ void NumericDerive(const TRegressFun& RegressFun, double X, double /*Y*/, const 
   if (!RegressFun) ERaise("NumericDerive: RegressFun is null");
   auto p = CreateIt<TVec>();
   *p = Pars;
+  TParameterSlot slot(*p);
   const bool isDouble = Pars.IsDouble();
   for (int i = 0; i < Pars.Length(); ++i) {
     const double pi = Pars.Value(i);
@@ -441,16 +467,14 @@ void NumericDerive(const TRegressFun& RegressFun, double X, double /*Y*/, const 
     double d[3];
     for (int level = 0; level < 3; ++level) {
       const double t = h * (1 << level);
-      p->SetValue(i, pi - t);
-      const double lo = p->Value(i);
+      const double lo = slot.Set(i, pi - t);
       const double fLo = RegressFun(*p, X);
-      p->SetValue(i, pi + t);
-      const double hi = p->Value(i);
+      const double hi = slot.Set(i, pi + t);
       const double fHi = RegressFun(*p, X);
       // The step as stored, which in single precision differs from t.
       d[level] = (fHi - fLo) / (hi - lo);
     }
-    p->SetValue(i, pi);
+    slot.Set(i, pi);
     Grad.SetValue(i, Extrapolate(d[0], d[1], d[2]));
   }
 }
@@ -460,41 +484,46 @@ void MultiNumericDerive(const TMultiRegressFun& RegressFun, const TVecList& X, c
   if (!RegressFun) ERaise("MultiNumericDerive: RegressFun is null");
   if (Grad.Count() < Pars.Length()) ERaise("MultiNumericDerive: Grad.Count < Pars.Length");
   auto [p, lo, hi] = CreateIt<TVec, TVec, TVec>();
+  auto [d1, d2, d4] = CreateIt<TVec, TVec, TVec>();  // the differences at h, 2h and 4h
   *p = Pars;
+  TParameterSlot slot(*p);
   const bool isDouble = Y.IsDouble();
   const int n = Y.Length();
-  std::vector<double> d[3];
+  TVec* const d[3] = {d1.get(), d2.get(), d4.get()};
+  for (TVec* v : d) v->Size(n);
   for (int i = 0; i < Pars.Length(); ++i) {
     const double pi = Pars.Value(i);
     const double h = BaseStep(pi, isDouble);
     for (int level = 0; level < 3; ++level) {
       const double t = h * (1 << level);
-      p->SetValue(i, pi - t);
-      const double step = -p->Value(i);
+      const double loPar = slot.Set(i, pi - t);
       lo->Size(n, Y.FloatPrecision());
       lo->SetZero();
       RegressFun(*p, X, *lo);
-      p->SetValue(i, pi + t);
+      const double hiPar = slot.Set(i, pi + t);
       hi->Size(n, Y.FloatPrecision());
       hi->SetZero();
       RegressFun(*p, X, *hi);
       if (lo->Length() != n || hi->Length() != n) {
         ERaise("MultiNumericDerive: RegressFun output length <> Y.Length");
       }
-      const double inv = 1.0 / (p->Value(i) + step);
-      std::vector<double>& dl = d[level];
-      dl.resize(static_cast<std::size_t>(n));
-      for (int j = 0; j < n; ++j) {
-        dl[static_cast<std::size_t>(j)] = (hi->Value(j) - lo->Value(j)) * inv;
+      const double inv = 1.0 / (hiPar - loPar);
+      double* dl = d[level]->Data<double>();
+      if (lo->Holds<double>() && hi->Holds<double>()) {
+        const double* a = lo->Data<double>();
+        const double* b = hi->Data<double>();
+        for (int j = 0; j < n; ++j) dl[j] = (b[j] - a[j]) * inv;
+      } else {
+        for (int j = 0; j < n; ++j) dl[j] = (hi->Value(j) - lo->Value(j)) * inv;
       }
     }
-    p->SetValue(i, pi);
+    slot.Set(i, pi);
     TVec& g = Grad[i];
     g.Size(n, Y.FloatPrecision());
-    for (int j = 0; j < n; ++j) {
-      const auto k = static_cast<std::size_t>(j);
-      g.SetValue(j, Extrapolate(d[0][k], d[1][k], d[2][k]));
-    }
+    const double* e1 = d1->Data<double>();
+    const double* e2 = d2->Data<double>();
+    const double* e4 = d4->Data<double>();
+    for (int j = 0; j < n; ++j) g.SetValue(j, Extrapolate(e1[j], e2[j], e4[j]));
   }
 }
 
