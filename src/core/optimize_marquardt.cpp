@@ -100,6 +100,12 @@ int Marquardt(const TRealFunction& Fun, const TCurvatureFunction& DerivFun,
   double orient = 1.0;
   double raise = 2.0;  // the factor of the next rejection; doubles with each one in a row
   bool curvKnown = false;  // curv holds the callback's matrix at x
+  // Before the run stops at x (the step test passed, a damped step vanished, or lambda passed
+  // its ceiling) the undamped step is tried once: near the minimum it is the Gauss-Newton (or
+  // Newton) step, which about doubles the correct digits of x, where the damped steps gain them
+  // slowly. `pending` holds the stop reason meanwhile; after one try every stop is final.
+  TOptStopReason pending = osrNone;
+  bool polished = false;
   int iterations = 0;
   TOptStopReason reason = osrMaxIter;
 
@@ -135,8 +141,11 @@ int Marquardt(const TRealFunction& Fun, const TCurvatureFunction& DerivFun,
       for (int j = 0; j < n; ++j) step[j] = -orient * g[j];
       CholeskySolve(*factor, step.data());
       if (Norm2(step) <= tol * (Norm2(x) + tol)) {
-        reason = osrConverged;
-        return true;
+        if (polished) {
+          reason = osrConverged;
+          return true;
+        }
+        pending = osrConverged;
       }
     }
     return false;
@@ -155,10 +164,47 @@ int Marquardt(const TRealFunction& Fun, const TCurvatureFunction& DerivFun,
   }
   while (!done) {
     if (iterations >= MaxIter) {
-      reason = osrMaxIter;
+      reason = pending != osrNone ? pending : osrMaxIter;
       break;
     }
     ++iterations;
+    if (pending != osrNone) {
+      const TOptStopReason stopWith = pending;
+      pending = osrNone;
+      polished = true;
+      bool taken = false;
+      // After the step test `step` holds the undamped step already.
+      if (stopWith == osrConverged ||
+          FactorDamped(*curv, orient, scale, 0.0, *work, *factor)) {
+        if (stopWith != osrConverged) {
+          for (int j = 0; j < n; ++j) step[j] = -orient * g[j];
+          CholeskySolve(*factor, step.data());
+        }
+        for (int j = 0; j < n; ++j) trial[j] = x[j] + step[j];
+        eval.Round(trial);
+        if (!std::equal(trial.begin(), trial.end(), x.begin())) {
+          const double ft = eval.Eval(trial);
+          taken = ft < f;
+          if (taken) {
+            std::copy(trial.begin(), trial.end(), x.begin());
+            f = ft;
+          }
+        }
+      }
+      Progress(Verbose, "Marquardt iteration %d: f = %.17g, lambda = %.3g, undamped step %s",
+               iterations, f, lambda, taken ? "taken" : "rejected");
+      if (!taken) {
+        reason = stopWith;
+        break;
+      }
+      if (f == -Inf) {
+        reason = osrUnbounded;
+        curvKnown = false;
+        break;
+      }
+      done = arrive();
+      continue;
+    }
     bool accepted = false;
     if (FactorDamped(*curv, orient, scale, lambda, *work, *factor)) {
       for (int j = 0; j < n; ++j) step[j] = -orient * g[j];
@@ -166,10 +212,14 @@ int Marquardt(const TRealFunction& Fun, const TCurvatureFunction& DerivFun,
       for (int j = 0; j < n; ++j) trial[j] = x[j] + step[j];
       eval.Round(trial);
       if (std::equal(trial.begin(), trial.end(), x.begin())) {
-        reason = osrPrecisionLimit;
         Progress(Verbose, "Marquardt iteration %d: f = %.17g, lambda = %.3g, step vanishes",
                  iterations, f, lambda);
-        break;
+        if (polished) {
+          reason = osrPrecisionLimit;
+          break;
+        }
+        pending = osrPrecisionLimit;
+        continue;
       }
       const double ft = eval.Eval(trial);
       if (ft < f) {
@@ -203,8 +253,11 @@ int Marquardt(const TRealFunction& Fun, const TCurvatureFunction& DerivFun,
         lambda = kLambdaAfterZero;
       }
       if (lambda > kLambdaCeiling) {
-        reason = osrNoDecrease;
-        break;
+        if (polished) {
+          reason = osrNoDecrease;
+          break;
+        }
+        pending = osrNoDecrease;
       }
     }
   }

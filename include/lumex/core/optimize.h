@@ -150,11 +150,14 @@ LUMEX_API int Simplex(const TRealFunction& Fun, std::span<double> Pars,
 // factor c scales rho by 2|c|, which changes how fast lambda adapts but not what is accepted).
 // A step that does not lower f (or a failed factorisation) is rejected: lambda is multiplied by
 // 2, then by 4, 8, ... on each further rejection in a row (set to 1e-3 from 0), and the step
-// recomputed; the factor returns to 2 after a taken step. Lambda0 is the initial lambda (negative
-// or NaN counts as 0, a pure Gauss-Newton first step). An iteration
-// is one trial step (one objective evaluation, or a factorisation that failed). Cov, when given,
-// receives the inverse of the curvature matrix as the callback delivered it at the returned
-// point: for the sum-of-squares convention the unscaled covariance (C^T W C)^-1, to be
+// recomputed; the factor returns to 2 after a taken step. Once per run, before stopping at x
+// for osrConverged, osrPrecisionLimit or osrNoDecrease, the undamped step from x is tried (near
+// a minimum the Gauss-Newton or Newton step, which about doubles the correct digits): when it
+// lowers f it is taken and the iterations go on from there, otherwise the run stops at x. Lambda0
+// is the initial lambda (negative or NaN counts as 0, a pure Gauss-Newton first step). An
+// iteration is one trial step (one objective evaluation, or a factorisation that failed). Cov,
+// when given, receives the inverse of the curvature matrix as the callback delivered it at the
+// returned point: for the sum-of-squares convention the unscaled covariance (C^T W C)^-1, to be
 // multiplied by the residual variance; for the log-likelihood convention minus the asymptotic
 // covariance. Cov is all NaN when that matrix is not definite. Raises "Marquardt: DerivFun is
 // null" and "Marquardt: Fun is null".
