@@ -262,7 +262,9 @@ LUMEX_API void ARMAInnovationsFit(const TVec& Data, TVec& Phi, TVec& Theta, doub
 /// Hannan-Rissanen ARMA(p, q) fit: a Yule-Walker AR(m) fit, m = max(p, q) + 1 (sigma2 is its
 /// innovation variance), its residuals e_t = X_t - sum a_j X_{t-j} on the raw series (no mean
 /// removed), then the least-squares regression of X_t on X_{t-1..t-p} and e_{t-1..t-q} over
-/// t = m+q .. n-1 gives Phi and Theta. Raises "ARMAHannah: (Data.Length=0) or (Data.Complex)",
+/// t = m+q .. n-1 gives Phi and Theta. The regression has no intercept: centre a series whose
+/// mean is not zero first, or the AR coefficients absorb the level (their sum tends to 1), which
+/// makes a poor, often non-causal, start for ARMAMLE. Raises "ARMAHannah: (Data.Length=0) or (Data.Complex)",
 /// "ARMAHannah: Data.Length < m+p+2q" (fewer rows than coefficients), "ARMAHannah: (Phi.Complex)
 /// or (Theta.Complex)" and, for an exactly collinear regression, "LQRSolve: matrix is rank
 /// deficient". A constant series gives NaN coefficients (its autocorrelations are 0/0).

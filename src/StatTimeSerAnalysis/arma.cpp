@@ -125,7 +125,7 @@ double TArmaInnovations::Kappa(int k, int j) const {
   return h < static_cast<int>(fGma.size()) - 1 ? fGma[Ix(h)] : 0.0;
 }
 
-bool TArmaInnovations::Run(int N) {
+bool TArmaInnovations::Run(int N, bool stopOnFailure) {
   fTheta.clear();
   fOffset.clear();
   fV.clear();
@@ -150,7 +150,10 @@ bool TArmaInnovations::Run(int N) {
     for (int l = lo; l < k; ++l) v -= row[k - l - 1] * row[k - l - 1] * fV[Ix(l)];
     fV.push_back(v);
     ++fStored;
-    if (!(v > 0.0 && v < Inf)) ok = false;
+    if (!(v > 0.0 && v < Inf)) {
+      ok = false;
+      if (stopOnFailure) return false;
+    }
     // Stationary part: rows of width q whose kappa entries all come from the MA part.
     if (k - fQ >= fM && k >= 1 && ok) {
       const double* prev = fTheta.data() + fOffset[Ix(k - 1)];
@@ -189,38 +192,79 @@ double ArmaCriterion(const double* x, int n, const std::vector<double>& phi,
   }
   const double g0 = inn.Gamma0();
   if (!(g0 > 0.0 && g0 < Inf)) return kWorst;
-  if (!inn.Run(n)) return kWorst;
+  if (!inn.Run(n, true)) return kWorst;
 
   // The criterion is invariant to a shift of the series (the GLS mean absorbs it), so the series
   // is centred first: the residual sum of squares is then formed without cancellation.
   double c = 0.0;
   for (int k = 0; k < n; ++k) c += x[k];
   c /= n;
-  auto [yv, ey, e1, ones] = CreateIt<TVec, TVec, TVec, TVec>();
-  double* y = yv->Size(n).Data<double>();
-  for (int k = 0; k < n; ++k) y[k] = x[k] - c;
-  ones->Size(n).SetVal(1.0);
-  double* ex = ey->Size(n).Data<double>();
-  double* eo = e1->Size(n).Data<double>();
-  inn.Filter(y, n, ex);
-  inn.Filter(ones->Data<double>(), n, eo);
-
-  // Variances relative to gamma(0): the factor of the correlation matrix R.
+  const int p = inn.P();
+  const int m = inn.M();
+  const double* ph = phi.data();
+  // One pass over the series: the innovations ey of the centred series and e1 of the column of
+  // ones, the last few kept in rings; their weighted sums give the GLS mean and the residual
+  // sum of squares. The whitened residuals need the mean first, so that path keeps both series.
+  int ring = 1;
+  while (ring < m + 1) ring <<= 1;
+  const int mask = ring - 1;
+  thread_local std::vector<double> ry, r1, ex, eo;
+  ry.assign(Ix(ring), 0.0);
+  r1.assign(Ix(ring), 0.0);
+  if (resid != nullptr) {
+    ex.resize(Ix(n));
+    eo.resize(Ix(n));
+  }
   const int stored = std::min(inn.Stored(), n);
   double syy = 0.0, sy1 = 0.0, s11 = 0.0, logDet = 0.0;
   for (int k = 0; k < stored; ++k) {
+    double wy = x[k] - c, w1 = 1.0;
+    if (k >= m) {
+      for (int j = 1; j <= p; ++j) {
+        wy -= ph[j - 1] * (x[k - j] - c);
+        w1 -= ph[j - 1];
+      }
+    }
+    const double* row = inn.Row(k);
+    const int width = k - inn.Lo(k);
+    for (int s = 1; s <= width; ++s) {
+      wy -= row[s - 1] * ry[Ix((k - s) & mask)];
+      w1 -= row[s - 1] * r1[Ix((k - s) & mask)];
+    }
+    ry[Ix(k & mask)] = wy;
+    r1[Ix(k & mask)] = w1;
+    if (resid != nullptr) {
+      ex[Ix(k)] = wy;
+      eo[Ix(k)] = w1;
+    }
     const double vr = inn.V(k) / g0;
-    syy += ex[k] * ex[k] / vr;
-    sy1 += ex[k] * eo[k] / vr;
-    s11 += eo[k] * eo[k] / vr;
+    syy += wy * wy / vr;
+    sy1 += wy * w1 / vr;
+    s11 += w1 * w1 / vr;
     logDet += std::log(vr);
   }
   if (stored < n) {
+    // Every later row is the last one stored: fixed coefficients and variance, m <= k.
+    const double* row = inn.Row(stored - 1);
+    double w1Const = 1.0;
+    for (int j = 0; j < p; ++j) w1Const -= ph[j];
     double a = 0.0, b = 0.0, d = 0.0;
     for (int k = stored; k < n; ++k) {
-      a += ex[k] * ex[k];
-      b += ex[k] * eo[k];
-      d += eo[k] * eo[k];
+      double wy = x[k] - c, w1 = w1Const;
+      for (int j = 1; j <= p; ++j) wy -= ph[j - 1] * (x[k - j] - c);
+      for (int s = 1; s <= q; ++s) {
+        wy -= row[s - 1] * ry[Ix((k - s) & mask)];
+        w1 -= row[s - 1] * r1[Ix((k - s) & mask)];
+      }
+      ry[Ix(k & mask)] = wy;
+      r1[Ix(k & mask)] = w1;
+      if (resid != nullptr) {
+        ex[Ix(k)] = wy;
+        eo[Ix(k)] = w1;
+      }
+      a += wy * wy;
+      b += wy * w1;
+      d += w1 * w1;
     }
     const double vr = inn.V(stored - 1) / g0;
     syy += a / vr;
@@ -231,7 +275,9 @@ double ArmaCriterion(const double* x, int n, const std::vector<double>& phi,
   const double mu = sy1 / s11;
   const double rss = std::max(syy - mu * sy1, 0.0);
   if (resid != nullptr) {
-    for (int k = 0; k < n; ++k) resid[k] = (ex[k] - mu * eo[k]) / std::sqrt(inn.V(k) / g0);
+    for (int k = 0; k < n; ++k) {
+      resid[k] = (ex[Ix(k)] - mu * eo[Ix(k)]) / std::sqrt(inn.V(k) / g0);
+    }
   }
   return n * std::log(rss / n) + logDet;
 }

@@ -49,7 +49,7 @@ void ForecastCore(const std::string& fn, const double* x, int n, const std::vect
   out.rms = std::sqrt(ss / n);
   detail::TArmaInnovations inn;
   inn.Init(phi, theta);
-  if (!inn.Run(n + h)) ERaise(fn + ": correlation matrix not positive definite");
+  if (!inn.Run(n + h, true)) ERaise(fn + ": correlation matrix not positive definite");
   const double g0 = inn.Gamma0();
   const int p = inn.P();
   const int m = inn.M();
@@ -205,7 +205,7 @@ void ARMAPredictors(const TVec& Data, const TVec* Phi, const TVec* Theta, TVec& 
     const std::vector<double> x = ToDouble(Data);
     detail::TArmaInnovations inn;
     inn.Init(phi, theta);
-    inn.Run(n + 1);
+    inn.Run(n + 1, false);
     const int p = inn.P();
     const int m = inn.M();
     xhat.assign(Ix(n + 1), 0.0);

@@ -33,8 +33,9 @@ public:
   // noise for a pure AR model). Raises as ArmaAcfDouble (p = q = 0 gives "n <= 0").
   void Init(const std::vector<double>& phi, const std::vector<double>& theta);
   // Rows 0 .. N-1. Returns false when a one-step variance is not positive and finite (the
-  // covariance is not positive definite); the recursion then still runs to the end.
-  bool Run(int N);
+  // covariance is not positive definite); the recursion then stops there when stopOnFailure is
+  // set and runs to the end otherwise.
+  bool Run(int N, bool stopOnFailure);
 
   double Kappa(int k, int j) const;
   int Lo(int k) const { return k < fM ? 0 : (k - fQ > 0 ? k - fQ : 0); }
