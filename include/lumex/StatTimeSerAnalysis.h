@@ -172,7 +172,8 @@ LUMEX_API double MovingAverage(const TVec& Y, int N, TVec& MovAve, int& Lag, boo
 // + theta_q Z_{t-q} (R's sign convention). Phi holds phi_1 .. phi_p and Theta theta_1 .. theta_q;
 // the caller fixes p and q by the lengths, which the estimators keep. A Phi or Theta that "may be
 // absent" is a pointer: nullptr and an empty vector both mean order 0. Autocovariances are those
-// of the model with unit white-noise variance.
+// of the model with unit white-noise variance. Coefficients in complex storage raise
+// "<Function>: (Phi.Complex) or (Theta.Complex)" wherever the messages below do not say otherwise.
 
 /// How a set of ARMA coefficients was obtained: given by the caller, Yule-Walker, Burg,
 /// innovations or Hannan-Rissanen. A label for callers; no function takes it as an argument.
@@ -193,8 +194,8 @@ LUMEX_API bool CheckARMACoeffs(std::span<const double> Coeffs, bool IsAR);
 /// MA(infinity) weights), solved by LU, later lags by the AR recursion (0 beyond q for a pure MA).
 /// Dst has n+1 values in the precision of Phi (else Theta); p = q = 0 gives an empty Dst. The AR
 /// part is not checked: a non-causal AR part gives the formal solution of the equations, which
-/// need not be an autocovariance. Raises "n <= 0" (n < 1), "ARMAAcf: coefficients complex" and,
-/// for AR roots z, w with z w = 1 (a unit root among them), "LUSolve: matrix is singular".
+/// need not be an autocovariance. Raises "n <= 0" (n < 1), "ARMAAcf: n too large" (n > 10^8)
+/// and, for AR roots z, w with z w = 1 (a unit root among them), "LUSolve: matrix is singular".
 LUMEX_API void ARMAAcf(const TVec* Phi, const TVec* Theta, int n, TVec& Dst, bool Normalize);
 
 /// One element kappa(i, j) (i, j counted from 1) of the covariance of the transformed process
@@ -202,8 +203,8 @@ LUMEX_API void ARMAAcf(const TVec* Phi, const TVec* Theta, int n, TVec& Dst, boo
 /// GammaX[|i-j|] when i, j <= m; GammaX[h] - sum_r phi_r GammaX[|r-h|] when
 /// min(i,j) <= m < max(i,j) <= 2m; GammaMA[h] when min(i,j) > m and h < GammaMA.Length - 1;
 /// otherwise 0 (h = |i-j|). GammaX are the model's autocovariances, GammaMA those of its MA part.
-/// Raises "ARMAKappa: (i<1) or (j<1)" and "ARMAKappa: GammaX too short" when an element beyond
-/// GammaX would be read.
+/// Raises "ARMAKappa: (i<1) or (j<1)", "ARMAKappa: (GammaX.Complex) or (GammaMA.Complex)" and
+/// "ARMAKappa: GammaX too short" when an element beyond GammaX would be read.
 LUMEX_API double ARMAKappa(const TVec& GammaX, const TVec& GammaMA, int i, int j,
                            const TVec* Phi, const TVec* Theta);
 /// The N-by-N matrix of kappa(i, j), i, j = 1 .. N, in the precision of Data (only its
@@ -287,14 +288,14 @@ LUMEX_API double ARMALogLike(const TVec& Data, const TVec& Phi, const TVec& Thet
 /// Theta receive the best point, FMin its criterion, Residuals (n values, precision of Data) the
 /// whitened residuals at that point (NaN when the criterion is the largest double there), and
 /// the result is the Simplex iteration count. A pure AR model (q = 0) cannot move (the criterion
-/// is the largest double). Raises "ARIMAMLE: (Data.Length=0) or (Data.Complex)" and
-/// "ARIMAMLE: Data.Length < 2".
+/// is the largest double). Raises "ARIMAMLE: (Data.Length=0) or (Data.Complex)",
+/// "ARIMAMLE: (Phi.Complex) or (Theta.Complex)" and "ARIMAMLE: Data.Length < 2".
 LUMEX_API int ARMAMLE(const TVec& Data, TVec& Phi, TVec& Theta, TVec& Residuals, double& FMin);
 /// The same within the bounds PTLowB, PTUpB (p AR bounds, then q MA bounds); the start is not
 /// clamped by this function (the Simplex projects it into the box). Raises
 /// "ARIMAMLE: (Data.Length=0) or (Data.Complex)", "PTLowB.Length <> PTUpB.Length",
-/// "P.Length + T.Length <> PTLowB.Length", "ARIMAMLE: Data.Length < 2" and the Simplex's
-/// "Simplex: LowerBounds[j] > UpperBounds[j]".
+/// "P.Length + T.Length <> PTLowB.Length", "ARIMAMLE: complex coefficients or bounds",
+/// "ARIMAMLE: Data.Length < 2" and the Simplex's "Simplex: LowerBounds[j] > UpperBounds[j]".
 LUMEX_API int ARMAMLE(const TVec& Data, TVec& Phi, TVec& Theta, const TVec& PTLowB,
                       const TVec& PTUpB, TVec& Residuals, double& FMin);
 
@@ -325,7 +326,9 @@ LUMEX_API void ARMAForecast(const TVec& Data, const TVec& Phi, const TVec& Theta
 /// integration (ones for d = 1, k+1 on subdiagonal k for d = 2), which is exact for d <= 2; for
 /// d >= 3 L stays the matrix of ones, so the standard errors are not the integrated ones. YHat
 /// and StdErr have T values (the starting values are not returned). Raises
-/// "ARIMAForecast: (Data.Length<=d) or (Data.Complex)" and the messages of ARMAForecast.
+/// "ARIMAForecast: (Data.Length<=d) or (Data.Complex)", "ARIMAForecast: T < 0",
+/// "ARIMAForecast: (Phi.Length=0) and (Theta.Length=0)" and
+/// "ARIMAForecast: correlation matrix not positive definite".
 LUMEX_API void ARIMAForecast(const TVec& Data, const TVec& Phi, const TVec& Theta, int d, int T,
                              TVec& YHat, TVec& StdErr);
 

@@ -231,6 +231,16 @@ TEST(Innovations, AgreeWithTheRecursionInR) {
     TVec v;
     ARMAKappa(TVec(1), &m.ar, &m.ma, K, N + 1);
     Innovations(K, m.ma.Length(), thetaM, v, N);
+    // The element form on the same autocovariances builds the same matrix.
+    const int mm = std::max(m.ar.Length(), m.ma.Length());
+    TVec gx, gma;
+    ARMAAcf(&m.ar, &m.ma, 5 * mm, gx, false);
+    ARMAAcf(nullptr, &m.ma, 2 * mm, gma, false);
+    for (int i = 1; i <= N + 1; ++i) {
+      for (int j = 1; j <= N + 1; ++j) {
+        EXPECT_EQ(K(i - 1, j - 1), ARMAKappa(gx, gma, i, j, &m.ar, &m.ma)) << i << "," << j;
+      }
+    }
     TVec gamma, vecV, theta(m.ma.Length()), vars, thetaVar;
     TMtx vecTheta;
     ARMAAcf(&m.ar, &m.ma, N, gamma, false);
