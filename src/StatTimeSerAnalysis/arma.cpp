@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
-#include <cstring>
 #include <limits>
 #include <span>
 #include <string>
@@ -427,7 +426,7 @@ bool CheckARMACoeffs(const TVec& Coeffs, bool IsAR) {
 bool CheckARMACoeffs(std::span<const double> Coeffs, bool IsAR) {
   auto v = CreateIt<TVec>();
   v->Size(static_cast<int>(Coeffs.size()));
-  if (!Coeffs.empty()) std::memcpy(v->Data<double>(), Coeffs.data(), Coeffs.size() * 8);
+  std::copy(Coeffs.begin(), Coeffs.end(), v->Data<double>());
   return CheckARMACoeffs(*v, IsAR);
 }
 
