@@ -11,6 +11,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "StatTimeSerAnalysis/arma_internal.h"
@@ -25,11 +26,13 @@ std::size_t Ix(int i) { return static_cast<std::size_t>(i); }
 
 // The forecast deviations f (about the sample mean mu of x) and the forecast error variances,
 // relative to gamma(0), of the series x[0 .. n-1] integrated `cumsums` times (0 for the ARMA
-// forecasts; the error of a sum of forecasts is the sum of their errors). When full is given
-// it receives the factor M (h x h, row-major) with covariance M M^T (cumsums = 0 only).
+// forecasts; the error of a sum of forecasts is the sum of their errors). With wantFull the
+// factor M (lower triangular, covariance M M^T; cumsums = 0 only) is kept: in full (h x h,
+// row-major), or as its first column when it is Toeplitz.
 struct TForecast {
-  std::vector<double> f, var, full;
+  std::vector<double> f, var, full, first;
   double mu = 0.0, rms = 0.0;
+  bool toeplitz = false;  // M is lower-triangular Toeplitz with first column `first`
 };
 
 void ForecastCore(const std::string& fn, const double* x, int n, const std::vector<double>& phi,
@@ -73,10 +76,15 @@ void ForecastCore(const std::string& fn, const double* x, int n, const std::vect
   }
 
   // Column j of L22 = T22^-1 Theta22 by forward substitution, scaled by sqrt(v_{n+j}/gamma0).
+  // When every future row is past the point where the recursion settled (and the AR filter
+  // applies from the first future time on), L22 is a Toeplitz matrix: each column is the first
+  // one moved down, so the first column alone gives every variance as a running sum, O(h p).
   out.var.assign(Ix(h), 0.0);
-  if (wantFull) out.full.assign(Ix(h) * Ix(h), 0.0);
+  out.toeplitz = n >= inn.Stored() && n >= m;
+  const int columns = out.toeplitz ? std::min(h, 1) : h;
+  if (wantFull && !out.toeplitz) out.full.assign(Ix(h) * Ix(h), 0.0);
   std::vector<double> c(Ix(h));
-  for (int j = 0; j < h; ++j) {
+  for (int j = 0; j < columns; ++j) {
     const double sd = std::sqrt(inn.V(n + j) / g0);
     for (int i = j; i < h; ++i) {
       const int k = n + i;
@@ -93,6 +101,16 @@ void ForecastCore(const std::string& fn, const double* x, int n, const std::vect
     }
     for (int pass = 0; pass < cumsums; ++pass) {
       for (int i = j + 1; i < h; ++i) c[Ix(i)] += c[Ix(i - 1)];
+    }
+    if (out.toeplitz) {
+      out.first.resize(Ix(h));
+      double acc = 0.0;
+      for (int i = 0; i < h; ++i) {
+        out.first[Ix(i)] = c[Ix(i)] * sd;
+        acc += out.first[Ix(i)] * out.first[Ix(i)];
+        out.var[Ix(i)] = acc;
+      }
+      break;
     }
     for (int i = j; i < h; ++i) {
       const double a = c[Ix(i)] * sd;
@@ -134,6 +152,20 @@ void ARMAForecast(const TVec& Data, const TVec& Phi, const TVec& Theta, int T, T
   Store(YHat, fc.f, precision);
   RMS = fc.rms;
   Cov.Size(T, T, precision);
+  if (fc.toeplitz) {
+    // M(i, j) = a[i-j]: Cov(i, j) = Cov(i-1, j-1) + a[i] a[j].
+    const std::vector<double>& a = fc.first;
+    std::vector<double> prev(Ix(T)), cur(Ix(T));  // rows i-1 and i, columns 0 .. i
+    for (int i = 0; i < T; ++i) {
+      for (int j = 0; j <= i; ++j) {
+        cur[Ix(j)] = (j > 0 ? prev[Ix(j - 1)] : 0.0) + a[Ix(i)] * a[Ix(j)];
+        Cov.SetValue(i * T + j, cur[Ix(j)]);
+        Cov.SetValue(j * T + i, cur[Ix(j)]);
+      }
+      std::swap(prev, cur);
+    }
+    return;
+  }
   // Cov = M M^T with M lower triangular: element (i, j), i >= j, sums over k <= j.
   for (int i = 0; i < T; ++i) {
     const double* mi = fc.full.data() + Ix(i) * Ix(T);
