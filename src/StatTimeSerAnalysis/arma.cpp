@@ -165,19 +165,6 @@ bool TArmaInnovations::Run(int N, bool stopOnFailure) {
   return ok;
 }
 
-void TArmaInnovations::Filter(const double* y, int n, double* e) const {
-  for (int k = 0; k < n; ++k) {
-    double w = y[k];
-    if (k >= fM) {
-      for (int j = 1; j <= fP; ++j) w -= fPhi[Ix(j - 1)] * y[k - j];
-    }
-    const int width = k - Lo(k);
-    const double* row = Row(k);
-    for (int s = 1; s <= width; ++s) w -= row[s - 1] * e[k - s];
-    e[k] = w;
-  }
-}
-
 double ArmaCriterion(const double* x, int n, const std::vector<double>& phi,
                      const std::vector<double>& theta, double* resid) {
   constexpr double kWorst = std::numeric_limits<double>::max();

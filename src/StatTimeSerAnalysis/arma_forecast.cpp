@@ -42,36 +42,49 @@ void ForecastCore(const std::string& fn, const double* x, int n, const std::vect
   double mu = 0.0;
   for (int k = 0; k < n; ++k) mu += x[k];
   mu /= n;
-  std::vector<double> y(Ix(n + h));
-  double ss = 0.0;
-  for (int k = 0; k < n; ++k) {
-    y[Ix(k)] = x[k] - mu;
-    ss += y[Ix(k)] * y[Ix(k)];
-  }
   out.mu = mu;
-  out.rms = std::sqrt(ss / n);
   detail::TArmaInnovations inn;
   inn.Init(phi, theta);
   if (!inn.Run(n + h, true)) ERaise(fn + ": correlation matrix not positive definite");
   const double g0 = inn.Gamma0();
   const int p = inn.P();
   const int m = inn.M();
-  std::vector<double> e(Ix(n));
-  inn.Filter(y.data(), n, e.data());
 
-  // Predictions of the future W from the observed innovations, then of X through the AR filter
-  // (y holds the observed deviations followed by the predicted ones).
+  // One pass over the observed deviations y = x - mu: their innovations, of which the forecasts
+  // need only the last m (kept in a ring), and the sum of squares.
+  int ring = 1;
+  while (ring < m + 1) ring <<= 1;
+  const int mask = ring - 1;
+  std::vector<double> e(Ix(ring), 0.0);
+  double ss = 0.0;
+  for (int k = 0; k < n; ++k) {
+    double w = x[k] - mu;
+    ss += w * w;
+    if (k >= m) {
+      for (int j = 1; j <= p; ++j) w -= phi[Ix(j - 1)] * (x[k - j] - mu);
+    }
+    const int width = k - inn.Lo(k);
+    const double* row = inn.Row(k);
+    for (int s = 1; s <= width; ++s) w -= row[s - 1] * e[Ix((k - s) & mask)];
+    e[Ix(k & mask)] = w;
+  }
+  out.rms = std::sqrt(ss / n);
+
+  // Predictions of the future W from the observed innovations, then of X through the AR filter.
+  // y(t) is the deviation at time t: observed below n, predicted from n on.
+  std::vector<double> future(Ix(h));
+  auto y = [&](int t) { return t < n ? x[t] - mu : future[Ix(t - n)]; };
   out.f.assign(Ix(h), 0.0);
   for (int i = 0; i < h; ++i) {
     const int k = n + i;
     const int width = k - inn.Lo(k);
     const double* row = inn.Row(k);
     double s = 0.0;
-    for (int sLag = i + 1; sLag <= width; ++sLag) s += row[sLag - 1] * e[Ix(k - sLag)];
+    for (int sLag = i + 1; sLag <= width; ++sLag) s += row[sLag - 1] * e[Ix((k - sLag) & mask)];
     if (k >= m) {
-      for (int j = 1; j <= p; ++j) s += phi[Ix(j - 1)] * y[Ix(k - j)];
+      for (int j = 1; j <= p; ++j) s += phi[Ix(j - 1)] * y(k - j);
     }
-    y[Ix(k)] = s;
+    future[Ix(i)] = s;
     out.f[Ix(i)] = s;
   }
 
@@ -125,6 +138,14 @@ void ForecastChecks(const std::string& fn, const TVec& Data, int T) {
   if (T < 0) ERaise(fn + ": T < 0");
 }
 
+// The values of a real vector as doubles: its own storage when it is double, else a converted
+// copy held in `copy`.
+const double* AsDouble(const TVec& v, TVec& copy) {
+  if (v.IsDouble()) return v.Data<double>();
+  Convert(copy, v, fpDouble);
+  return copy.Data<double>();
+}
+
 std::vector<double> ToDouble(const TVec& v) {
   std::vector<double> out(Ix(v.Length()));
   for (int i = 0; i < v.Length(); ++i) out[Ix(i)] = v.Value(i);
@@ -143,9 +164,9 @@ void ARMAForecast(const TVec& Data, const TVec& Phi, const TVec& Theta, int T, T
   const std::string fn = "ARMAForecast";
   ForecastChecks(fn, Data, T);
   if (T > 46340) ERaise("ARMAForecast: T too large");
-  const std::vector<double> x = ToDouble(Data);
+  auto copy = CreateIt<TVec>();
   TForecast fc;
-  ForecastCore(fn, x.data(), Data.Length(), ArmaCoeffs(&Phi, "ARMAForecast"),
+  ForecastCore(fn, AsDouble(Data, *copy), Data.Length(), ArmaCoeffs(&Phi, "ARMAForecast"),
                ArmaCoeffs(&Theta, "ARMAForecast"), T, 0, true, fc);
   for (double& v : fc.f) v += fc.mu;
   const TMtxFloatPrecision precision = Data.FloatPrecision();
@@ -183,9 +204,9 @@ void ARMAForecast(const TVec& Data, const TVec& Phi, const TVec& Theta, int T, T
                   TVec& StdErr) {
   const std::string fn = "ARMAForecast";
   ForecastChecks(fn, Data, T);
-  const std::vector<double> x = ToDouble(Data);
+  auto copy = CreateIt<TVec>();
   TForecast fc;
-  ForecastCore(fn, x.data(), Data.Length(), ArmaCoeffs(&Phi, "ARMAForecast"),
+  ForecastCore(fn, AsDouble(Data, *copy), Data.Length(), ArmaCoeffs(&Phi, "ARMAForecast"),
                ArmaCoeffs(&Theta, "ARMAForecast"), T, 0, false, fc);
   for (double& v : fc.f) v += fc.mu;
   for (double& v : fc.var) v = std::sqrt(v) * fc.rms;

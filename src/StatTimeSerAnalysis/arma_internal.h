@@ -53,9 +53,6 @@ public:
   int M() const { return fM; }
   const std::vector<double>& Phi() const { return fPhi; }
 
-  // Innovations e_k = W_k - sum_s theta_{k,s} e_{k-s} of the series y[0 .. n-1] (n <= rows run).
-  void Filter(const double* y, int n, double* e) const;
-
 private:
   int fP = 0, fQ = 0, fM = 0, fStored = 0;
   std::vector<double> fPhi, fGx, fGma, fTheta, fV;
