@@ -211,7 +211,7 @@ LUMEX_API double ARMAKappa(const TVec& GammaX, const TVec& GammaMA, int i, int j
 /// precision is used), with GammaX = ARMAAcf(Phi, Theta, 5m) and GammaMA = ARMAAcf(none, Theta,
 /// 2m). A pure AR model takes the MA autocovariance of white noise, so kappa(i, i) = 1 beyond m.
 /// Needs p + q >= 1 (else "n <= 0" from ARMAAcf). Raises "ARMAKappa: N < 0" and
-/// "ARMAKappa: N too large" (more than 2^28 elements).
+/// "ARMAKappa: N too large" (N > 8192).
 LUMEX_API void ARMAKappa(const TVec& Data, const TVec* Phi, const TVec* Theta, TMtx& Kappa,
                          int N);
 
@@ -224,9 +224,9 @@ LUMEX_API void ARMAKappa(const TVec& Data, const TVec* Phi, const TVec* Theta, T
 /// "Innovations: gamma.Length = 0", "Innovations: kappa.Length < NumEvals",
 /// "Innovations: kappa.Rows < NumEvals", then "Innovations: kappa.Complex = true",
 /// "Innovations: NumEvals < 0", "Innovations: kappa.Length < NumEvals+1" (a vector must hold
-/// lags 0 .. N), "Innovations: kappa.Rows < NumEvals+1" (a matrix must be at least
-/// (N+1) x (N+1)) and "Innovations: NumEvals too large"; an error of the computation is raised
-/// again as "Innovations : " + its message.
+/// lags 0 .. N), "Innovations: kappa.Rows < NumEvals+1" and "Innovations: kappa.Cols <
+/// NumEvals+1" (a matrix must be at least (N+1) x (N+1)) and "Innovations: NumEvals too large"
+/// (N > 8191); an error of the computation is raised again as "Innovations : " + its message.
 LUMEX_API void Innovations(const TDenseLumex& kappa, int q, TMtx& ThetaM, TVec& Variances,
                            int NumEvals);
 /// MA(q) coefficients from the innovations algorithm on gamma, q = Theta.Length:

@@ -333,10 +333,9 @@ void CheckInnovationsArgs(const TDenseLumex& kappa, int NumEvals) {
   if (kappa.Complex()) ERaise("Innovations: kappa.Complex = true");
   if (NumEvals < 0) ERaise("Innovations: NumEvals < 0");
   if (isVec && kappa.Length() < NumEvals + 1) ERaise("Innovations: kappa.Length < NumEvals+1");
-  if (!isVec && (kappa.Rows() < NumEvals + 1 || kappa.Cols() < NumEvals + 1)) {
-    ERaise("Innovations: kappa.Rows < NumEvals+1");
-  }
-  if (NumEvals > 16383) ERaise("Innovations: NumEvals too large");
+  if (!isVec && kappa.Rows() < NumEvals + 1) ERaise("Innovations: kappa.Rows < NumEvals+1");
+  if (!isVec && kappa.Cols() < NumEvals + 1) ERaise("Innovations: kappa.Cols < NumEvals+1");
+  if (NumEvals > 8191) ERaise("Innovations: NumEvals too large");
 }
 
 // The innovations algorithm with the checks and the wrapping of the matrix form.
@@ -464,7 +463,7 @@ double ARMAKappa(const TVec& GammaX, const TVec& GammaMA, int i, int j, const TV
 
 void ARMAKappa(const TVec& Data, const TVec* Phi, const TVec* Theta, TMtx& Kappa, int N) {
   if (N < 0) ERaise("ARMAKappa: N < 0");
-  if (static_cast<double>(N) * N > 268435456.0) ERaise("ARMAKappa: N too large");
+  if (N > 8192) ERaise("ARMAKappa: N too large");
   detail::TArmaInnovations inn;
   inn.Init(ArmaCoeffs(Phi, "ARMAKappa"), ArmaCoeffs(Theta, "ARMAKappa"));
   Kappa.Size(N, N, Data.FloatPrecision());

@@ -610,6 +610,8 @@ TEST(ArmaEdgeCases, MessagesAreExact) {
       {[&] { Innovations(TMtx(2, 2), 1, mout, out, 3); }, "Innovations: kappa.Rows < NumEvals"},
       {[&] { Innovations(TVec{1.0, 0.5, 0.2}, 1, mout, out, 3); },
        "Innovations: kappa.Length < NumEvals+1"},
+      {[&] { Innovations(TMtx(4, 2), 1, mout, out, 3); }, "Innovations: kappa.Cols < NumEvals+1"},
+      {[&] { ARMAKappa(x, &phi, &theta, mout, 9000); }, "ARMAKappa: N too large"},
       {[&] { Innovations(TVec{1.0, 0.5}, emptyOut, s, 1); },
        "Innovations: (Theta.Length=0) or (Theta.Complex)"},
       {[&] { Innovations(TVec{1.0, 0.5}, theta2, s, 1); }, "Innovations: Theta.Length > NumEvals"},
