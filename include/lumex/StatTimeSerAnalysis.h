@@ -305,16 +305,18 @@ LUMEX_API int ARMAMLE(const TVec& Data, TVec& Phi, TVec& Theta, const TVec& PTLo
 /// values about their sample mean mu: YHat = mu + S21 S11^-1 (x - mu) and Cov (T x T) =
 /// S22 - S21 S11^-1 S12, in units of the model's correlation, S the correlation matrix of the
 /// n + T values. RMS receives the root mean square of x - mu (divisor n), the scale that turns
-/// Cov into data units. Computed in O(n + T^2 (p+q) + T^3) by the innovations algorithm
-/// (Brockwell and Davis, 5.3), equal to the direct solve to rounding. T = 0 gives empty
-/// outputs. Raises "ARMAForecast: (Data.Length=0) or (Data.Complex)", "ARMAForecast: T < 0",
+/// Cov into data units. Computed by the innovations algorithm (Brockwell and Davis, 5.3), equal
+/// to the direct solve to rounding, in O(n + T p + T^2) when its coefficients have settled
+/// within the data (an invertible MA part and a series longer than its memory) and
+/// O(n + T^2 (p+q) + T^3) otherwise. T = 0 gives empty outputs. NaN data give NaN forecasts. Raises "ARMAForecast: (Data.Length=0) or (Data.Complex)", "ARMAForecast: T < 0",
 /// "ARMAForecast: (Phi.Length=0) and (Theta.Length=0)", "ARMAForecast: T too large"
 /// (T > 46340) and "ARMAForecast: correlation matrix not positive definite" (a non-causal AR
 /// part, whose formal autocovariances are no covariance).
 LUMEX_API void ARMAForecast(const TVec& Data, const TVec& Phi, const TVec& Theta, int T,
                             TVec& YHat, TMtx& Cov, double& RMS);
 /// The forecasts with their standard errors in data units, StdErr[i] = sqrt(Cov[i][i]) * RMS
-/// (O(n + T^2 (p+q)), no T x T matrix). Raises as the full form.
+/// (O(n + T p), or O(n + T^2 (p+q)) when the coefficients have not settled; no T x T matrix).
+/// Raises as the full form except "ARMAForecast: T too large".
 LUMEX_API void ARMAForecast(const TVec& Data, const TVec& Phi, const TVec& Theta, int T,
                             TVec& YHat, TVec& StdErr);
 
