@@ -30,6 +30,27 @@ const TFuzzRow kRows[] = {
     LUMEX_FUZZ_CAPPED(64, TripleExpForecast, void(const TVec&, TVec&, double, double, double, int, int)),
     LUMEX_FUZZ_CAPPED(64, TripleExpForecast, void(const TVec&, TVec&, double&, double&, double&, int, double&, int)),
     LUMEX_FUZZ(MovingAverage, double(const TVec&, int, TVec&, int&, bool)),
+    // ARMA estimation, forecasting and simulation.
+    LUMEX_FUZZ_CAPPED(64, CheckARMACoeffs, bool(const TVec&, bool)),
+    LUMEX_FUZZ_CAPPED(64, CheckARMACoeffs, bool(std::span<const double>, bool)),
+    LUMEX_FUZZ_CAPPED(256, ARMAAcf, void(const TVec*, const TVec*, int, TVec&, bool)),
+    LUMEX_FUZZ_CAPPED(64, ARMAKappa, double(const TVec&, const TVec&, int, int, const TVec*, const TVec*)),
+    LUMEX_FUZZ_CAPPED(128, ARMAKappa, void(const TVec&, const TVec*, const TVec*, TMtx&, int)),
+    LUMEX_FUZZ_CAPPED(128, Innovations, void(const TDenseLumex&, int, TMtx&, TVec&, int)),
+    LUMEX_FUZZ_CAPPED(128, Innovations, void(const TDenseLumex&, TVec&, double&, int, TVec*, TVec*)),
+    LUMEX_FUZZ_CAPPED(128, ARMAInnovationsFit, void(const TVec&, TVec&, double&, TVec*, int)),
+    LUMEX_FUZZ_CAPPED(128, ARMAInnovationsFit, void(const TVec&, TVec&, TVec&, double&, TVec*, TVec*, int)),
+    LUMEX_FUZZ_CAPPED(128, ARMAHannahFit, void(const TVec&, TVec&, TVec&, double&)),
+    LUMEX_FUZZ_CAPPED(256, ARMALogLike, double(const TVec&, const TVec&, const TVec&)),
+    LUMEX_FUZZ_CAPPED(2, ARMAMLE, int(const TVec&, TVec&, TVec&, TVec&, double&)),
+    LUMEX_FUZZ_CAPPED(2, ARMAMLE, int(const TVec&, TVec&, TVec&, const TVec&, const TVec&, TVec&, double&)),
+    LUMEX_FUZZ_CAPPED(256, ARMAForecast, void(const TVec&, const TVec&, const TVec&, int, TVec&, TMtx&, double&)),
+    LUMEX_FUZZ_CAPPED(256, ARMAForecast, void(const TVec&, const TVec&, const TVec&, int, TVec&, TVec&)),
+    LUMEX_FUZZ_CAPPED(256, ARIMAForecast, void(const TVec&, const TVec&, const TVec&, int, int, TVec&, TVec&)),
+    LUMEX_FUZZ_CAPPED(256, ARMAPredictors, void(const TVec&, const TVec*, const TVec*, TVec&, TVec*)),
+    LUMEX_FUZZ_CAPPED(4096, ARMASimulate, void(const TVec&, const TVec&, int, TVec&)),
+    LUMEX_FUZZ_CAPPED(4096, ARIMASimulate, void(const TVec&, const TVec&, int, const TVec&, int, TVec&)),
+    LUMEX_FUZZ_CAPPED(4096, TimeSeriesIntInit, void(const TVec&, TVec&, int, bool)),
 };
 
 }  // namespace
