@@ -25,6 +25,11 @@ constexpr int kMaxHorizon = 1 << 26;
 constexpr double kNoFit = 1.797693134862315e308;
 
 TSeries ToDouble(const TVec& v) {
+  if (v.Length() == 0) return {};
+  if (v.IsDouble()) {
+    const double* p = v.Data<double>();
+    return TSeries(p, p + v.Length());
+  }
   TSeries out(Idx(v.Length()));
   for (int i = 0; i < v.Length(); ++i) out[Idx(i)] = v.Value(i);
   return out;
@@ -32,6 +37,11 @@ TSeries ToDouble(const TVec& v) {
 
 void Store(TVec& dst, const TSeries& src, TMtxFloatPrecision precision) {
   dst.Size(static_cast<int>(src.size()), precision);
+  if (src.empty()) return;
+  if (precision == fpDouble) {
+    std::copy(src.begin(), src.end(), dst.Data<double>());
+    return;
+  }
   for (std::size_t i = 0; i < src.size(); ++i) dst.SetValue(static_cast<int>(i), src[i]);
 }
 
@@ -42,6 +52,47 @@ TSeries PolyMul(const TSeries& a, const TSeries& b) {
     for (std::size_t j = 0; j < b.size(); ++j) c[i + j] += a[i] * b[j];
   }
   return c;
+}
+
+// The sums of cur*lag, lag^2 and cur^2 over m terms, in four interleaved partial sums each so that
+// the additions do not wait on one another.
+struct TLagSums {
+  double sxy, sxx, syy;
+};
+TLagSums LagSums(const double* cur, const double* lag, int m) {
+  double xy[4] = {0, 0, 0, 0}, xx[4] = {0, 0, 0, 0}, yy[4] = {0, 0, 0, 0};
+  int t = 0;
+  for (; t + 4 <= m; t += 4) {
+    for (int k = 0; k < 4; ++k) {
+      xy[k] += cur[t + k] * lag[t + k];
+      xx[k] += lag[t + k] * lag[t + k];
+      yy[k] += cur[t + k] * cur[t + k];
+    }
+  }
+  for (; t < m; ++t) {
+    xy[0] += cur[t] * lag[t];
+    xx[0] += lag[t] * lag[t];
+    yy[0] += cur[t] * cur[t];
+  }
+  return {(xy[0] + xy[1]) + (xy[2] + xy[3]), (xx[0] + xx[1]) + (xx[2] + xx[3]),
+          (yy[0] + yy[1]) + (yy[2] + yy[3])};
+}
+
+// sum (cur - phi lag)^2 over m terms, four partial sums.
+double ResidualSumSq(const double* cur, const double* lag, int m, double phi) {
+  double s[4] = {0, 0, 0, 0};
+  int t = 0;
+  for (; t + 4 <= m; t += 4) {
+    for (int k = 0; k < 4; ++k) {
+      const double e = cur[t + k] - phi * lag[t + k];
+      s[k] += e * e;
+    }
+  }
+  for (; t < m; ++t) {
+    const double e = cur[t] - phi * lag[t];
+    s[0] += e * e;
+  }
+  return (s[0] + s[1]) + (s[2] + s[3]);
 }
 
 // One memory-shortening pass on y. Returns 'L', 'M' or 'S'; for 'L' and 'M' `out` receives the
@@ -57,21 +108,13 @@ char ShortenPass(const TSeries& y, int maxTau, TSeries& out, TSeries& filter) {
   double bestErr = kNoFit, bestPhi = 0.0;
   int bestTau = 0;
   for (int tau = 1; tau <= maxTau; ++tau) {
-    double sxy = 0.0, sxx = 0.0, syy = 0.0;
-    for (int t = tau; t < n; ++t) {
-      const double cur = y[Idx(t)], lag = y[Idx(t - tau)];
-      sxy += cur * lag;
-      sxx += lag * lag;
-      syy += cur * cur;
-    }
+    const double* cur = y.data() + tau;  // y_t, t = tau .. n-1
+    const double* lag = y.data();        // y_{t-tau}
+    const int m = n - tau;
+    const TLagSums sums = LagSums(cur, lag, m);
     // A zero lagged part leaves phi free: 0 is the minimiser of smallest size.
-    const double phi = sxx > 0.0 ? sxy / sxx : 0.0;
-    double sse = 0.0;
-    for (int t = tau; t < n; ++t) {
-      const double e = y[Idx(t)] - phi * y[Idx(t - tau)];
-      sse += e * e;
-    }
-    const double err = sse / syy;  // 0/0 (no term, or a zero series) is NaN and never chosen
+    const double phi = sums.sxx > 0.0 ? sums.sxy / sums.sxx : 0.0;
+    const double err = ResidualSumSq(cur, lag, m, phi) / sums.syy;  // 0/0 is NaN: never chosen
     if (err < bestErr) {
       bestErr = err;
       bestPhi = phi;
@@ -221,12 +264,16 @@ void ARARForecast(const TVec& Data, const TVec& Phi, const TVec& Filter, int Tau
     return s;
   };
   // The scale: the root mean square of the one-step residuals xi(B) Y_t - c over the times that
-  // have all K past values (NaN when there is none).
-  double sse = 0.0;
-  for (int t = K; t < n; ++t) {
-    const double e = y[Idx(t)] + filtered(t) - c;
-    sse += e * e;
+  // have all K past values (NaN when there is none). The residuals are accumulated lag by lag,
+  // a loop over t that vectorises, instead of one dot product per time.
+  TSeries e(Idx(n - K), -c);
+  for (int k = 0; k <= K; ++k) {
+    const double x = xi[Idx(k)];
+    const double* src = y.data() + (K - k);
+    for (int t = 0; t < n - K; ++t) e[Idx(t)] += x * src[t];
   }
+  double sse = 0.0;
+  for (const double v : e) sse += v * v;
   SigmaScale = n > K ? std::sqrt(sse / (n - K)) : NaN;
   for (int t = n; t < n + T; ++t) y[Idx(t)] = c - filtered(t);
   YHat.Size(T, precision);
