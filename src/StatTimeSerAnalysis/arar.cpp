@@ -186,6 +186,9 @@ void ShortenFilter(const TVec& Data, TVec& Dst, int& Tau, TVec* Filter, int MaxT
 void ARARFit(const TVec& Data, TVec& Phi, int& L1, int& L2, int& L3, double& Sigma2, int MaxLag) {
   if (Data.Complex()) ERaise("ARARFit: Data.Complex = true");
   if (MaxLag > Data.Length()) ERaise("ARARFit: MaxLag > Data.Length");
+  // The autocovariances first: Phi may be the same object as Data.
+  auto g = CreateIt<TVec>();
+  if (MaxLag >= 4) AutoCov(Data, *g, MaxLag + 1);
   Phi.Size(4, Data.FloatPrecision());
   Phi.SetVal(NaN);
   Sigma2 = kNoFit;
@@ -193,8 +196,6 @@ void ARARFit(const TVec& Data, TVec& Phi, int& L1, int& L2, int& L3, double& Sig
   L2 = 3;
   L3 = 4;
   if (MaxLag < 4) return;
-  auto g = CreateIt<TVec>();
-  AutoCov(Data, *g, MaxLag + 1);
   const double g0 = g->Value(0);
   std::vector<double> rho(Idx(MaxLag + 1));
   for (int k = 0; k <= MaxLag; ++k) rho[Idx(k)] = g->Value(k) / g0;
