@@ -265,7 +265,8 @@ LUMEX_API void ARMAInnovationsFit(const TVec& Data, TVec& Phi, TVec& Theta, doub
 /// removed), then the least-squares regression of X_t on X_{t-1..t-p} and e_{t-1..t-q} over
 /// t = m+q .. n-1 gives Phi and Theta. The regression has no intercept: centre a series whose
 /// mean is not zero first, or the AR coefficients absorb the level (their sum tends to 1), which
-/// makes a poor, often non-causal, start for ARMAMLE. Raises "ARMAHannah: (Data.Length=0) or (Data.Complex)",
+/// makes a poor, often non-causal, start for ARMAMLE. Raises
+/// "ARMAHannah: (Data.Length=0) or (Data.Complex)",
 /// "ARMAHannah: Data.Length < m+p+2q" (fewer rows than coefficients), "ARMAHannah: (Phi.Complex)
 /// or (Theta.Complex)" and, for an exactly collinear regression, "LQRSolve: matrix is rank
 /// deficient". A constant series gives NaN coefficients (its autocorrelations are 0/0).
@@ -308,7 +309,8 @@ LUMEX_API int ARMAMLE(const TVec& Data, TVec& Phi, TVec& Theta, const TVec& PTLo
 /// Cov into data units. Computed by the innovations algorithm (Brockwell and Davis, 5.3), equal
 /// to the direct solve to rounding, in O(n + T p + T^2) when its coefficients have settled
 /// within the data (an invertible MA part and a series longer than its memory) and
-/// O(n + T^2 (p+q) + T^3) otherwise. T = 0 gives empty outputs. NaN data give NaN forecasts. Raises "ARMAForecast: (Data.Length=0) or (Data.Complex)", "ARMAForecast: T < 0",
+/// O(n + T^2 (p+q) + T^3) otherwise. T = 0 gives empty outputs. NaN data give NaN forecasts.
+/// Raises "ARMAForecast: (Data.Length=0) or (Data.Complex)", "ARMAForecast: T < 0",
 /// "ARMAForecast: (Phi.Length=0) and (Theta.Length=0)", "ARMAForecast: T too large"
 /// (T > 46340) and "ARMAForecast: correlation matrix not positive definite" (a non-causal AR
 /// part, whose formal autocovariances are no covariance).
@@ -360,5 +362,73 @@ LUMEX_API void ARIMASimulate(const TVec& Phi, const TVec& Theta, int d, const TV
 /// "TimeSeriesIntInit: (Data.Length<d) or (Data.Complex)" and "TimeSeriesIntInit: d < 0".
 LUMEX_API void TimeSeriesIntInit(const TVec& Data, TVec& ResInit, int d, bool FromEnd);
 
+// ---- ARAR forecasting and the Box-Cox transform -------------------------------------------------
+//
+// The ARAR method (Brockwell and Davis, Introduction to Time Series and Forecasting, section 9.1):
+// ShortenFilter removes long memory with a filter psi(B); ARARFit fits a subset AR(4) on lags 1,
+// L1, L2, L3 to the shortened series; ARARForecast forecasts the series through the combined
+// filter xi(B) = psi(B) phi(B). The typical call sequence, with MaxTau = 15 and MaxLag = 26:
+//   ShortenFilter(Y, S, Tau, &Filter, 15);  ARARFit(S, Phi, L1, L2, L3, Sigma2, 26);
+//   ARARForecast(Y, Phi, Filter, Tau, L1, L2, L3, Mean(S), h, YHat, StdErr, SigmaScale);
+
+/// Memory shortening in at most three passes. Each pass finds, for tau = 1 .. MaxTau, the
+/// least-squares phi(tau) of Y_t on Y_{t-tau} and its relative error
+/// Err(tau) = sum (Y_t - phi Y_{t-tau})^2 / sum Y_t^2 (t = tau .. m-1, m the pass's length), and
+/// takes the first tau of smallest error. It then declares the series
+///   'L' (long memory) when Err <= 8/m, or phi >= 0.93 and tau >= 3: S_t = Y_t - phi Y_{t-tau};
+///   'M' (moderately long) when phi >= 0.93 and tau <= 2 otherwise: S_t = Y_t - phi_1 Y_{t-1} -
+///       phi_2 Y_{t-2}, with the least-squares AR(2) coefficients (no intercept);
+///   'S' (short memory) otherwise, which ends the passes.
+/// The passes also stop after the third, or when the shortened series is shorter than MaxTau.
+/// phi is the exact least-squares coefficient (the minimum a numerical search would approach).
+/// Outputs: Dst the shortened series (Data.Length - Tau values, Dst[t] = psi(B) Y at time t + Tau,
+/// in Data's precision), Tau the span of the combined filter, and Filter (when not null) the
+/// product of all passes' filters, psi_0 = 1 .. psi_Tau (Tau + 1 values): the passes compose
+/// exactly, so Tau = Filter.Length - 1 also after an 'M' pass or several passes. A series without
+/// a usable error (too short, all zeros, NaN or infinite values) ends in 'S': Dst = Data,
+/// Tau = 0, Filter = [1]. Raises "MaxTau > Data.Length" and "ShortenFilter: Data.Complex = true".
+LUMEX_API void ShortenFilter(const TVec& Data, TVec& Dst, int& Tau, TVec* Filter, int MaxTau);
+
+/// Best subset AR(4) X_t = phi_1 X_{t-1} + phi_2 X_{t-L1} + phi_3 X_{t-L2} + phi_4 X_{t-L3} + Z_t
+/// of the mean-corrected series Data (the shortened series) by the Yule-Walker equations: over
+/// 1 < L1 < L2 < L3 <= MaxLag, the lags whose white-noise variance
+/// Sigma2 = gamma(0) (1 - phi . (rho(1), rho(L1), rho(L2), rho(L3))) is smallest (the first such
+/// triple in lexicographic order), with the autocovariances of AutoCov. Phi (4 values, Data's
+/// precision) holds phi_1 .. phi_4. When no candidate is found (MaxLag < 4, or a constant series
+/// whose autocorrelations are NaN) the lags stay 2, 3, 4, Sigma2 is 1.797693134862315e308 and Phi
+/// is NaN. Raises "ARARFit: Data.Complex = true" and "ARARFit: MaxLag > Data.Length".
+LUMEX_API void ARARFit(const TVec& Data, TVec& Phi, int& L1, int& L2, int& L3, double& Sigma2,
+                       int MaxLag);
+
+/// T forecasts of the series Data (the original series, not the shortened one) by the model
+/// xi(B) Y_t = c + Z_t, xi = Filter * (1 - Phi[0] B - Phi[1] B^L1 - Phi[2] B^L2 - Phi[3] B^L3) and
+/// c = (1 - sum of Phi) SMean, SMean the mean of the shortened series: YHat[h-1] (h steps ahead)
+/// continues Y_t = c - sum_{k=1..K} xi_k Y_{t-k}, K = Tau + L3 (coefficients beyond Filter count
+/// as 0, and only xi_0 .. xi_K enter). SigmaScale is the root mean square of the one-step
+/// residuals xi(B) Y_t - c over t = K .. n-1 (NaN when Data.Length = K), and StdErr[h-1] =
+/// SigmaScale sqrt(w_0^2 + ... + w_{h-1}^2), w the coefficients of 1/xi(z): the h-step forecast
+/// standard errors. YHat and StdErr have T values in Data's precision; T = 0 gives them empty.
+/// Raises "ARARForecast: Filter.Length = 0!",
+/// "ARARForecast: (Data.Complex) or (Phi.Complex) or (Filter.Complex)",
+/// "ARARForecast: Phi.Length < 4", "ARARForecast: not 1 < L1 < L2 < L3", "ARARForecast: Tau < 0",
+/// "ARARForecast: T < 0", "ARARForecast: T too large" (T > 2^26) and
+/// "ARARForecast: Data.Length < Tau+L3". Matches the ARAR forecasts of Brockwell and Davis.
+LUMEX_API void ARARForecast(const TVec& Data, const TVec& Phi, const TVec& Filter, int Tau, int L1,
+                            int L2, int L3, double SMean, int T, TVec& YHat, TVec& StdErr,
+                            double& SigmaScale);
+
+/// The Box-Cox transform: Dst = ln x for Lambda = 0, over the elements x > 0; otherwise
+/// (x^Lambda - 1)/Lambda over the elements x >= 0. Other elements (and NaN) are dropped, so Dst
+/// can be shorter than Data (Data's precision). Accurate to a few units in the last place for
+/// every Lambda, also where x^Lambda is near 1. Dst may be Data. Raises "BoxCox : Lambda<0" and
+/// "BoxCox : Data.Complex = true".
+LUMEX_API void BoxCox(const TVec& Data, TVec& Dst, double Lambda);
+
+/// The inverse Box-Cox transform, element by element: exp(x) for Lambda = 0, otherwise
+/// (Lambda x + 1)^(1/Lambda) (below x = -1/Lambda the power of a negative base: NaN unless
+/// 1/Lambda is an integer). Accurate to a few units in the last place times 1 + |ln Dst[i]| (the
+/// exponential of a rounded argument). Dst has Data's length and precision and may be Data. Raises
+/// "BoxCoxInv : Lambda<0" and "BoxCoxInv : Data.Complex = true".
+LUMEX_API void BoxCoxInv(const TVec& Data, TVec& Dst, double Lambda);
 
 }  // namespace lumex
