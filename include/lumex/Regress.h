@@ -1,6 +1,7 @@
 // The Regress module: regression statistics of a fit, the least-squares straight line, the
-// coefficient of determination, multiple linear, ridge and principal-component regression and
-// analysis of variance.
+// coefficient of determination, multiple linear, ridge and principal-component regression,
+// stepwise selection, nonlinear least squares with numeric derivatives, logistic (binomial and
+// ordinal) and Poisson regression, and analysis of variance.
 //
 // Every function checks its arguments and raises ELumexError with a fixed message when one is
 // unusable; numerically undefined results (a zero residual sum of squares, a zero total sum of

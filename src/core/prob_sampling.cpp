@@ -4,6 +4,7 @@
 #include <boost/math/distributions/students_t.hpp>
 #include <bit>
 #include <cmath>
+#include <limits>
 #include <cstddef>
 #include <cstdint>
 
@@ -264,10 +265,23 @@ void StudentCDFInv(const TVec& p, double df, TVec& dst) {
 
 // ---- Chi-square: the gamma law of shape nu/2 and scale 2 ----------------------------------------
 
-double ChiSquarePDF(double x, double nu) { return GammaPDF(x, 0.5 * nu, 2.0); }
-double ChiSquareCDF(double x, double nu) { return GammaCDF(x, 0.5 * nu, 2.0); }
-double ChiSquareCDFUpper(double x, double nu) { return GammaCDFUpper(x, 0.5 * nu, 2.0); }
-double ChiSquareCDFInv(double p, double nu) { return GammaCDFInv(p, 0.5 * nu, 2.0); }
+namespace {
+// nu/2, kept positive: half the smallest subnormal rounds to 0, which the gamma law would refuse;
+// the smallest subnormal shape has the same (limiting) values to double precision.
+double ChiSquareShape(double nu) {
+  const double a = 0.5 * nu;
+  return a == 0.0 && nu > 0.0 ? std::numeric_limits<double>::denorm_min() : a;
+}
+}  // namespace
+
+double ChiSquarePDF(double x, double nu) {
+  // A shape that underflows: the density is its limit (nu/2) e^(-x/2)/x, not the rounded shape's.
+  if (nu > 0.0 && 0.5 * nu == 0.0 && x > 0.0 && x < Inf) return 0.5 * std::exp(-0.5 * x) / x * nu;
+  return GammaPDF(x, ChiSquareShape(nu), 2.0);
+}
+double ChiSquareCDF(double x, double nu) { return GammaCDF(x, ChiSquareShape(nu), 2.0); }
+double ChiSquareCDFUpper(double x, double nu) { return GammaCDFUpper(x, ChiSquareShape(nu), 2.0); }
+double ChiSquareCDFInv(double p, double nu) { return GammaCDFInv(p, ChiSquareShape(nu), 2.0); }
 
 void ChiSquarePDF(const TVec& x, double nu, TVec& dst) {
   VectorForm(x, dst, "ChiSquarePDF", [nu](double v) { return ChiSquarePDF(v, nu); });

@@ -526,5 +526,30 @@ TEST(ProbabilityVector, FTakesDegreesOfFreedomElementwise) {
 
 #undef V
 
+// ---- Vanishing and extreme shapes and scales ---------------------------------------------------
+
+// Every law's shape and scale parameters from the smallest subnormal up (shapes to 1e8, scales to
+// 1e308), through the points where 1/a, a^2 and Gamma(a) under- or overflow, against R
+// (tests/reference/core/vanishing_shapes.R), with the tolerances of the main grid.
+TEST(ProbabilityExtremeParameters, AgreeWithR) {
+  const test::TRefTable t = test::ReadRefTable("core/vanishing_shapes.txt");
+  ASSERT_GT(t.rows.size(), 5000U);
+  test::TWorst worst{"extreme shapes and scales"};
+  for (std::size_t i = 0; i < t.rows.size(); ++i) {
+    const auto& r = t.rows[i];
+    const double got = Functions().at(t.names[i])(r[1], r[2], r[3], r[4]);
+    double tol = IsInverse(t.names[i]) ? test::kTolRef : test::kTolCertified13;
+    // Known and not yet repaired: Boost 1.74's incomplete beta and its derivative lose up to
+    // 1.5e-12 at shapes between about 140 and 180, where Gamma(a) overflows a double.
+    if (t.names[i].rfind("Beta", 0) == 0 && std::fmax(r[2], r[3]) >= 100.0 &&
+        std::fmax(r[2], r[3]) <= 200.0) {
+      tol = 2e-12;
+    }
+    EXPECT_TRUE(Near(r[5], got, tol, test::kTiny))
+        << t.names[i] << "(" << r[1] << "; " << r[2] << ", " << r[3] << ")";
+    if (std::fabs(r[5]) > 1e-300) worst.See(r[5], got);
+  }
+}
+
 }  // namespace
 }  // namespace lumex
