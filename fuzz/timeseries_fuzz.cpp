@@ -5,8 +5,25 @@
 namespace {
 
 using namespace lumex;
+using lumex::fuzz::TFingerprint;
 using lumex::fuzz::TFuzzInput;
 using lumex::fuzz::TFuzzRow;
+
+// Lag counts and horizons near 2^31 - 1: a clear error before anything is allocated (see
+// HugeSizeRow of core_fuzz.cpp).
+void HugeSizeRow(TFuzzInput& in, TFingerprint& print) {
+  const int n = in.HugeSize();
+  const TVec y = in.Vec();
+  TVec out;
+  switch (in.Byte() % 5) {
+    case 0: AutoCov(y, out, n); break;
+    case 1: ACF(y, out, n); break;
+    case 2: SingleExpForecast(y, out, 0.5, n, 0); break;
+    case 3: DoubleExpForecast(y, out, 0.5, 0.5, n, 0); break;
+    default: TripleExpForecast(y, out, 0.5, 0.5, 0.5, n, 1 + in.Byte() % 4); break;
+  }
+  print.Fold(out);
+}
 
 const TFuzzRow kRows[] = {
     LUMEX_FUZZ_CAPPED(4096, AutoCov, void(const TVec&, TVec&, int)),
@@ -30,6 +47,7 @@ const TFuzzRow kRows[] = {
     LUMEX_FUZZ_CAPPED(64, TripleExpForecast, void(const TVec&, TVec&, double, double, double, int, int)),
     LUMEX_FUZZ_CAPPED(64, TripleExpForecast, void(const TVec&, TVec&, double&, double&, double&, int, double&, int)),
     LUMEX_FUZZ(MovingAverage, double(const TVec&, int, TVec&, int&, bool)),
+    {"HugeSizes", HugeSizeRow},
 };
 
 }  // namespace
