@@ -553,7 +553,7 @@ void RunAliased(int choice, Make&& make, TFingerprint& print, Call&& call) {
   const std::string distinctError = RunFolded(distinct, skip, printDistinct, call);
   const std::string aliasedError = RunFolded(aliased, skip, printAliased, call);
   if (!aliasedError.empty()) print.Bytes(aliasedError.data(), aliasedError.size());
-  else std::apply([&](auto&... a) { (print.Fold(a.Get()), ...); }, aliased);
+  else print.Fold(printAliased.Value());
   if (aliasedError.find("alias") != std::string::npos) return;  // a clear error naming it
   if (aliasedError == distinctError &&
       (!aliasedError.empty() || printAliased.Value() == printDistinct.Value())) {

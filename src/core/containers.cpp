@@ -429,6 +429,8 @@ TVecList& TVecList::operator=(const TVecList& o) {
 
 void TVecList::SetCount(int count) {
   if (count < 0) ERaise("TVecList: negative count");
+  // Each vector is an object of its own besides the list's pointer to it.
+  detail::CheckAllocation("SetCount", "count", count, sizeof(TVec) + sizeof(void*));
   while (static_cast<int>(fItems.size()) > count) fItems.pop_back();
   while (static_cast<int>(fItems.size()) < count) fItems.push_back(std::make_unique<TVec>());
 }

@@ -118,6 +118,7 @@ TEST(Containers, SizesPastTheAllocationLimitRaiseBeforeAllocating) {
       {[&] { VanderMonde(m, x, kMax); }, "VanderMonde: order too large"},
       {[&] { AutoCorrBiased(v, x, kMax); }, "AutoCorrBiased: lags too large"},
       {[&] { CrossCorr(v, x, x, kMax); }, "CrossCorr: lags too large"},
+      {[&] { TVecList().SetCount(kMax); }, "SetCount: count too large"},
   });
   EXPECT_EQ(AllocationLimit(), std::size_t{1} << 30);
   v.Size(1000000);  // under the limit: served

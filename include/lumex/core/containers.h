@@ -286,7 +286,8 @@ public:
   TVecList& operator=(TVecList&&) noexcept = default;
 
   int Count() const noexcept { return static_cast<int>(fItems.size()); }
-  // Sets the number of vectors; new ones are empty, surplus ones are destroyed.
+  // Sets the number of vectors; new ones are empty, surplus ones are destroyed. Raises
+  // "TVecList: negative count" and "SetCount: count too large" (past AllocationLimit).
   void SetCount(int count);
   // Appends an empty vector and returns it.
   TVec& Add();
