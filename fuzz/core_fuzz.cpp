@@ -32,6 +32,35 @@ void HistogramKernel(TFuzzInput& in, TFingerprint& print) {
   for (const std::int32_t count : counts) print.Fold(count);
 }
 
+// Sizes near 2^31 - 1 where the caller chooses them: each call must raise a clear error before it
+// allocates (the harness lowers the allocation limit to 1 GiB, and libFuzzer reports a larger
+// allocation as a finding).
+void HugeSizeRow(TFuzzInput& in, TFingerprint& print) {
+  const int n = in.HugeSize();
+  const TVec x = in.Vec();
+  TMtxFloatPrecision precision;
+  bool complex;
+  in.Kind(precision, complex);
+  TVec v;
+  TMtx m;
+  TVecInt k;
+  switch (in.Byte() % 10) {
+    case 0: v = TVec(n); break;
+    case 1: m = TMtx(n, 1 + in.Byte() % 3); break;
+    case 2: k = TVecInt(n); break;
+    case 3: v.Size(n, precision, complex); break;
+    case 4: k.Resize(n); break;
+    case 5: Eye(m, n); break;
+    case 6: VanderMonde(m, x, n); break;
+    case 7: AutoCorrBiased(v, x, n); break;
+    case 8: CrossCorr(v, x, x, n); break;
+    default: m.Size(n, 1 + in.Byte() % 3, precision, complex); break;
+  }
+  print.Fold(v);
+  print.Fold(m);
+  print.Fold(k);
+}
+
 const TFuzzRow kRows[] = {
     LUMEX_FUZZ(CacheIdleCount, int()),
     LUMEX_FUZZ(SignificanceByTail, double(double, double, THypothesisType)),
@@ -175,6 +204,7 @@ const TFuzzRow kRows[] = {
     LUMEX_FUZZ(ERaise, void(const std::string&)),
     {"HistogramCount_Idx", HistogramKernel<double>},
     {"sHistogramCount_Idx", HistogramKernel<float>},
+    {"HugeSizes", HugeSizeRow},
     LUMEX_FUZZ_METHOD(TRngStream, RandomUniform, void(TDenseLumex&, double, double)),
     LUMEX_FUZZ_METHOD(TRngStream, RandomGaussian, void(TDenseLumex&, double, double, TGaussRandMethod)),
     LUMEX_FUZZ_METHOD(TRngStream, RandomExponential, void(TDenseLumex&, double, double)),

@@ -12,6 +12,13 @@ constexpr double kSpecialValues[] = {
     0.0,  -0.0, 1.0,    -1.0,    0.5,     2.0,     NaN, Inf, -Inf, 4.9406564584124654e-324,
     1e308, -1e308, 1e-300, 2.2250738585072014e-308, 1e-8, 1e8};
 
+// Where 1/a overflows (below 5.6e-309), a^2 under- or overflows (1e-162, 1.4e154), Gamma(a)
+// overflows (171.7) and the largest double.
+constexpr double kThresholds[] = {5.5e-309, 1e-162,  1.4e154, 171.62437695630271,
+                                  171.7,    1e-310,  1.7976931348623157e308, 1e-200};
+
+constexpr double kNonFinite[] = {Inf, -Inf, NaN};
+
 constexpr int kSpecialInts[] = {0,    1,       2,     3,
                                 -1,   -2,      4,     5,
                                 10,   100,     1000,  1 << 20,
@@ -48,6 +55,16 @@ int TFuzzInput::Length() {
   }
 }
 
+int TFuzzInput::HugeSize() {
+  const std::uint8_t b = Byte();
+  switch (b % 4) {
+    case 0: return std::numeric_limits<int>::max() - b / 4 % 8;
+    case 1: return (1 << 30) + b;
+    case 2: return 300000000 + 1000 * b;
+    default: return std::numeric_limits<int>::max() / 2 + b;
+  }
+}
+
 int TFuzzInput::Dimension() {
   const std::uint8_t b = Byte();
   switch (b % 8) {
@@ -70,6 +87,11 @@ double TFuzzInput::Value() {
   if (b < 144) return (static_cast<int>(Word()) - 32768) / 1024.0;  // ordinary, some ties
   if (b < 208) return kSpecialValues[b % 16];
   if (b < 240) return static_cast<double>(static_cast<int>(Byte()) - 128);
+  if (b < 244) {  // a subnormal of either sign
+    const std::uint64_t bits = Raw64();
+    return std::bit_cast<double>(bits & 0x800FFFFFFFFFFFFFull);
+  }
+  if (b < 248) return kThresholds[Byte() % 8];
   return std::bit_cast<double>(Raw64());
 }
 
@@ -98,7 +120,7 @@ void TFuzzInput::Kind(TMtxFloatPrecision& precision, bool& complex) {
 }
 
 void TFuzzInput::Fill(TDenseLumex& dst) {
-  const std::uint8_t pattern = Byte() % 6;
+  const std::uint8_t pattern = Byte() % 7;
   const double base = Value();
   const int n = dst.Length() * (dst.Complex() ? 2 : 1);
   auto valueAt = [&](int i) -> double {
@@ -108,6 +130,7 @@ void TFuzzInput::Fill(TDenseLumex& dst) {
       case 2: return static_cast<double>(Byte() % 4);        // heavy ties
       case 3: return (Byte() + 1) / 32.0;                    // positive
       case 4: return (Byte() + 0.5) / 256.0;                 // inside (0, 1)
+      case 6: return base + i * 0.25;                        // ramp; one entry made non-finite
       default: return Value();                               // anything
     }
   };
@@ -122,6 +145,15 @@ void TFuzzInput::Fill(TDenseLumex& dst) {
     fill(reinterpret_cast<double*>(dst.Data<std::complex<double>>()));
   } else {
     fill(reinterpret_cast<float*>(dst.Data<std::complex<float>>()));
+  }
+  if (pattern == 6 && n > 0) {
+    // One infinite or NaN entry among finite ones: what a decomposition must not pivot on.
+    const int at = Byte() % n;
+    const double bad = kNonFinite[Byte() % 3];
+    if (!dst.Complex() && dst.IsDouble()) dst.Data<double>()[at] = bad;
+    else if (!dst.Complex()) dst.Data<float>()[at] = static_cast<float>(bad);
+    else if (dst.IsDouble()) reinterpret_cast<double*>(dst.Data<std::complex<double>>())[at] = bad;
+    else reinterpret_cast<float*>(dst.Data<std::complex<float>>())[at] = static_cast<float>(bad);
   }
 }
 

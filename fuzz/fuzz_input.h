@@ -3,8 +3,11 @@
 // zeros, so any byte string decodes to some call.
 //
 // The distributions lean towards the values that break numerical code: lengths 0, 1, 2 and a
-// few large ones; values 0, -0, +-1, NaN, +-Inf, denormals, +-1e308; single and complex storage;
-// enumeration values past the last enumerator; huge and negative integers.
+// few large ones; values 0, -0, +-1, NaN, +-Inf, denormals, +-1e308, and the points where 1/a,
+// a^2 or Gamma(a) under- or overflow; single and complex storage; containers of ordinary values
+// with one NaN or infinite entry; enumeration values past the last enumerator; huge and
+// negative integers; sizes near 2^31 - 1 for the rows that test them. An input may also ask for
+// an output to be the same object as an input (fuzz_table.h, RunAliased).
 #pragma once
 
 #include <cstddef>
@@ -34,8 +37,12 @@ public:
   int Dimension();
   // An integer argument (orders, counts, seeds, indexes): small values, boundaries and extremes.
   int Int();
-  // A real argument: ordinary values of either sign, special values or arbitrary bit patterns.
+  // A real argument: ordinary values of either sign, special values, subnormals, thresholds of
+  // under- and overflow, or arbitrary bit patterns.
   double Value();
+  // A size no call may allocate under the fuzzers' allocation limit (1 GiB, whatever the element
+  // type): 2^31 - 1 and just below, 2^30 and about 3e8. Not capped.
+  int HugeSize();
   // A probability-like level: 0.05-ish values, 0, 1, outside [0, 1] and NaN.
   double Level();
   // A value of an enumeration with `count` enumerators, now and then one past the end.

@@ -1,6 +1,7 @@
 #include "fuzz_table.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -44,7 +45,45 @@ void PrintRow(std::uint32_t key, const TFuzzRow& row) {
 void DoNothing(TFuzzInput&, TFingerprint&) {}
 const TFuzzRow kDummyRow{"dummy", DoNothing};
 
+// Sizes near 2^31 - 1 must be refused before they are allocated: under libFuzzer's malloc limit
+// (2 GB, from -rss_limit_mb) a refused size is a clear error and an accepted one a finding.
+const bool kLimitSet = [] {
+  SetAllocationLimit(std::size_t{1} << 30);
+  return true;
+}();
+
+std::atomic<int> gAliasOverride{-1};
+std::atomic<TAliasMismatchHandler> gAliasHandler{nullptr};
+
 }  // namespace
+
+void SetAliasOverride(int choice) { gAliasOverride.store(choice); }
+int AliasOverride() { return gAliasOverride.load(); }
+
+int AliasChoice(TFuzzInput& in) {
+  const int forced = gAliasOverride.load();
+  if (forced != -1) return forced >= 0 ? forced : -1;
+  const std::uint8_t b = in.Byte();
+  if (b % 4 != 3) return -1;
+  if (TraceCalls()) std::fprintf(stderr, "  aliased pair %d\n", b / 4);
+  return b / 4;
+}
+
+void SetAliasMismatchHandler(TAliasMismatchHandler handler) { gAliasHandler.store(handler); }
+
+void AliasMismatch(const char* row, const std::string& detail) {
+  std::fprintf(stderr, "%s: an output aliased to an input: %s\n", row, detail.c_str());
+  if (const TAliasMismatchHandler handler = gAliasHandler.load()) {
+    handler(row, detail);
+    return;
+  }
+  std::abort();
+}
+
+const char*& CurrentRow() {
+  thread_local const char* row = "";
+  return row;
+}
 
 TFuzzTable::TFuzzTable(std::span<const TFuzzRow> rows) {
   const bool list = std::getenv("LUMEX_FUZZ_LIST") != nullptr;
@@ -97,6 +136,7 @@ std::uint64_t TFuzzTable::RunOne(const std::uint8_t* data, std::size_t size) con
   TFingerprint print;
   if (rowOnly) return print.Value();
   in.SetCap(row.Cap);
+  CurrentRow() = row.Name;
   try {
     row.Call(in, print);
   } catch (const ELumexError& e) {

@@ -186,11 +186,22 @@ struct TArg<T&, std::enable_if_t<std::is_arithmetic_v<T> || std::is_enum_v<T>>> 
 
 // Containers made by one of TFuzzInput's makers, passed as Ref (const T& for inputs, T& for
 // outputs, which start in a state the input chooses as well).
+//
+// Aliasing: an input and an output argument of one AliasKey type can be made the same object
+// (AliasTo), to check that an output passed as an input gives what distinct objects give
+// (see RunAliased below); CopyFrom starts a distinct output with the input's values instead.
 template <class Stored, class Ref, Stored (TFuzzInput::*Make)()>
 struct TMadeArg {
+  using AliasKey = Stored;
+  static constexpr bool kAliasInput = std::is_const_v<std::remove_reference_t<Ref>>;
   Stored v;
+  Stored* alias = nullptr;
   explicit TMadeArg(TFuzzInput& in) : v((in.*Make)()) {}
-  Ref Get() { return v; }
+  Ref Get() { return alias != nullptr ? *alias : v; }
+  Stored& Target() { return v; }
+  void AliasTo(Stored& object) { alias = &object; }
+  template <class Input>
+  void CopyFrom(Input& input) { v = input.v; }
 };
 template <>
 struct TArg<const TVec&> : TMadeArg<TVec, const TVec&, &TFuzzInput::Vec> {
@@ -224,16 +235,31 @@ struct TArg<TLumexInt&> : TMadeArg<TVecInt, TLumexInt&, &TFuzzInput::VecInt> {
 // A dense object of either shape: a vector or a matrix, as the input decides.
 template <class Ref>
 struct TDenseArg {
+  using AliasKey = TDenseLumex;
+  static constexpr bool kAliasInput = std::is_const_v<std::remove_reference_t<Ref>>;
   TVec vec;
   TMtx mtx;
   bool isMatrix;
+  TDenseLumex* alias = nullptr;
   explicit TDenseArg(TFuzzInput& in) : isMatrix(in.Bool()) {
     if (isMatrix) mtx = in.Mtx();
     else vec = in.Vec();
   }
   Ref Get() {
+    if (alias != nullptr) return *alias;
     if (isMatrix) return mtx;
     return vec;
+  }
+  TDenseLumex& Target() {
+    if (isMatrix) return mtx;
+    return vec;
+  }
+  void AliasTo(TDenseLumex& object) { alias = &object; }
+  template <class Input>
+  void CopyFrom(Input& input) {
+    isMatrix = input.isMatrix;
+    vec = input.vec;
+    mtx = input.mtx;
   }
 };
 template <>
@@ -434,6 +460,120 @@ void Finish(TFingerprint& print, Call&& call, A&... args) {
   (print.Fold(args.Get()), ...);
 }
 
+// ---- Aliased outputs ---------------------------------------------------------------------------
+// After its arguments, an input may carry one more byte that asks for an output to be the same
+// object as an input of its type (byte % 4 == 3; byte / 4 picks the pair). The call then runs
+// twice: once with distinct objects, the output starting with the input's values, and once
+// aliased. Both must raise the same message (or the aliased call a message naming the aliasing),
+// or give the same result and outputs; otherwise the row has an aliasing fault, which
+// AliasMismatch reports (it aborts, a finding, unless a test installs its own handler).
+
+// An input argument A and an output argument B that can be one object.
+template <class A, class B>
+constexpr bool AliasPair() {
+  if constexpr (requires {
+                  typename A::AliasKey;
+                  typename B::AliasKey;
+                }) {
+    return std::is_same_v<typename A::AliasKey, typename B::AliasKey> && A::kAliasInput &&
+           !B::kAliasInput;
+  } else {
+    return false;
+  }
+}
+
+template <std::size_t I, class Tuple, class F, std::size_t... J>
+void ForPairsWith(Tuple& t, F& f, std::index_sequence<J...>) {
+  (
+      [&] {
+        if constexpr (AliasPair<std::tuple_element_t<I, Tuple>, std::tuple_element_t<J, Tuple>>())
+          f(std::get<I>(t), std::get<J>(t), I);
+      }(),
+      ...);
+}
+// f(input, output, index of the input) for every aliasable pair of the arguments, in a fixed
+// order.
+template <class Tuple, class F, std::size_t... I>
+void ForAliasPairs(Tuple& t, F&& f, std::index_sequence<I...> seq) {
+  (ForPairsWith<I>(t, f, seq), ...);
+}
+
+// The pair an input asks for (-1: none). A test may force aliasing (pair `choice` modulo the
+// number of pairs) with SetAliasOverride, or turn it off (-2); -1 reads the byte.
+void SetAliasOverride(int choice);
+int AliasOverride();
+int AliasChoice(TFuzzInput& in);
+// Reports an aliasing fault of a row: message on stderr, then the handler (default: abort).
+using TAliasMismatchHandler = void (*)(const char* row, const std::string& detail);
+void SetAliasMismatchHandler(TAliasMismatchHandler handler);
+void AliasMismatch(const char* row, const std::string& detail);
+// The row name of the call in progress (for AliasMismatch).
+const char*& CurrentRow();
+
+// Runs the call on args, folding the result and every argument but `skip` (the aliased input)
+// into print; returns the message of a clear error, or "" when the call returned.
+template <class Tuple, class Call>
+std::string RunFolded(Tuple& args, std::size_t skip, TFingerprint& print, Call&& call) {
+  try {
+    std::apply([&](auto&... a) {
+      if constexpr (std::is_void_v<decltype(call(a...))>) call(a...);
+      else print.Fold(call(a...));
+      std::size_t k = 0;
+      ((k++ != skip ? print.Fold(a.Get()) : void()), ...);
+    }, args);
+  } catch (const ELumexError& e) {
+    return std::string("error: ") + e.what();
+  }
+  return "";
+}
+
+// The aliased and the distinct call of `make()`'s arguments (see above); folds the aliased call
+// into print as a plain call would be.
+template <class Make, class Call>
+void RunAliased(int choice, Make&& make, TFingerprint& print, Call&& call) {
+  auto aliased = make();
+  auto distinct = make();
+  constexpr auto seq = std::make_index_sequence<std::tuple_size_v<decltype(aliased)>>();
+  int pairs = 0;
+  ForAliasPairs(aliased, [&](auto&, auto&, std::size_t) { ++pairs; }, seq);
+  choice %= pairs;
+  std::size_t skip = 0;  // the aliased input, left out of the comparison
+  int k = 0;
+  ForAliasPairs(aliased, [&](auto& input, auto& output, std::size_t index) {
+    if (k++ != choice) return;
+    output.AliasTo(input.Target());
+    skip = index;
+  }, seq);
+  k = 0;
+  ForAliasPairs(distinct, [&](auto& input, auto& output, std::size_t) {
+    if (k++ == choice) output.CopyFrom(input);
+  }, seq);
+  TFingerprint printDistinct;
+  TFingerprint printAliased;
+  const std::string distinctError = RunFolded(distinct, skip, printDistinct, call);
+  const std::string aliasedError = RunFolded(aliased, skip, printAliased, call);
+  if (!aliasedError.empty()) print.Bytes(aliasedError.data(), aliasedError.size());
+  else print.Fold(printAliased.Value());
+  if (aliasedError.find("alias") != std::string::npos) return;  // a clear error naming it
+  if (aliasedError == distinctError &&
+      (!aliasedError.empty() || printAliased.Value() == printDistinct.Value())) {
+    return;
+  }
+  // A call that draws fresh seeds differs from itself: only a repeatable difference counts.
+  auto again = make();
+  k = 0;
+  ForAliasPairs(again, [&](auto& input, auto& output, std::size_t) {
+    if (k++ == choice) output.CopyFrom(input);
+  }, seq);
+  TFingerprint printAgain;
+  const std::string againError = RunFolded(again, skip, printAgain, call);
+  if (againError != distinctError || printAgain.Value() != printDistinct.Value()) return;
+  AliasMismatch(CurrentRow(), aliasedError == distinctError
+                                  ? std::string("the aliased call computes something else")
+                                  : "distinct objects: \"" + distinctError + "\", aliased: \"" +
+                                        aliasedError + "\"");
+}
+
 template <class Sig>
 struct TInvoker;
 
@@ -443,8 +583,20 @@ struct TInvoker<R(Args...)> {
   static void Call(TFuzzInput& in, TFingerprint& print) {
     // Braced initialisation builds the arguments left to right, so a given input always
     // decodes to the same call.
+    const TFuzzInput start = in;
     std::tuple<TArg<Args>...> args{TArg<Args>(in)...};
     std::apply([](auto&... a) { Trace(a...); }, args);
+    const int choice = AliasChoice(in);
+    int pairs = 0;
+    ForAliasPairs(args, [&](auto&, auto&, std::size_t) { ++pairs; },
+                  std::index_sequence_for<Args...>());
+    if (choice >= 0 && pairs > 0) {
+      RunAliased(choice, [&] {
+        TFuzzInput again = start;
+        return std::tuple<TArg<Args>...>{TArg<Args>(again)...};
+      }, print, [](auto&... a) { return F(a.Get()...); });
+      return;
+    }
     std::apply([&](auto&... a) { Finish(print, [&] { return F(a.Get()...); }, a...); }, args);
   }
 };

@@ -41,6 +41,30 @@ void FullFactLevelsRow(TFuzzInput& in, TFingerprint& print) {
   print.Fold(design);
 }
 
+// Bin counts and design sizes near 2^31 - 1: a clear error before anything is allocated (see
+// HugeSizeRow of core_fuzz.cpp).
+void HugeSizeRow(TFuzzInput& in, TFingerprint& print) {
+  const int n = in.HugeSize();
+  const TVec x = in.Vec();
+  TVecInt counts;
+  TVec results, bins;
+  TMtx design;
+  THypothesisResult hRes = hrNan;
+  double signif = 0.0;
+  switch (in.Byte() % 6) {
+    case 0: Histogram(x, n, counts, bins, in.Bool()); break;
+    case 1: Histogram(x, n, results, bins, in.Bool(), in.Value(), in.Value()); break;
+    case 2: CumulativeHist(x, n, results, bins, in.Bool()); break;
+    case 3: GOFChi2Test(x, distNormal, n, hRes, signif, htTwoTailed, 0.05); break;
+    case 4: LatinHyperCubeDesign(design, n, 1 + in.Byte() % 4, fpDouble, false, lhcImproveNone, 1);
+      break;
+    default: FullFactDesign(26, design, in.Bool() ? fpDouble : fpSingle, nullptr); break;
+  }
+  print.Fold(counts);
+  print.Fold(results);
+  print.Fold(design);
+}
+
 const TFuzzRow kRows[] = {
     LUMEX_FUZZ(MeanG, double(const TVec&)),
     LUMEX_FUZZ(MeanH, double(const TVec&)),
@@ -153,6 +177,7 @@ const TFuzzRow kRows[] = {
     LUMEX_FUZZ_CAPPED(64, LatinHyperCubeDesign, void(TMtx&, int, int, TMtxFloatPrecision, bool, TLHCImprove, int)),
     LUMEX_FUZZ(RemoveRow, void(const TMtx&, TMtx&, int)),
     LUMEX_FUZZ(RemoveColumn, void(const TMtx&, TMtx&, int)),
+    {"HugeSizes", HugeSizeRow},
 };
 
 }  // namespace

@@ -7,8 +7,25 @@
 namespace {
 
 using namespace lumex;
+using lumex::fuzz::TFingerprint;
 using lumex::fuzz::TFuzzInput;
 using lumex::fuzz::TFuzzRow;
+
+// Lag counts and horizons near 2^31 - 1: a clear error before anything is allocated (see
+// HugeSizeRow of core_fuzz.cpp).
+void HugeSizeRow(TFuzzInput& in, TFingerprint& print) {
+  const int n = in.HugeSize();
+  const TVec y = in.Vec();
+  TVec out;
+  switch (in.Byte() % 5) {
+    case 0: AutoCov(y, out, n); break;
+    case 1: ACF(y, out, n); break;
+    case 2: SingleExpForecast(y, out, 0.5, n, 0); break;
+    case 3: DoubleExpForecast(y, out, 0.5, 0.5, n, 0); break;
+    default: TripleExpForecast(y, out, 0.5, 0.5, 0.5, n, 1 + in.Byte() % 4); break;
+  }
+  print.Fold(out);
+}
 
 const TFuzzRow kRows[] = {
     LUMEX_FUZZ_CAPPED(4096, AutoCov, void(const TVec&, TVec&, int)),
@@ -54,8 +71,9 @@ const TFuzzRow kRows[] = {
     LUMEX_FUZZ_CAPPED(4096, ARIMASimulate, void(const TVec&, const TVec&, int, const TVec&, int, TVec&)),
     LUMEX_FUZZ_CAPPED(4096, TimeSeriesIntInit, void(const TVec&, TVec&, int, bool)),
     // ARAR and Box-Cox. Memory shortening costs MaxTau * n per pass and the subset search
-    // MaxLag^3/6 solves of 4-by-4 systems (40 us each under the sanitizers), hence the caps; the pipeline row feeds each step the previous one's
-    // outputs, which random lags and filters rarely reach.
+    // MaxLag^3/6 solves of 4-by-4 systems (40 us each under the sanitizers), hence the caps;
+    // the pipeline row feeds each step the previous one's outputs, which random lags and
+    // filters rarely reach.
     LUMEX_FUZZ_CAPPED(1024, ShortenFilter, void(const TVec&, TVec&, int&, TVec*, int)),
     LUMEX_FUZZ_CAPPED(32, ARARFit, void(const TVec&, TVec&, int&, int&, int&, double&, int)),
     LUMEX_FUZZ_CAPPED(4096, ARARForecast, void(const TVec&, const TVec&, const TVec&, int, int, int,
@@ -79,6 +97,7 @@ const TFuzzRow kRows[] = {
        print.Fold(scale);
      },
      32},
+    {"HugeSizes", HugeSizeRow},
 };
 
 }  // namespace

@@ -271,8 +271,8 @@ using TStepwiseQualityCriteria = std::function<double(
 /// scores strictly better than the current model, so a tie ends the search.
 /// Raises, in this order: "Need stddev for all independent and the dependent variable:
 /// stdDevA.Length <> aList.Count", "aList[i].FloatPrecision <> stdDevA.FloatPrecision" (i the
-/// first item that differs), "StepwiseRegression: aList.Count = 0"; then
-/// swExhaustive: "Maximum supported variable count for exhaustive regression search is 15.
+/// first item that differs), "StepwiseRegression: aList.Count = 0", "StepwiseRegression: unknown
+/// Method" (a value outside TStepwiseMethod); then swExhaustive: "Maximum supported variable count for exhaustive regression search is 15.
 /// Requested was m."; swStepwise: "Stepwise method requires that VariableMask parameter is
 /// initialized by the user!" and "VariableMask.BitCount <> (aList.Count - 1)" (which cannot
 /// fire, as the size is set first). Forward and backward search raise "Maximum allowed

@@ -5,7 +5,12 @@
 // arguments and raises ELumexError with a fixed message when one is unusable; numerically
 // undefined results (a constant series, a model order beyond the data) come out as NaN or
 // infinite values. Vector outputs are sized by the function in the storage precision of the
-// main input unless a comment says otherwise.
+// main input unless a comment says otherwise. An output may be the same object as an input: the
+// result is that of distinct objects. A lag count or horizon whose output cannot be served
+// (past AllocationLimit of lumex/core/types.h, or 2^31 - 1 values) raises "<Function>:
+// <Parameter> too large" before anything is allocated: "AutoCov: NumLags too large",
+// "ACF: NumLags too large", "SingleExpForecast: T too large", "DoubleExpForecast: T too
+// large", "TripleExpForecast: T too large".
 #pragma once
 
 #include "lumex/core/core.h"
@@ -163,7 +168,8 @@ LUMEX_API void TripleExpForecast(const TVec& Y, TVec& YHat, double& Alpha, doubl
 // Moving average of window N. Not centred: MovAve[i] = mean of Y[i .. i+N-1] (n-N+1 values) and
 // Lag = N-1. Centred: Lag = (N-1) div 2; odd N as before, even N the window-N/2 moving mean taken
 // twice (n-N+2 values). Returns the mean of (Y[Lag+i] - MovAve[i])^2. Raises
-// "SingleMovAve: Y.Complex", "SingleMovAve: N<1" and "SingleMovAve: Y.Length<N".
+// "SingleMovAve: Y.Complex", "SingleMovAve: N<1" and "SingleMovAve: Y.Length<N". MovAve may be
+// Y itself: the residuals are then taken from Y's values before they were overwritten.
 LUMEX_API double MovingAverage(const TVec& Y, int N, TVec& MovAve, int& Lag, bool Centered);
 
 // ---- ARMA estimation ---------------------------------------------------------------------------

@@ -3,7 +3,13 @@
 //
 // Every function checks its arguments and raises ELumexError with a fixed message when one is
 // unusable; numerically undefined results are NaN or infinite, and a test reports them as hrNan.
-// Outputs are sized by the function.
+// Outputs are sized by the function. Common to every function of the module:
+// - An output may be the same object as an input: the result is that of distinct objects.
+// - An enumeration value outside its enumerators raises "<Function>: unknown <Parameter>"
+//   (for example "tTest: unknown hType", checked before anything else) unless the function says
+//   what other values do (AndersonDarling, GOFChi2Test, PCA).
+// - A size that cannot be served (NumBins, a design's runs) raises "<Function>: <Parameter> too
+//   large" before anything is allocated (AllocationLimit, lumex/core/types.h).
 #pragma once
 
 #include "lumex/core/core.h"
@@ -64,7 +70,9 @@ LUMEX_API double Mode(const TVec& Data, int Index, int Len);
 LUMEX_API double Moment(const TVec& X, double Mu, int Order);
 
 // The P-quantile of X by Method (see TPercentileMethod). NaN for an empty X or a NaN P.
-// Raises "Percentile: X.Complex" and "Percentile: (P < 0) or (P > 1)".
+// Raises "Percentile: X.Complex", "Percentile: (P < 0) or (P > 1)" and
+// "Percentile: unknown Method" (a Method outside TPercentileMethod; so do the other quantile
+// functions, under their own names).
 LUMEX_API double Percentile(const TVec& X, double P, TPercentileMethod Method);
 // Percentiles[i] := the P[i]-quantile of X, placing by selection only the order statistics the
 // method reads (the results of a full sort, in linear time). P is not range-checked: values
@@ -119,7 +127,8 @@ LUMEX_API void Unique(const TDenseLumex& Src, TVec& Dst, TVecInt* Counts = nullp
 // Min - floor(NumBins/2) - 0.5 and Max + ceil(NumBins/2) + 0.5, bins of width 1 about the value.
 // Bins: with CentreBins the NumBins bin centres Min + w/2, Min + 3w/2, ...; otherwise the
 // NumBins + 1 edges Min, Min + w, ..., Max. An empty Data gives zero counts.
-// Raises "Histogram: Data.Complex = true" and "Histogram: NumBins <= 0".
+// Raises "Histogram: Data.Complex = true", "Histogram: NumBins <= 0" and, for every form,
+// "Histogram: NumBins too large" (NumBins + 1 edges past AllocationLimit or 2^31 - 1).
 LUMEX_API void Histogram(const TVec& Data, int NumBins, TVecInt& Counts, TVec& Bins,
                          bool CentreBins, double Max, double Min);
 // The same between the smallest and largest value of Data (an empty Data, or one holding a NaN,
@@ -141,7 +150,7 @@ LUMEX_API void Histogram(const TVec& Data, const TVec& Bins, TVec& Results);
 
 // Cumulative relative frequencies: the running sums of the matching real Histogram divided by
 // their total, so the last element is 1 for any non-empty Data (an empty Data gives NaN, 0/0).
-// Raises the messages of Histogram.
+// Raises "CumulativeHist: NumBins too large", then the messages of Histogram.
 LUMEX_API void CumulativeHist(const TVec& Data, int NumBins, TVec& Results, TVec& Bins,
                               bool CentreBins);
 LUMEX_API void CumulativeHist(const TVec& Data, const TVec& Bins, TVec& Results);
@@ -213,7 +222,9 @@ LUMEX_API void UniformFit(const TVec& X, double& Low, double& High);
 LUMEX_API void UniformFit(const TVec& X, double& Low, double& High, TTwoElmReal& LowConfInt,
                           TTwoElmReal& HighConfInt, double Alpha);
 // Discrete uniform on 1..N: N = ceil(max). NConfInt = [N / (1 - Alpha)^(1/n), N / Alpha^(1/n)].
-// Raises "UniformDFit: X.Complex = True".
+// Raises "UniformDFit: X.Complex = True". A maximum past the 32-bit range gives N saturated to
+// 2147483647 (-2147483648 below it; 0 for NaN); NConfInt is then computed from ceil(max) in
+// double, not from the saturated N.
 LUMEX_API void UniformDFit(const TVec& X, int& N);
 LUMEX_API void UniformDFit(const TVec& X, int& N, TTwoElmReal& NConfInt, double Alpha);
 // Geometric (failures before the first success): P = 1 / (mean + 1). The interval is Wald's,
@@ -238,7 +249,9 @@ LUMEX_API void MaxwellFit(const TVec& X, double& A);
 LUMEX_API void LaplaceFit(const TVec& X, double& Mu, double& B);
 // Logistic (moments): Mu = mean, S = sd sqrt(3) / pi. Raises "LogisticFit: X.Complex=True".
 LUMEX_API void LogisticFit(const TVec& X, double& Mu, double& S);
-// Chi-square: Nu = the mean rounded to the nearest integer (halves to even).
+// Chi-square: Nu = the mean rounded to the nearest integer (halves to even), saturated to
+// 2147483647 for a mean past the 32-bit range (-2147483648 below it; 0 for NaN); the other
+// whole-number estimates (ErlangFit K, BinomFit n, FFit, StudentFit) saturate alike.
 // Raises "ChiSquareFit: X.Complex=True".
 LUMEX_API void ChiSquareFit(const TVec& X, int& Nu);
 // Erlang (moments): Lambda = mean / variance, K = mean * Lambda rounded (halves to even).
@@ -358,7 +371,8 @@ LUMEX_API void GOFChi2Test(const TVec& O, const TVec& E, int NumData, int DF,
 // NumBins - k - 1 degrees of freedom (k fitted parameters). Dist is one of distBeta,
 // distChiSquare, distErlang, distExponential, distGamma, distLaplace, distLogNormal,
 // distMaxwell, distNormal, distRayleigh, distUniform, distWeibull. Raises
-// "GOFChi2Test: Data.Complex" and "GOFChi2Test: unsupported distribution".
+// "GOFChi2Test: Data.Complex", "GOFChi2Test: NumBins too large" and "GOFChi2Test: unsupported
+// distribution" (any Dist outside the list, values past the enumeration included).
 LUMEX_API void GOFChi2Test(const TVec& Data, TDistribution Dist, int NumBins,
                            THypothesisResult& hRes, double& Signif, THypothesisType hType,
                            double Alpha);
@@ -875,7 +889,8 @@ enum TLHCImprove : std::uint8_t { lhcImproveNone, lhcImproveMinDist };
 /// Raises "FullFactDesign: n < 0", "FullFactDesign: n > 26" (the design would exceed the
 /// largest matrix) and "FullFactDesign: unknown FloatPrecision" before sizing Design, then
 /// "FullFactDesign : MulVec.Length <> n" and "FullFactDesign: MulVec.Complex" (Design is then
-/// already sized and zero).
+/// already sized and zero). "FullFactDesign: n too large" when the 2^n x n design exceeds
+/// AllocationLimit (n = 26 needs 14 GB in double precision).
 LUMEX_API void FullFactDesign(int n, TMtx& Design, TMtxFloatPrecision FloatPrecision,
                               const TVec* MulVec);
 
@@ -885,8 +900,8 @@ LUMEX_API void FullFactDesign(int n, TMtx& Design, TMtxFloatPrecision FloatPreci
 /// R's expand.grid. Design takes the precision of Levels; an empty Levels gives one run and no
 /// column. Raises "FullFactDesign: Levels.Complex", "FullFactDesign: Levels[j] < 1" with j the
 /// index of the first level that rounds below 1 or is NaN (for example "FullFactDesign:
-/// Levels[1] < 1"), and "FullFactDesign: too many runs" (more than 2^31 - 1 elements), all
-/// before Design is sized.
+/// Levels[1] < 1"), "FullFactDesign: too many runs" (more than 2^31 - 1 elements) and
+/// "FullFactDesign: Levels too large" (past AllocationLimit), all before Design is sized.
 LUMEX_API void FullFactDesign(const TVec& Levels, TMtx& Design);
 
 /// A Latin hypercube sample of NumPoints points in NumVars dimensions, values in (0, 1]: every
@@ -904,7 +919,8 @@ LUMEX_API void FullFactDesign(const TVec& Levels, TMtx& Design);
 /// inside their strata). Fewer than two points: one point (no improvement is possible) or an
 /// empty design; a NumPoints or NumVars of 0 or less gives no rows or no columns. Raises
 /// "LatinHyperCubeDesign: unknown FloatPrecision" and "LatinHyperCubeDesign: NumPoints *
-/// NumVars too large" (more than 2^31 - 1 elements) before anything is drawn.
+/// NumVars too large" (more than 2^31 - 1 elements, or past AllocationLimit) before anything is
+/// drawn. An Improve value other than lhcImproveMinDist keeps the first sample.
 LUMEX_API void LatinHyperCubeDesign(TMtx& Design, int NumPoints, int NumVars,
                                     TMtxFloatPrecision FloatPrecision, bool Randomize,
                                     TLHCImprove Improve, int Iterations);

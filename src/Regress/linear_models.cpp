@@ -19,6 +19,7 @@
 // which removes the cond^2 term that a large residual brings (Wampler4 and 5 from 8 and 6 correct
 // digits to 13 and more).
 #include "Regress/linear_models.h"
+#include "core/dispatch.h"
 
 #include <Eigen/Core>
 #include <Eigen/QR>
@@ -469,8 +470,10 @@ void PCSolve(const TVec& y, const TMtx& A, TVec& b, TVec* BStdErr, TVec* YCalc, 
 
 }  // namespace detail
 
-void MulLinRegress(const TVec& y, const TMtx& A, TVec& b, bool Constant, TVec* YCalc, TMtx* V,
+void MulLinRegress(const TVec& yIn, const TMtx& A, TVec& b, bool Constant, TVec* YCalc, TMtx* V,
                    TRegSolveMethod Method) {
+  TVec copy;  // b or YCalc may be y itself, written before y is read for the last time
+  const TVec& y = detail::Unaliased(yIn, copy, {&b, YCalc});
   if (y.FloatPrecision() != A.FloatPrecision()) {
     ERaise("MulLinRegress: y.FloatPrecision <> A.FloatPrecision");
   }
@@ -483,8 +486,11 @@ void MulLinRegress(const TVec& y, const TMtx& A, TVec& b, bool Constant, TVec* Y
   }
 }
 
-void MulLinRegress(const TVec& Y, const TMtx& A, TVec& b, const TVec& Weights, bool Constant,
-                   TVec* YCalc, TMtx* V, TRegSolveMethod Method) {
+void MulLinRegress(const TVec& YIn, const TMtx& A, TVec& b, const TVec& WeightsIn,
+                   bool Constant, TVec* YCalc, TMtx* V, TRegSolveMethod Method) {
+  TVec yCopy, wCopy;  // outputs may be inputs, written before the inputs are read for the last time
+  const TVec& Y = detail::Unaliased(YIn, yCopy, {&b, YCalc});
+  const TVec& Weights = detail::Unaliased(WeightsIn, wCopy, {&b, YCalc});
   if (Y.Complex() || A.Complex()) ERaise("MulLinRegress: Y.Complex or A.Complex");
   if (Y.FloatPrecision() != Weights.FloatPrecision()) {
     ERaise("MulLinRegress: Y.FloatPrecision <> Weights.FloatPrecision");

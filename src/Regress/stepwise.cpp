@@ -340,6 +340,7 @@ void StepwiseRegression(const TVecList& aList, const TVec& stdDevA, TStepwiseMet
   }
   // Without y there is nothing to regress (and no last item to read).
   if (aList.Count() == 0) ERaise("StepwiseRegression: aList.Count = 0");
+  detail::CheckEnum("StepwiseRegression", "Method", Method, swStepwise + 1);
 
   switch (Method) {
     case swExhaustive: {

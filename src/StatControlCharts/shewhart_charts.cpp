@@ -125,8 +125,11 @@ void QCPChart(const TVec& Data, int SampleSize, TVec& DrawVec, double& CL, doubl
   LCL = CL - w;
 }
 
-void QCPChart(const TVec& Data, const TVec& SampleSize, TVec& DrawVec, double& CL, TVec& UCL,
-              TVec& LCL, double Confidence) {
+void QCPChart(const TVec& DataIn, const TVec& SampleSizeIn, TVec& DrawVec, double& CL,
+              TVec& UCL, TVec& LCL, double Confidence) {
+  TVec dataCopy, sizeCopy;
+  const TVec& Data = detail::Unaliased(DataIn, dataCopy, {&DrawVec, &UCL, &LCL});
+  const TVec& SampleSize = detail::Unaliased(SampleSizeIn, sizeCopy, {&DrawVec, &UCL, &LCL});
   CheckPerSample(Data, SampleSize);
   const double z = OneSidedZ(Confidence);
   const int k = Data.Length();
@@ -150,8 +153,12 @@ void QCNPChart(const TVec& Data, int SampleSize, TVec& DrawVec, double& CL, doub
   LCL = CL - w;
 }
 
-void QCNPChart(const TVec& Data, const TVec& SampleSize, TVec& DrawVec, TVec& CL, TVec& UCL,
-               TVec& LCL, double Confidence) {
+void QCNPChart(const TVec& DataIn, const TVec& SampleSizeIn, TVec& DrawVec, TVec& CL,
+               TVec& UCL, TVec& LCL, double Confidence) {
+  TVec dataCopy, sizeCopy;
+  const TVec& Data = detail::Unaliased(DataIn, dataCopy, {&DrawVec, &CL, &UCL, &LCL});
+  const TVec& SampleSize =
+      detail::Unaliased(SampleSizeIn, sizeCopy, {&DrawVec, &CL, &UCL, &LCL});
   CheckPerSample(Data, SampleSize);
   const double z = OneSidedZ(Confidence);
   const int k = Data.Length();
@@ -179,8 +186,11 @@ void QCUChart(const TVec& Data, int SampleSize, TVec& DrawVec, double& CL, doubl
   LCL = CL - w;
 }
 
-void QCUChart(const TVec& Data, const TVec& SampleSize, TVec& DrawVec, double& CL, TVec& UCL,
-              TVec& LCL, double Confidence) {
+void QCUChart(const TVec& DataIn, const TVec& SampleSizeIn, TVec& DrawVec, double& CL,
+              TVec& UCL, TVec& LCL, double Confidence) {
+  TVec dataCopy, sizeCopy;
+  const TVec& Data = detail::Unaliased(DataIn, dataCopy, {&DrawVec, &UCL, &LCL});
+  const TVec& SampleSize = detail::Unaliased(SampleSizeIn, sizeCopy, {&DrawVec, &UCL, &LCL});
   CheckPerSampleComplex(Data, SampleSize);
   CheckPerSamplePrecision(Data, SampleSize);
   // Not a check of the p chart's: it keeps the reads of SampleSize inside the vector.

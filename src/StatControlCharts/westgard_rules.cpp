@@ -49,7 +49,9 @@ void Codes(const T* x, T* code, int n, T m, T s) {
 
 }  // namespace
 
-void QCWestgardRules(const TVec& Data, TVec& Results, double Mean, double Sigma) {
+void QCWestgardRules(const TVec& DataIn, TVec& Results, double Mean, double Sigma) {
+  TVec copy;
+  const TVec& Data = detail::Unaliased(DataIn, copy, {&Results});
   if (Data.Complex()) ERaise("QCWestgardRules: (Data.Complex)");
   Results.Size(Data.Length(), Data.FloatPrecision());
   Results.SetZero();

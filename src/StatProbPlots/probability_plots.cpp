@@ -96,8 +96,10 @@ void StatQQPlot(const TVec& XData, const TVec& YData, TVec& XDraw, TVec& YDraw, 
   if (XData.Length() != YData.Length()) ERaise("StatQQPlot: (XData.Length <> YData.Length");
   if (XData.Length() < 1) ERaise("StatQQPlot: XData.Length < 1");
   try {
+    TVec copy;  // YData is read after XDraw is written
+    const TVec& y = detail::Unaliased(YData, copy, {&XDraw});
     SortedPoints(XData, XSorted, XDraw);
-    SortedPoints(YData, YSorted, YDraw);
+    SortedPoints(y, YSorted, YDraw);
     ReferenceLine(XDraw, YDraw, MinX, MaxX, MinY, MaxY);
   } catch (const std::bad_alloc&) {
     throw;

@@ -9,6 +9,7 @@
 
 #include <unsupported/Eigen/FFT>
 
+#include "core/dispatch.h"
 #include "lumex/StatTimeSerAnalysis.h"
 
 namespace lumex {
@@ -178,15 +179,19 @@ void ARStdErrors(const TVec& gDouble, int p, double sigma2, int n, TVec& PhiStdE
 
 void AutoCov(const TVec& Data, TVec& Dst, int NumLags) {
   if (Data.Complex()) ERaise("AutoCov: Data.Complex = true");
+  detail::CheckAllocation("AutoCov", "NumLags", NumLags);
   AutoCovImpl(Data, Dst, NumLags, false);
 }
 
 void ACF(const TVec& Data, TVec& Dst, int NumLags) {
   if (Data.Complex()) ERaise("ACF: Data.Complex = true");
+  detail::CheckAllocation("ACF", "NumLags", NumLags);
   AutoCovImpl(Data, Dst, NumLags, true);
 }
 
-void PACF(const TVec& Rho, TVec& Phi, TVec& Results, TVec& Variances) {
+void PACF(const TVec& RhoIn, TVec& Phi, TVec& Results, TVec& Variances) {
+  TVec copy;
+  const TVec& Rho = detail::Unaliased(RhoIn, copy, {&Phi, &Results, &Variances});
   if (Rho.Complex()) ERaise("PACF: Rho.Complex = true");
   if (Rho.Length() < 2) ERaise("PACF: Rho.Length < 2");
   const int m = Rho.Length() - 1;
@@ -221,7 +226,10 @@ void PACF(const TVec& Rho, TVec& Results) {
   PACF(Rho, *phi, Results, *var);
 }
 
-void DurbinLevinson(const TVec& gamma, TVec& Phi, double& sigma2, int NumEvals, TVec* Variances) {
+void DurbinLevinson(const TVec& gammaIn, TVec& Phi, double& sigma2, int NumEvals,
+                    TVec* Variances) {
+  TVec copy;
+  const TVec& gamma = detail::Unaliased(gammaIn, copy, {&Phi, Variances});
   if (gamma.Length() == 0) ERaise("DurbinLevinson: gamma.Length = 0");
   if (Phi.Length() == 0 || Phi.Complex()) ERaise("DurbinLevinson: (Phi.Length=0) or (Phi.Complex)");
   if (NumEvals > gamma.Length()) ERaise("DurbinLevinson: NumEvals > gamma.Length");

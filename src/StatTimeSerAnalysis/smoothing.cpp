@@ -13,6 +13,7 @@
 #include <span>
 #include <string>
 
+#include "core/dispatch.h"
 #include "lumex/StatTimeSerAnalysis.h"
 
 namespace lumex {
@@ -137,15 +138,19 @@ decltype(auto) WithTyped(const TVec& Y, F&& f) {
 
 // ---- The objectives in the form of the optimiser -----------------------------------------------
 
-double SingleObjective(const TVec& Y, TVec& Level, double alpha, int initMethod) {
+double SingleObjective(const TVec& Input, TVec& Level, double alpha, int initMethod) {
+  TVec copy;
+  const TVec& Y = detail::Unaliased(Input, copy, {&Level});
   return WithTyped(Y, [&]<class T>(const T* y) {
     Level.Size(Y.Length() - 1, Y.FloatPrecision());
     return SingleRecursion<T>(y, Y.Length(), static_cast<T>(alpha), initMethod, Level.Data<T>());
   });
 }
 
-double DoubleObjective(const TVec& Y, TVec& Level, TVec& Trend, int m, double alpha,
+double DoubleObjective(const TVec& Input, TVec& Level, TVec& Trend, int m, double alpha,
                        double gamma, int initMethod) {
+  TVec copy;
+  const TVec& Y = detail::Unaliased(Input, copy, {&Level, &Trend});
   return WithTyped(Y, [&]<class T>(const T* y) {
     Level.Size(m, Y.FloatPrecision());
     Trend.Size(m, Y.FloatPrecision());
@@ -154,8 +159,10 @@ double DoubleObjective(const TVec& Y, TVec& Level, TVec& Trend, int m, double al
   });
 }
 
-double TripleObjective(const TVec& Y, TVec& Level, TVec& Trend, TVec& Season, double alpha,
+double TripleObjective(const TVec& Input, TVec& Level, TVec& Trend, TVec& Season, double alpha,
                        double beta, double gamma, int period) {
+  TVec copy;
+  const TVec& Y = detail::Unaliased(Input, copy, {&Level, &Trend, &Season});
   return WithTyped(Y, [&]<class T>(const T* y) {
     const int n = Y.Length();
     Level.Size(n - period, Y.FloatPrecision());
@@ -259,6 +266,7 @@ void SingleExpForecast(const TVec& Y, TVec& YHat, double Alpha, int T, int InitM
   constexpr const char* fn = "SingleExpForecast";
   CheckReal(Y, fn);
   if (T < 1) ERaise("SingleExpForecast: T<1");
+  detail::CheckAllocation(fn, "T", T - 1);
   CheckStartLength(Y, InitMethod, fn);
   auto level = CreateIt<TVec>();
   SingleObjective(Y, *level, Alpha, InitMethod);
@@ -271,6 +279,7 @@ void SingleExpForecast(const TVec& Y, TVec& YHat, double Alpha, int T, int InitM
 
 void SingleExpForecast(const TVec& Y, TVec& YHat, double& Alpha, int T, double& MSE,
                        int InitMethod) {
+  detail::CheckAllocation("SingleExpForecast", "T", T - 1);
   auto level = CreateIt<TVec>();
   MSE = SingleExpSmooth(Y, *level, Alpha, InitMethod);
   SingleExpForecast(Y, YHat, Alpha, T, InitMethod);
@@ -314,6 +323,7 @@ void DoubleExpForecast(const TVec& Y, TVec& YHat, double Alpha, double Gamma, in
   CheckConstant(Gamma, fn, "Gamma");
   CheckReal(Y, fn);
   if (T < 1) ERaise("DoubleExpForecast: T<1");
+  detail::CheckAllocation(fn, "T", T - 1);
   CheckStartLength(Y, InitMethod, fn);
   const int n = Y.Length();
   auto [level, trend] = CreateIt<TVec, TVec>();
@@ -336,6 +346,7 @@ void DoubleExpForecast(const TVec& Y, TVec& YHat, double& Alpha, double& Gamma, 
   CheckConstant(Gamma, fn, "Gamma");
   CheckReal(Y, fn);
   if (T < 1) ERaise("DoubleExpForecast: T<1");
+  detail::CheckAllocation(fn, "T", T - 1);
   CheckStartLength(Y, InitMethod, fn);
   auto [level, trend] = CreateIt<TVec, TVec>();
   MSE = DoubleExpSmooth(Y, *level, *trend, Alpha, Gamma, InitMethod);
@@ -354,6 +365,7 @@ void CheckTriple(const TVec& Y, double Alpha, double Beta, double Gamma, int Per
   CheckReal(Y, fn);
   CheckPeriod(Y, Period, fn);
   if (T != nullptr && *T < Period) ERaise(std::string(fn) + ": T<Period");
+  if (T != nullptr) detail::CheckAllocation(fn, "T", static_cast<long long>(*T) - Period);
   CheckTwoSeasons(Y, Period, fn);
 }
 
@@ -460,10 +472,12 @@ double MovingAverage(const TVec& Y, int N, TVec& MovAve, int& Lag, bool Centered
   } else {
     Convert(MovAve, *result, fpSingle);
   }
+  // The residuals read the double copy of Y: MovAve may be Y itself, now overwritten.
+  const double* yd = y->Data<double>();
   double sse = 0.0;
   const int m = MovAve.Length();
   for (int i = 0; i < m; ++i) {
-    const double e = Y.Value(Lag + i) - MovAve.Value(i);
+    const double e = yd[Lag + i] - MovAve.Value(i);
     sse += e * e;
   }
   return sse / m;

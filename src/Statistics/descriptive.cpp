@@ -32,6 +32,8 @@ void TruncAndFrac(double r, double& k, double& f) {
 // element is read, so no P (negative, above 1, infinite) can reach outside the data. Each rule
 // reads at most two order statistics, which lets the one-quantile callers select them instead of
 // sorting.
+constexpr int kPercentileMethods = pctMethodEDFAve + 1;
+
 template <class At>
 double Quantile(At&& at, int n, double P, TPercentileMethod Method) {
   if (n == 0 || std::isnan(P)) return NaN;
@@ -340,6 +342,7 @@ double Mode(const TVec& Data, int Index, int Len) {
 // ---- Quantiles ----------------------------------------------------------------------------------
 
 double SortedPercentile(const TVec& Sorted, double P, TPercentileMethod Method) {
+  detail::CheckEnum("SortedPercentile", "Method", Method, kPercentileMethods);
   return DispatchReal(Sorted, "SortedPercentile", [&](const auto* x) {
     using T = std::remove_cv_t<std::remove_pointer_t<decltype(x)>>;
     return Quantile(TSortedAt<T>{x}, Sorted.Length(), P, Method);
@@ -349,6 +352,7 @@ double SortedPercentile(const TVec& Sorted, double P, TPercentileMethod Method) 
 double Percentile(const TVec& X, double P, TPercentileMethod Method) {
   if (X.Complex()) ERaise("Percentile: X.Complex");
   if (P < 0.0 || P > 1.0) ERaise("Percentile: (P < 0) or (P > 1)");
+  detail::CheckEnum("Percentile", "Method", Method, kPercentileMethods);
   auto work = CreateIt<TVec>();
   double q = NaN;
   SelectedQuantiles(*work, X, {&P, 1}, {&q, 1}, Method);
@@ -360,12 +364,14 @@ void Percentile(const TVec& X, std::span<const double> P, std::span<double> Perc
   if (P.empty()) ERaise("Percentile: P.Length = 0");
   if (P.size() != Percentiles.size()) ERaise("Percentile: P.Length <> Percentiles.Length");
   if (X.Complex()) ERaise("Percentile: X.Complex");
+  detail::CheckEnum("Percentile", "Method", Method, kPercentileMethods);
   auto work = CreateIt<TVec>();
   SelectedQuantiles(*work, X, P, Percentiles, Method);
 }
 
 double InterQuartile(const TVec& Data, TPercentileMethod Method) {
   if (Data.Complex()) ERaise("Percentile: X.Complex");
+  detail::CheckEnum("InterQuartile", "Method", Method, kPercentileMethods);
   auto work = CreateIt<TVec>();
   const double P[2] = {0.75, 0.25};
   double q[2] = {NaN, NaN};

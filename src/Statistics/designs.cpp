@@ -17,7 +17,6 @@ namespace lumex {
 
 namespace {
 
-bool KnownPrecision(TMtxFloatPrecision p) { return p == fpSingle || p == fpDouble; }
 
 // A Latin hypercube sample in double, row-major n x p, and the stratum (1..n) of every value.
 // Column by column, the ranks of n uniform numbers are a random permutation of the strata.
@@ -120,8 +119,10 @@ void RemoveSlice(const TMtx& Src, TMtx& Dst, int Index, bool row) {
 void FullFactDesign(int n, TMtx& Design, TMtxFloatPrecision FloatPrecision, const TVec* MulVec) {
   if (n < 0) ERaise("FullFactDesign: n < 0");
   if (n > 26) ERaise("FullFactDesign: n > 26");
-  if (!KnownPrecision(FloatPrecision)) ERaise("FullFactDesign: unknown FloatPrecision");
+  detail::CheckEnum("FullFactDesign", "FloatPrecision", FloatPrecision, 2);
   const int runs = 1 << n;
+  detail::CheckAllocation("FullFactDesign", "n", static_cast<long long>(runs) * n,
+                          FloatPrecision == fpDouble ? sizeof(double) : sizeof(float));
   Design.Size(runs, n, FloatPrecision);
   Design.SetZero();
   if (MulVec != nullptr && MulVec->Length() != n) ERaise("FullFactDesign : MulVec.Length <> n");
@@ -151,6 +152,7 @@ void FullFactDesign(const TVec& Levels, TMtx& Design) {
     runs *= level[j];
     if (runs * std::max(k, 1) > INT_MAX) ERaise("FullFactDesign: too many runs");
   }
+  detail::CheckAllocation("FullFactDesign", "Levels", runs * k, Levels.ElementSize());
   const int N = static_cast<int>(runs);
   Design.Size(N, k, Levels.FloatPrecision());
   Design.SetZero();
@@ -173,12 +175,12 @@ void FullFactDesign(const TVec& Levels, TMtx& Design) {
 void LatinHyperCubeDesign(TMtx& Design, int NumPoints, int NumVars,
                           TMtxFloatPrecision FloatPrecision, bool Randomize, TLHCImprove Improve,
                           int Iterations) {
-  if (!KnownPrecision(FloatPrecision)) ERaise("LatinHyperCubeDesign: unknown FloatPrecision");
+  detail::CheckEnum("LatinHyperCubeDesign", "FloatPrecision", FloatPrecision, 2);
   const int n = std::max(NumPoints, 0);
   const int p = std::max(NumVars, 0);
-  if (static_cast<long long>(n) * p > INT_MAX) {
-    ERaise("LatinHyperCubeDesign: NumPoints * NumVars too large");
-  }
+  detail::CheckAllocation("LatinHyperCubeDesign", "NumPoints * NumVars",
+                          static_cast<long long>(n) * p,
+                          FloatPrecision == fpDouble ? sizeof(double) : sizeof(float));
   std::vector<double> best, trial;
   std::vector<int> bestStrata, trialStrata;
   LatinSample(n, p, Randomize, best, bestStrata);

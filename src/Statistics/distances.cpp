@@ -197,7 +197,7 @@ void PairwiseDistance(const TMtx& X, TMtx& D, int NumCols, TPWDistMethod Method)
     D.Size(n, n, precision);
     ERaise("PairwiseDistance: pwdistCustom is not supported");
   }
-  if (Method > pwdistCustom) ERaise("PairwiseDistance: unknown Method");
+  detail::CheckEnum("PairwiseDistance", "Method", Method, pwdistCustom + 1);
   std::vector<double> z;
   FirstColumns(X, k, z);
   // Double results are written straight into D (X may be D itself: z already holds its data).

@@ -3,19 +3,15 @@
 #include <cmath>
 #include <limits>
 
+#include "Statistics/fitting.h"
+#include "core/dispatch.h"
 #include "lumex/Statistics.h"
 
 namespace lumex {
 
 namespace {
 
-// Round half to even, as the integer estimates are defined. A NaN, infinite or out-of-range
-// value has no integer estimate; it gives 0 rather than an undefined conversion.
-int RoundEven(double x) {
-  const double r = std::nearbyint(x);
-  if (!(std::fabs(r) <= static_cast<double>(std::numeric_limits<int>::max()))) return 0;
-  return static_cast<int>(r);
-}
+using detail::RoundEvenSaturated;
 
 // The two-sided interval [q(Alpha/2), q(1 - Alpha/2)] of a quantile function q.
 template <class Quantile>
@@ -167,13 +163,15 @@ void UniformFit(const TVec& X, double& Low, double& High, TTwoElmReal& LowConfIn
 
 void UniformDFit(const TVec& X, int& N) {
   if (X.Complex()) ERaise("UniformDFit: X.Complex = True");
-  N = RoundEven(std::ceil(Max(X)));
+  N = RoundEvenSaturated(std::ceil(Max(X)));
 }
 
 void UniformDFit(const TVec& X, int& N, TTwoElmReal& NConfInt, double Alpha) {
   UniformDFit(X, N);
   const double n = X.Length();
-  NConfInt = {N / std::pow(1.0 - Alpha, 1.0 / n), N / std::pow(Alpha, 1.0 / n)};
+  // The interval scales the estimate before saturation, so it stays right past 2^31 - 1.
+  const double estimate = std::ceil(Max(X));
+  NConfInt = {estimate / std::pow(1.0 - Alpha, 1.0 / n), estimate / std::pow(Alpha, 1.0 / n)};
 }
 
 // ---- Geometric ----------------------------------------------------------------------------------
@@ -228,7 +226,7 @@ void LogisticFit(const TVec& X, double& Mu, double& S) {
 
 void ChiSquareFit(const TVec& X, int& Nu) {
   if (X.Complex()) ERaise("ChiSquareFit: X.Complex=True");
-  Nu = RoundEven(Mean(X));
+  Nu = RoundEvenSaturated(Mean(X));
 }
 
 void ErlangFit(const TVec& X, int& K, double& Lambda) {
@@ -236,7 +234,7 @@ void ErlangFit(const TVec& X, int& K, double& Lambda) {
   double mean, var;
   MeanVar(X, mean, var);
   Lambda = mean / var;
-  K = RoundEven(mean * Lambda);
+  K = RoundEvenSaturated(mean * Lambda);
 }
 
 void NegBinomFit(const TVec& X, double& R, double& P) {
@@ -256,7 +254,10 @@ void BinomFit(const TVec& X, double n, TVec& P) {
   Divide(P, n);
 }
 
-void BinomFit(const TVec& X, const TVec& n, TVec& P) {
+void BinomFit(const TVec& XIn, const TVec& nIn, TVec& P) {
+  TVec xCopy, nCopy;
+  const TVec& X = detail::Unaliased(XIn, xCopy, {&P});
+  const TVec& n = detail::Unaliased(nIn, nCopy, {&P});
   if (X.Length() != n.Length() || X.Complex() || n.Complex()) {
     ERaise("BinomFit: X and n must match in size!");
   }
@@ -273,7 +274,9 @@ void BinomFit(const TVec& X, const TVec& n, TVec& P) {
 // v1 F / (v2 + v1 F) at v1 = 2x, v2 = 2(n - x + 1), F its Alpha/2 quantile, and the upper one the
 // same at v1 = 2(x + 1), v2 = 2(n - x), F its 1 - Alpha/2 quantile. Degrees of freedom are
 // rounded to whole numbers (halves to even); a zero one (x = 0 or x = n) gives a NaN bound.
-void BinomFit(const TVec& X, double n, TVec& P, TVec& PLow, TVec& PHigh, double Alpha) {
+void BinomFit(const TVec& XIn, double n, TVec& P, TVec& PLow, TVec& PHigh, double Alpha) {
+  TVec copy;
+  const TVec& X = detail::Unaliased(XIn, copy, {&P, &PLow, &PHigh});
   if (X.Complex()) ERaise("BinomFit: X.Complex=True");
   BinomFit(X, n, P);
   const int len = X.Length();
@@ -299,7 +302,7 @@ void BinomFit(const TVec& X, int& n, double& P) {
   double mean, var;
   MeanVar(X, mean, var);
   P = 1.0 - var / mean;
-  n = RoundEven(mean / P);
+  n = RoundEvenSaturated(mean / P);
 }
 
 }  // namespace lumex

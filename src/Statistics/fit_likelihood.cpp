@@ -111,12 +111,6 @@ void WaldIntervals(double (*like)(const TVec&, const TVec*, const TObjConsts&, T
   BConfInt = Wald(B, se[1], Alpha);
 }
 
-// Whole-number estimate of a degree of freedom; non-finite or out-of-range values give 0.
-int RoundEven(double x) {
-  const double r = std::nearbyint(x);
-  if (!(std::fabs(r) <= static_cast<double>(std::numeric_limits<int>::max()))) return 0;
-  return static_cast<int>(r);
-}
 
 // The negative log-likelihood, with the standard errors of the parameters at Pars in StdErr.
 double LikeWithStdErr(TDistribution kind, const TVec& Pars, const TVec* Consts,
@@ -647,19 +641,19 @@ void FFit(const TVec& X, int& Nu1, int& Nu2, int MaxIter, double Tolerance) {
   const double m = Mean(X);
   const double r2 = 2.0 * m / (m - 1.0);
   const double d2 = r2 > 2.0 ? r2 : 2.0;
-  Nu2 = RoundEven(d2);
+  Nu2 = detail::RoundEvenSaturated(d2);
   const double sd = StdDev(X, m);
   const double nu2 = Nu2;
   const double t = sd * sd * (nu2 - 4.0) * (nu2 - 2.0) * (nu2 - 2.0) * 0.5 / (nu2 * nu2);
   const double r1 = (nu2 - 2.0) / (t - 1.0);
   const double d1 = r1 > 4.0 ? r1 : 4.0;
-  Nu1 = RoundEven(d1);
+  Nu1 = detail::RoundEvenSaturated(d1);
   std::array<double, 2> pars{d1, d2};
   const std::array<double, 2> lower{1.0, 1.0};
   const std::array<double, 2> upper{Nu1 + 2.0, Nu2 + 2.0};
   if (Minimise(detail::FLike, X, pars, lower, upper, MaxIter, Tolerance) == osrConverged) {
-    Nu1 = RoundEven(pars[0]);
-    Nu2 = RoundEven(pars[1]);
+    Nu1 = detail::RoundEvenSaturated(pars[0]);
+    Nu2 = detail::RoundEvenSaturated(pars[1]);
   }
 }
 
@@ -677,7 +671,7 @@ void StudentFit(const TVec& X, int& Nu, int MaxIter, double Tolerance) {
   const std::array<double, 1> lower{1.0};
   const std::array<double, 1> upper{2.0 * start};
   if (Minimise(detail::StudentLike, X, pars, lower, upper, MaxIter, Tolerance) == osrConverged) {
-    Nu = RoundEven(pars[0]);
+    Nu = detail::RoundEvenSaturated(pars[0]);
   }
 }
 

@@ -3,9 +3,27 @@
 // the goodness-of-fit tests that are worth testing on their own.
 #pragma once
 
+#include <cmath>
+#include <limits>
+
 #include "lumex/Statistics.h"
 
 namespace lumex::detail {
+
+// The whole-number estimates (degrees of freedom, counts, the discrete uniform's N): x rounded
+// half to even and saturated to the 32-bit range, so data near 1e308 give INT_MAX (and -1e308
+// INT_MIN) instead of wrapping; NaN has no integer estimate and gives 0.
+inline int RoundEvenSaturated(double x) {
+  const double r = std::nearbyint(x);
+  if (std::isnan(r)) return 0;
+  if (r >= static_cast<double>(std::numeric_limits<int>::max())) {
+    return std::numeric_limits<int>::max();
+  }
+  if (r <= static_cast<double>(std::numeric_limits<int>::min())) {
+    return std::numeric_limits<int>::min();
+  }
+  return static_cast<int>(r);
+}
 
 // Negative log-likelihoods of the shape of BetaLike: ObjConsts = [sample, work vector], the work
 // vector receiving the densities. Parameters as the core's densities take them: Cauchy

@@ -223,6 +223,7 @@ void LawCDF(const TFittedLaw& law, const TVec& x, TVec& dst) {
 
 double GOFKolmogorov(const TVec& Data, THypothesisResult& hRes, double& Signif, const TVec* CDFx,
                      const TVec* CDFy, THypothesisType hType, double Alpha) {
+  detail::CheckEnum("GOFKolmogorov", "hType", hType, 3);
   if (Data.Complex()) ERaise("GOFKolmogorov: Data.Complex");
   const int n = Data.Length();
   if (n == 0) ERaise("GOFKolmogorov: Data.Length=0");
@@ -274,6 +275,7 @@ double GOFKolmogorov(const TVec& Data, THypothesisResult& hRes, double& Signif, 
 
 double GOFKolmogorov(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes,
                      double& Signif, THypothesisType hType, double Alpha) {
+  detail::CheckEnum("GOFKolmogorov", "hType", hType, 3);
   if (Data1.Complex() || Data2.Complex()) ERaise("GOFKolmogorov: Data1.Complex or Data2.Complex");
   if (Data1.FloatPrecision() != Data2.FloatPrecision()) {
     ERaise("GOFKolmogorov: Data1.FloatPrecision <> Data2.FloatPrecision");
@@ -322,6 +324,7 @@ double GOFKolmogorov(const TVec& Data1, const TVec& Data2, THypothesisResult& hR
 
 void GOFChi2Test(const TVec& O, const TVec& E, int, int DF, THypothesisResult& hRes,
                  double& Signif, THypothesisType hType, double Alpha) {
+  detail::CheckEnum("GOFChi2Test", "hType", hType, 3);
   if (O.Length() != E.Length()) ERaise("GOFChi2Test: O.Length <> E.Length");
   if (O.Complex() || E.Complex()) ERaise("GOFChi2Test: O.Complex or E.Complex");
   // A zero expected count with a non-zero observed one gives +Inf and counts 0; 0/0 stays NaN.
@@ -337,6 +340,8 @@ void GOFChi2Test(const TVec& O, const TVec& E, int, int DF, THypothesisResult& h
 
 void GOFChi2Test(const TVec& Data, TDistribution Dist, int NumBins, THypothesisResult& hRes,
                  double& Signif, THypothesisType hType, double Alpha) {
+  detail::CheckEnum("GOFChi2Test", "hType", hType, 3);
+  detail::CheckAllocation("GOFChi2Test", "NumBins", NumBins + 1LL);
   if (Data.Complex()) ERaise("GOFChi2Test: Data.Complex");
   TFittedLaw law;
   if (!FitLaw(Data, Dist, law)) ERaise("GOFChi2Test: unsupported distribution");

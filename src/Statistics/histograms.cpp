@@ -82,8 +82,8 @@ void CountInEdges(const T* x, int n, const T* e, int m, std::int32_t* counts) {
 // The integer-count histogram once the arguments are checked.
 void CountEqualBins(const TVec& Data, int NumBins, TVecInt& Counts, TVec& Bins, bool CentreBins,
                     double Max, double Min) {
-  // NumBins + 1 edges must stay a 32-bit length.
-  if (NumBins == std::numeric_limits<int>::max()) ERaise("Histogram: NumBins too large");
+  // NumBins + 1 edges: the largest output.
+  detail::CheckAllocation("Histogram", "NumBins", NumBins + 1LL);
   if (Min == Max) {
     // A constant sample: bins of width 1 about its value.
     Min = Min - std::floor(0.5 * NumBins) - 0.5;
@@ -255,6 +255,7 @@ void ToCumulative(TVec& Results) {
 }  // namespace
 
 void CumulativeHist(const TVec& Data, int NumBins, TVec& Results, TVec& Bins, bool CentreBins) {
+  detail::CheckAllocation("CumulativeHist", "NumBins", NumBins + 1LL);
   Histogram(Data, NumBins, Results, Bins, CentreBins);
   ToCumulative(Results);
 }

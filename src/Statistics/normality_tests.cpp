@@ -61,6 +61,7 @@ double Poly(double u, const double (&c)[6]) {
 
 double ShapiroWilks(const TVec& Data, THypothesisResult& hRes, double& Signif,
                     THypothesisType hType, double Alpha) {
+  detail::CheckEnum("ShapiroWilks", "hType", hType, 3);
   if (Data.Complex()) ERaise("ShapiroWilks: Data.Complex");
   const int n = Data.Length();
   if (n < 3 || n > 5000) ERaise("ShapiroWilks: (Data.Length<3) or (Data.Length>5000)");
@@ -118,6 +119,7 @@ double ShapiroWilks(const TVec& Data, THypothesisResult& hRes, double& Signif,
 
 double ShapiroFrancia(const TVec& Data, THypothesisResult& hRes, double& Signif,
                       THypothesisType hType, double Alpha) {
+  detail::CheckEnum("ShapiroFrancia", "hType", hType, 3);
   if (Data.Complex()) ERaise("ShapiroFrancia: Data.Complex");
   auto [x, m] = CreateIt<TVec, TVec>();
   SortedAndScores(Data, *x, *m);

@@ -7,6 +7,7 @@ namespace lumex {
 
 double tTest(const TVec& Data, double Mean, THypothesisResult& hRes, double& Signif,
              TTwoElmReal& ConfInt, THypothesisType hType, double Alpha) {
+  detail::CheckEnum("tTest", "hType", hType, 3);
   if (Data.Complex()) ERaise("tTest: Data.Complex = true");
   if (QuietLevelCheck(Alpha, hRes, Signif, &ConfInt)) return NaN;
 
@@ -25,6 +26,7 @@ double tTest(const TVec& Data, double Mean, THypothesisResult& hRes, double& Sig
 
 double tTest(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes, double& Signif,
              TTwoElmReal& ConfInt, bool Paired, THypothesisType hType, double Alpha) {
+  detail::CheckEnum("tTest", "hType", hType, 3);
   if (Data1.Complex() || Data2.Complex()) ERaise("tTest: vectors must be real");
   if (Paired) {
     if (Data1.Length() != Data2.Length()) ERaise("tTest: Data1.Length <> Data2.Length");
@@ -61,6 +63,7 @@ double tTest(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes, doub
 
 double ZTest(const TVec& Data, double Mean, double Sigma, THypothesisResult& hRes, double& Signif,
              TTwoElmReal& ConfInt, THypothesisType hType, double Alpha) {
+  detail::CheckEnum("ZTest", "hType", hType, 3);
   if (Data.Complex()) ERaise("ZTest: Data.Complex = true");
   // A known standard deviation of 0 leaves nothing to test: no decision, like a bad level.
   if (QuietLevelCheck(Sigma == 0.0 ? 0.0 : Alpha, hRes, Signif, &ConfInt)) return NaN;
@@ -76,6 +79,7 @@ double ZTest(const TVec& Data, double Mean, double Sigma, THypothesisResult& hRe
 
 void ChiSquareTest(const TVec& Data, double Sigma, THypothesisResult& hRes, double& Signif,
                    TTwoElmReal& ConfInt, THypothesisType hType, double Alpha) {
+  detail::CheckEnum("ChiSquareTest", "hType", hType, 3);
   if (Data.Complex()) ERaise("Chi2Test: Data.Complex = true");
   if (QuietLevelCheck(Alpha, hRes, Signif, &ConfInt)) return;
 
@@ -104,6 +108,7 @@ void ChiSquareTest(const TVec& Data, double Sigma, THypothesisResult& hRes, doub
 
 double FTest(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes, double& Signif,
              TTwoElmReal& ConfInt, THypothesisType hType, double Alpha) {
+  detail::CheckEnum("FTest", "hType", hType, 3);
   if (Data1.Complex() || Data2.Complex()) ERaise("FTest: (Data1.Complex) or (Data2.Complex)");
   if (Data1.Length() < 2 || Data2.Length() < 2) {
     ERaise("FTest: (Data1.Length<2) or (Data2.Length<2)");
@@ -135,6 +140,7 @@ double FTest(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes, doub
 
 double GrubbsTest(const TVec& Data, THypothesisResult& hRes, double& Signif,
                   TTwoElmReal& ConfInt, THypothesisType hType, double Alpha) {
+  detail::CheckEnum("GrubbsTest", "hType", hType, 3);
   if (Data.Complex()) ERaise("GrubbsTest: Data.Complex");
   const double n = Data.Length();
   const double xbar = Mean(Data);

@@ -263,6 +263,7 @@ double MannWCDF1(int N1, int N2, double U) {
 
 double SignTest(const TVec& Data, double Median, THypothesisResult& hRes, double& Signif,
                 TTwoElmReal& /*ConfInt*/, THypothesisType hType, double Alpha) {
+  detail::CheckEnum("SignTest", "hType", hType, 3);
   if (Data.Complex()) ERaise("SignTest: Data.Complex = true");
   if (AlphaOutOfRange(Alpha)) ERaise("SignTest: (Alpha<=0) or (Alpha>=1)");
   return SignTestOf(Data, Median, hRes, Signif, hType, Alpha);
@@ -270,6 +271,7 @@ double SignTest(const TVec& Data, double Median, THypothesisResult& hRes, double
 
 double SignTest(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes, double& Signif,
                 TTwoElmReal& /*ConfInt*/, THypothesisType hType, double Alpha) {
+  detail::CheckEnum("SignTest", "hType", hType, 3);
   if (Data1.Length() != Data2.Length()) ERaise("SignTest: (Data1.Length <> Data2.Length)");
   if (Data1.Complex() || Data2.Complex()) ERaise("SignTest: vectors must be real");
   if (AlphaOutOfRange(Alpha)) ERaise("SignTest :(Alpha<=0) or (Alpha>=1)");
@@ -280,6 +282,7 @@ double SignTest(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes, d
 
 double WilcoxonSign(const TVec& Data, double Median, THypothesisResult& hRes, double& Signif,
                     TTwoElmReal& ConfInt, THypothesisType hType, double Alpha) {
+  detail::CheckEnum("WilcoxonSign", "hType", hType, 3);
   if (Data.Complex()) ERaise("WilcoxonSign: Data.Complex = true");
   if (QuietLevelCheck(Alpha, hRes, Signif, nullptr)) return NaN;
   return WilcoxonSignOf(Data, Median, hRes, Signif, ConfInt, hType, Alpha);
@@ -287,6 +290,7 @@ double WilcoxonSign(const TVec& Data, double Median, THypothesisResult& hRes, do
 
 double WilcoxonSign(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes,
                     double& Signif, TTwoElmReal& ConfInt, THypothesisType hType, double Alpha) {
+  detail::CheckEnum("WilcoxonSign", "hType", hType, 3);
   if (Data1.Length() != Data2.Length()) ERaise("WilcoxonSign: (Data1.Length <> Data2.Length)");
   if (Data1.Complex() || Data2.Complex()) ERaise("WilcoxonSign: vectors must be real");
   if (AlphaOutOfRange(Alpha)) ERaise("WilcoxonSign :(Alpha<=0) or (Alpha>=1)");
@@ -298,6 +302,7 @@ double WilcoxonSign(const TVec& Data1, const TVec& Data2, THypothesisResult& hRe
 double MannWhitneyTest(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes,
                        double& Signif, TTwoElmReal& /*ConfInt*/, THypothesisType hType,
                        double Alpha, bool NormalApprox) {
+  detail::CheckEnum("MannWhitneyTest", "hType", hType, 3);
   hRes = hrNotReject;
   Signif = 1.0;
   if (Data1.Complex() || Data2.Complex()) ERaise("MannWhitneyTest: vectors must be real");
@@ -345,6 +350,7 @@ double MannWhitneyTest(const TVec& Data1, const TVec& Data2, THypothesisResult& 
 
 void SpearmanRankCorr(const TVec& X, const TVec& Y, double& Rho, THypothesisResult& hRes,
                       double& Signif, TTwoElmReal& ConfInt, THypothesisType hType, double Alpha) {
+  detail::CheckEnum("SpearmanRankCorr", "hType", hType, 3);
   if (X.Complex() || Y.Complex()) ERaise("SpearmanRankCorr: (X.Complex) or (Y.Complex)");
   if (X.Length() != Y.Length()) ERaise("SpearmanRankCorr: X.Length <> Y.Length");
 

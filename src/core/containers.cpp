@@ -52,10 +52,12 @@ std::size_t BytesOf(TMtxFloatPrecision precision, bool complex) {
   return complex ? 2 * real : real;
 }
 
-int CheckedLength(int rows, int cols) {
+// The element count of a rows x cols object, checked against the allocation limit before any
+// buffer is touched.
+int CheckedLength(int rows, int cols, bool vector, std::size_t elementBytes) {
   if (rows < 0 || cols < 0) ERaise("Size: negative dimension");
   const long long n = static_cast<long long>(rows) * cols;
-  if (n > std::numeric_limits<int>::max()) ERaise("Size: too many elements");
+  detail::CheckAllocation("Size", vector ? "length" : "rows * cols", n, elementBytes);
   return static_cast<int>(n);
 }
 
@@ -117,8 +119,9 @@ TDenseLumex& TDenseLumex::operator=(TDenseLumex&& o) noexcept {
 
 void TDenseLumex::SetShape(int rows, int cols, TMtxFloatPrecision precision, bool complex,
                            bool keepValues) {
-  const int length = CheckedLength(rows, cols);
-  if (precision != fpSingle && precision != fpDouble) ERaise("Size: invalid precision");
+  detail::CheckEnum("Size", "precision", precision, 2);
+  const int length =
+      CheckedLength(rows, cols, LumexType() == ltVec, BytesOf(precision, complex));
   const bool sameKind = precision == fPrecision && complex == fComplex;
   const std::size_t elem = BytesOf(precision, complex);
   const std::size_t oldBytes = sameKind ? static_cast<std::size_t>(fLength) * elem : 0;
@@ -222,6 +225,7 @@ std::string TDenseLumex::ToString() const {
 // TVec
 
 TVec::TVec(int length) {
+  detail::CheckAllocation("TVec", "length", length);
   SetShape(length, 1, fpDouble, false, false);
   SetZero();
 }
@@ -258,6 +262,9 @@ TVec& TVec::Resize(int length, bool keepValues) {
 // TMtx
 
 TMtx::TMtx(int rows, int cols) {
+  if (rows > 0 && cols > 0) {
+    detail::CheckAllocation("TMtx", "rows * cols", static_cast<long long>(rows) * cols);
+  }
   SetShape(rows, cols, fpDouble, false, false);
   SetZero();
 }
@@ -296,6 +303,7 @@ double TMtx::operator()(int i, int j) const {
 // TVecInt
 
 TVecInt::TVecInt(int length) {
+  detail::CheckAllocation("TVecInt", "length", length, sizeof(std::int32_t));
   Size(length);
   SetZero();
 }
@@ -320,6 +328,7 @@ TVecInt& TVecInt::operator=(const TVecInt& o) {
 
 TVecInt& TVecInt::Size(int length) {
   if (length < 0) ERaise("Size: negative dimension");
+  detail::CheckAllocation("Size", "length", length, sizeof(std::int32_t));
   fBuffer.Reserve(static_cast<std::size_t>(length) * sizeof(std::int32_t), 0);
   fLength = length;
   return *this;
@@ -327,6 +336,7 @@ TVecInt& TVecInt::Size(int length) {
 
 TVecInt& TVecInt::Resize(int length, bool keepValues) {
   if (length < 0) ERaise("Size: negative dimension");
+  detail::CheckAllocation("Size", "length", length, sizeof(std::int32_t));
   const int kept = keepValues ? std::min(length, fLength) : 0;
   fBuffer.Reserve(static_cast<std::size_t>(length) * sizeof(std::int32_t),
                   static_cast<std::size_t>(kept) * sizeof(std::int32_t));
@@ -419,6 +429,8 @@ TVecList& TVecList::operator=(const TVecList& o) {
 
 void TVecList::SetCount(int count) {
   if (count < 0) ERaise("TVecList: negative count");
+  // Each vector is an object of its own besides the list's pointer to it.
+  detail::CheckAllocation("SetCount", "count", count, sizeof(TVec) + sizeof(void*));
   while (static_cast<int>(fItems.size()) > count) fItems.pop_back();
   while (static_cast<int>(fItems.size()) < count) fItems.push_back(std::make_unique<TVec>());
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <complex>
+#include <initializer_list>
 #include <string>
 
 #include "lumex/core/containers.h"
@@ -44,6 +45,20 @@ inline void CheckRange(int length, int index, int len, const char* fn) {
   if (index < 0 || len < 0 || index > length - len) {
     ERaise(std::string(fn) + ": index range out of bounds");
   }
+}
+
+// The input itself, or a copy of it held in `copy` when one of `outputs` is the same object: a
+// routine that sizes or writes an output before it has read all of its input then reads the
+// copy, so that an output passed as the input gives what distinct objects give.
+template <class T>
+const T& Unaliased(const T& input, T& copy, std::initializer_list<const void*> outputs) {
+  for (const void* o : outputs) {
+    if (o == &input) {
+      copy = input;
+      return copy;
+    }
+  }
+  return input;
 }
 
 // Sizes dst like src: a matrix keeps the shape of a matrix source, a vector takes its length.

@@ -171,11 +171,6 @@ void RequireSquare(const char* fn, const TMtx& a) {
   if (a.Rows() != a.Cols()) ERaise(std::string(fn) + ": matrix is not square");
 }
 
-void CheckOperation(const char* fn, TMtxOperation op) {
-  if (op != opNone && op != opTrans && op != opHerm) {
-    ERaise(std::string(fn) + ": invalid operation");
-  }
-}
 
 void Shape(TMtx& m, Index rows, Index cols, TMtxFloatPrecision precision, bool complex) {
   m.Size(static_cast<int>(rows), static_cast<int>(cols), precision, complex);
@@ -260,6 +255,14 @@ void NaNEigen(Index n, TMtxFloatPrecision precision, bool complex, TVec& values,
   }
 }
 
+// Shapes x as rows x cols (a vector takes rows) and fills it with NaN: the undefined result of a
+// solve or decomposition of non-finite data. x may be an input, which is then no longer read.
+template <class TDst>
+void NaNResult(TDst& x, Index rows, Index cols, TMtxFloatPrecision precision) {
+  Shape(x, rows, cols, precision, false);
+  FillNaN(x);
+}
+
 void SetIdentity(TMtx& m, Index n, TMtxFloatPrecision precision) {
   Shape(m, n, n, precision, false);
   m.SetZero();
@@ -318,8 +321,8 @@ void ProductAs(TDst& dst, const TDenseLumex& a, const TDenseLumex& b, TMtxOperat
 template <class TDst>
 void MatrixProduct(const char* fn, TDst& dst, const TMtx& a, const TDenseLumex& b,
                    TMtxOperation opA, TMtxOperation opB) {
-  CheckOperation(fn, opA);
-  CheckOperation(fn, opB);
+  detail::CheckEnum(fn, "opA", opA, 3);
+  detail::CheckEnum(fn, "opB", opB, 3);
   const int innerA = opA == opNone ? a.Cols() : a.Rows();
   const int innerB = opB == opNone ? b.Rows() : b.Cols();
   if (innerA != innerB) ERaise(std::string(fn) + ": inner dimensions differ");
@@ -357,6 +360,11 @@ void LUSolveImpl(TDst& x, const TMtx& a, const TDenseLumex& b) {
   }
   const TView<double> A(a);
   const TView<double> B(b);
+  if (!A->allFinite() || !B->allFinite()) {
+    // Pivoting on an infinite element gives plausible finite numbers: the result is undefined.
+    NaNResult(x, a.Rows(), b.Cols(), precision);
+    return;
+  }
   const Eigen::PartialPivLU<TMatD> lu(*A);
   if (HasZeroPivot(lu)) ERaise("LUSolve: matrix is singular");
   if (b.Cols() == 0) {  // no right-hand sides: Eigen's solve would index the empty matrix
@@ -407,6 +415,7 @@ void Transp(TMtx& dst, const TMtx& a) {
 
 void Eye(TMtx& a, int n) {
   if (n < 0) ERaise("Eye: n < 0");
+  detail::CheckAllocation("Eye", "n", static_cast<long long>(n) * n);
   SetIdentity(a, n, fpDouble);
 }
 
@@ -489,6 +498,8 @@ void Toeplitz(TMtx& dst, const TVec& c) {
 void VanderMonde(TMtx& dst, const TVec& x, int order) {
   RequireReal("VanderMonde", x);
   if (order < 0) ERaise("VanderMonde: order < 0");
+  detail::CheckAllocation("VanderMonde", "order",
+                          static_cast<long long>(x.Length()) * order, x.ElementSize());
   const int n = x.Length();
   VisitKind(x, [&](auto tag) {
     using T = decltype(tag);
@@ -523,6 +534,7 @@ void Inv(TMtx& dst, const TMtx& a) {
     return;
   }
   const TView<double> A(a);
+  if (!A->allFinite()) return NaNResult(dst, a.Rows(), a.Cols(), precision);
   const Eigen::PartialPivLU<TMatD> lu(*A);
   if (HasZeroPivot(lu)) ERaise("Inv: matrix is singular");
   // The factorisation holds its own copy of a, so dst may be a itself.
@@ -534,6 +546,7 @@ double Determinant(const TMtx& a) {
   RequireSquare("Determinant", a);
   if (a.Rows() == 0) return 1.0;
   const TView<double> A(a);
+  if (!A->allFinite()) return NaN;
   return Eigen::PartialPivLU<TMatD>(*A).determinant();
 }
 
@@ -550,24 +563,33 @@ double Trace(const TMtx& a) {
 
 // ---- Decompositions and solvers ---------------------------------------------------------------
 
+namespace {
+// The factor of a matrix that has none: NaN of a's shape, whatever dst held (a itself, or the
+// partial factorisation).
+bool NotPositiveDefinite(TMtx& dst, const TMtx& a) {
+  NaNResult(dst, a.Rows(), a.Cols(), a.FloatPrecision());
+  return false;
+}
+}  // namespace
+
 bool Cholesky(TMtx& dst, const TMtx& a) {
   RequireReal("Cholesky", a);
   RequireSquare("Cholesky", a);
   const TView<double> A(a);
   // LLT only compares each pivot with zero, which a NaN passes; check finiteness first.
-  if (!A->allFinite()) return false;
+  if (!A->allFinite()) return NotPositiveDefinite(dst, a);
   if (a.IsDouble() && &dst != &a) {
     // Factor in dst's own buffer: a caller that reuses dst (a likelihood evaluated many times)
     // then allocates nothing.
     dst = a;
     TMapR<double> D = MutMap<double>(dst);
     const Eigen::LLT<Eigen::Ref<TMatD>> llt(D);
-    if (llt.info() != Eigen::Success) return false;
+    if (llt.info() != Eigen::Success) return NotPositiveDefinite(dst, a);
     D.triangularView<Eigen::StrictlyUpper>().setZero();
     return true;
   }
   const Eigen::LLT<TMatD> llt(*A);
-  if (llt.info() != Eigen::Success) return false;
+  if (llt.info() != Eigen::Success) return NotPositiveDefinite(dst, a);
   dst.Size(a.Rows(), a.Cols(), a.FloatPrecision());
   StoreTriangular<Eigen::Lower>(dst, llt.matrixLLT());
   return true;
@@ -591,11 +613,7 @@ void LQRSolve(TVec& x, const TMtx& a, const TVec& b) {
   if (a.Rows() < n) ERaise("LQRSolve: matrix is rank deficient");
   const TView<double> A(a);
   const TView<double> B(b);
-  if (!A->allFinite() || !B->allFinite()) {
-    x.Size(n, precision);
-    FillNaN(x);
-    return;
-  }
+  if (!A->allFinite() || !B->allFinite()) return NaNResult(x, n, 1, precision);
   const Eigen::ColPivHouseholderQR<TMatD> qr(*A);
   if (qr.rank() < n) ERaise("LQRSolve: matrix is rank deficient");
   Assign(x, qr.solve(*B), precision, false, SameObject(x, b));
@@ -613,6 +631,11 @@ void LQR(const TMtx& a, TMtx& q, TMtx& r) {
     return;
   }
   const TView<double> A(a);
+  if (!A->allFinite()) {
+    NaNResult(q, m, k, precision);
+    NaNResult(r, k, n, precision);
+    return;
+  }
   const Eigen::HouseholderQR<TMatD> qr(*A);
   // The first k columns of the product of the reflections: the thin Q.
   Assign(q, qr.householderQ() * TMatD::Identity(m, k), precision, false, false);
@@ -655,12 +678,9 @@ void SVD(const TMtx& a, TMtx& u, TVec& s, TMtx& v, bool thin) {
   }
   const TView<double> A(a);
   if (!A->allFinite()) {
-    Shape(u, m, thin ? k : m, precision, false);
-    Shape(v, n, thin ? k : n, precision, false);
-    s.Size(static_cast<int>(k), precision);
-    FillNaN(u);
-    FillNaN(v);
-    FillNaN(s);
+    NaNResult(u, m, thin ? k : m, precision);
+    NaNResult(v, n, thin ? k : n, precision);
+    NaNResult(s, k, 1, precision);
     return;
   }
   const unsigned options = thin ? (Eigen::ComputeThinU | Eigen::ComputeThinV)
@@ -681,11 +701,7 @@ void SVD(const TMtx& a, TVec& s) {
     return;
   }
   const TView<double> A(a);
-  if (!A->allFinite()) {
-    s.Size(k, precision);
-    FillNaN(s);
-    return;
-  }
+  if (!A->allFinite()) return NaNResult(s, k, 1, precision);
   WithSVD(*A, 0, [&](const auto& svd) {
     Assign(s, svd.singularValues(), precision, false, false);
   });
@@ -706,11 +722,7 @@ void SVDSolve(TVec& x, const TMtx& a, const TVec& b, double threshold) {
   }
   const TView<double> A(a);
   const TView<double> B(b);
-  if (!A->allFinite() || !B->allFinite()) {
-    x.Size(n, precision);
-    FillNaN(x);
-    return;
-  }
+  if (!A->allFinite() || !B->allFinite()) return NaNResult(x, n, 1, precision);
   WithSVD(*A, Eigen::ComputeThinU | Eigen::ComputeThinV, [&](auto& svd) {
     // Singular values below threshold * largest are dropped from the pseudo-inverse.
     svd.setThreshold(threshold);

@@ -158,7 +158,10 @@ void CombineInto(TDenseLumex& dst, const TDenseLumex& a, const TDenseLumex& b, c
                  Op op) {
   CheckSameKind(a, b, fn);
   if (&dst == &b && &dst != &a) {
-    // dst aliases b only: combine in b's storage without overwriting b's values first.
+    // dst aliases b only: combine in b's storage without overwriting b's values first. It takes
+    // a's shape, as a distinct dst would; the length and storage kind are b's already, so the
+    // reshaping keeps the buffer and its values.
+    detail::SizeLike(dst, a);
     DispatchAny(dst, [&](auto* pd) {
       using T = std::remove_pointer_t<decltype(pd)>;
       const T* pa = a.Data<T>();
@@ -278,6 +281,7 @@ void Copy(TDenseLumex& dst, const TDenseLumex& src, int srcIndex, int dstIndex, 
 }
 
 void Convert(TVec& dst, const TVec& src, TMtxFloatPrecision precision) {
+  detail::CheckEnum("Convert", "precision", precision, 2);
   if (&dst == &src && precision == src.FloatPrecision()) return;
   const TVec copy = (&dst == &src) ? src : TVec();
   const TVec& s = (&dst == &src) ? copy : src;
@@ -311,6 +315,7 @@ void CopyTo(TVecInt& dst, const TDenseLumex& src) {
 }
 
 void CopyFrom(TVec& dst, const TVecInt& src, TMtxFloatPrecision precision) {
+  detail::CheckEnum("CopyFrom", "precision", precision, 2);
   const int n = src.Length();
   dst.Size(n, precision);
   DispatchReal(dst, "CopyFrom", [&](auto* p) {

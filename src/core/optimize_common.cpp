@@ -54,6 +54,7 @@ TEvaluator::TEvaluator(const char* name, const TRealFunction& fun, const TVec* c
                        const TObjConsts& objConsts, TMtxFloatPrecision precision, int n)
     : fName(name),
       fFun(fun), fConsts(consts), fObjConsts(objConsts) {
+  CheckEnum(name, "FloatPrecision", precision, 2);
   fPoint->Size(n, precision);
   fPoint->SetZero();
   fLast->Size(n);
@@ -171,7 +172,7 @@ void NumericGradient(const TRealFunction& Fun, const TVec& Pars, const TVec* Con
   *p = Pars;
   Grad.Size(n, Pars.FloatPrecision());
   for (int j = 0; j < n; ++j) {
-    const double pj = Pars.Value(j);
+    const double pj = p->Value(j);  // the copy: Grad may be Pars itself
     const double h = std::fabs(pj) < eps ? s : s * std::fabs(pj);
     // Stepping to representable points and dividing by their true distance removes the error
     // of a step that the storage precision cannot hold exactly.

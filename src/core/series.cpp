@@ -95,6 +95,7 @@ double Dot(const double* x, const double* y, int n) {
 void AutoCorrBiased(TVec& dst, const TVec& y, int lags) {
   RequireReal("AutoCorrBiased", y);
   if (lags < 0) ERaise("AutoCorrBiased: lags < 0");
+  detail::CheckAllocation("AutoCorrBiased", "lags", lags);
   const TDoubleValues Y(y);
   const int n = Y.Size();
   TDoubleResult out(dst, lags, y.FloatPrecision(), &dst == &y);
@@ -109,6 +110,7 @@ void CrossCorr(TVec& dst, const TVec& a, const TVec& b, int lags) {
   RequireReal("CrossCorr", a);
   RequireReal("CrossCorr", b);
   if (lags < 0) ERaise("CrossCorr: lags < 0");
+  detail::CheckAllocation("CrossCorr", "lags", lags);
   const TDoubleValues A(a);
   const TDoubleValues B(b);
   TDoubleResult out(dst, lags, a.FloatPrecision(), &dst == &a || &dst == &b);

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <sstream>
@@ -331,5 +332,29 @@ inline TNistRegression ReadNistRegression(const std::string& name) {
   }
   return t;
 }
+
+// ---- Misuse tables ------------------------------------------------------------------------------
+
+// A call and the exact message it must raise: one row of a table of misuses.
+using TMisuse = std::pair<std::function<void()>, std::string>;
+
+inline void ExpectMessages(const std::vector<TMisuse>& table) {
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    SCOPED_TRACE("row " + std::to_string(i));
+    EXPECT_LUMEX_ERROR(table[i].first(), table[i].second);
+  }
+}
+
+// Lowers the allocation limit for a scope, so that a size test does not depend on the memory
+// of the machine it runs on (1 GiB unless given).
+class TAllocationLimit {
+public:
+  explicit TAllocationLimit(std::size_t bytes = std::size_t{1} << 30) {
+    SetAllocationLimit(bytes);
+  }
+  ~TAllocationLimit() { SetAllocationLimit(0); }
+  TAllocationLimit(const TAllocationLimit&) = delete;
+  TAllocationLimit& operator=(const TAllocationLimit&) = delete;
+};
 
 }  // namespace lumex::test

@@ -88,9 +88,65 @@ TEST(Containers, OutOfRangeAccessRaises) {
   TMtx m(2, 2);
   EXPECT_LUMEX_ERROR(m(2, 0), "Matrix index out of range");
   EXPECT_LUMEX_ERROR(v.Size(-1), "Size: negative dimension");
-  EXPECT_LUMEX_ERROR(m.Size(100000, 100000), "Size: too many elements");
+  EXPECT_LUMEX_ERROR(m.Size(100000, 100000), "Size: rows * cols too large");
   TVecList list;
   EXPECT_LUMEX_ERROR(list[0], "TVecList: index out of range");
+}
+
+// Sizes that cannot be served raise one message naming the function and the parameter before
+// anything is allocated (the limit is lowered to 1 GiB, so the table does not depend on the
+// machine; past 2^31 - 1 elements no limit applies).
+TEST(Containers, SizesPastTheAllocationLimitRaiseBeforeAllocating) {
+  const test::TAllocationLimit limit;
+  constexpr int kMax = 2147483647;
+  TVec v;
+  TMtx m;
+  TVecInt k;
+  const TVec x{1, 2, 3};
+  test::ExpectMessages({
+      {[&] { TVec big(kMax); }, "TVec: length too large"},
+      {[&] { TMtx big(100000, 100000); }, "TMtx: rows * cols too large"},
+      {[&] { TMtx big(20000, 20000); }, "TMtx: rows * cols too large"},  // 3.2 GB
+      {[&] { TVecInt big(kMax); }, "TVecInt: length too large"},
+      {[&] { v.Size(kMax); }, "Size: length too large"},
+      {[&] { v.Size(200000000, fpSingle, true); }, "Size: length too large"},
+      {[&] { v.Resize(kMax); }, "Size: length too large"},
+      {[&] { m.Size(100000, 100000); }, "Size: rows * cols too large"},
+      {[&] { k.Size(kMax); }, "Size: length too large"},
+      {[&] { k.Resize(kMax); }, "Size: length too large"},
+      {[&] { Eye(m, 50000); }, "Eye: n too large"},
+      {[&] { VanderMonde(m, x, kMax); }, "VanderMonde: order too large"},
+      {[&] { AutoCorrBiased(v, x, kMax); }, "AutoCorrBiased: lags too large"},
+      {[&] { CrossCorr(v, x, x, kMax); }, "CrossCorr: lags too large"},
+      {[&] { TVecList().SetCount(kMax); }, "SetCount: count too large"},
+  });
+  EXPECT_EQ(AllocationLimit(), std::size_t{1} << 30);
+  v.Size(1000000);  // under the limit: served
+  EXPECT_EQ(v.Length(), 1000000);
+}
+
+// Enumeration arguments outside their enumerators raise "<Function>: unknown <Parameter>".
+TEST(Containers, EnumerationsOutOfRangeRaise) {
+  const auto bad = [](auto e) { return static_cast<decltype(e)>(99); };
+  TVec v;
+  TMtx m;
+  const TMtx a{{1, 2}, {3, 4}};
+  double fmin = 0.0;
+  TOptStopReason stop = osrNone;
+  std::vector<double> pars{1.0};
+  const TRealFunction square = [](const TVec& p, const TVec*, const TObjConsts&) {
+    return p.Value(0) * p.Value(0);
+  };
+  test::ExpectMessages({
+      {[&] { Mul(m, a, a, bad(opNone)); }, "Mul: unknown opA"},
+      {[&] { Mul(m, a, a, opNone, bad(opNone)); }, "Mul: unknown opB"},
+      {[&] { TensorProd(v, a, TVec{1, 2}, bad(opNone)); }, "TensorProd: unknown opA"},
+      {[&] { v.Size(2, bad(fpDouble)); }, "Size: unknown precision"},
+      {[&] { Convert(v, TVec{1}, bad(fpDouble)); }, "Convert: unknown precision"},
+      {[&] { CopyFrom(v, TVecInt{1}, bad(fpDouble)); }, "CopyFrom: unknown precision"},
+      {[&] { Simplex(square, pars, nullptr, {}, fmin, stop, bad(fpDouble), 10, 1e-8); },
+       "Simplex: unknown FloatPrecision"},
+  });
 }
 
 TEST(Containers, ToStringRendersNonFiniteValues) {

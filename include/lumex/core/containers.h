@@ -5,6 +5,17 @@
 // capacity when it is resized smaller or reused, so an output object passed to many calls is
 // allocated once. Buffers of 2 MiB and more are 2 MiB aligned and advised for transparent huge
 // pages, which removes most first-touch page faults on large data.
+//
+// Sizing: a negative length or dimension raises "Size: negative dimension"; an unknown precision
+// "Size: unknown precision"; a size past AllocationLimit() (types.h) or past 2^31 - 1 elements
+// raises before anything is allocated: "TVec: length too large", "TMtx: rows * cols too large",
+// "TVecInt: length too large" from the constructors, "Size: length too large" (vectors) and
+// "Size: rows * cols too large" (matrices) from Size and Resize.
+//
+// Throughout the library an output may be the same object as an input (Add(x, x, y),
+// MovingAverage(y, n, y, ...)): the result is then that of distinct objects. The test
+// Aliasing.EveryOutputPassedAsAnInputGivesTheDistinctResult checks this for every exported
+// overload.
 #pragma once
 
 #include <complex>
@@ -275,7 +286,8 @@ public:
   TVecList& operator=(TVecList&&) noexcept = default;
 
   int Count() const noexcept { return static_cast<int>(fItems.size()); }
-  // Sets the number of vectors; new ones are empty, surplus ones are destroyed.
+  // Sets the number of vectors; new ones are empty, surplus ones are destroyed. Raises
+  // "TVecList: negative count" and "SetCount: count too large" (past AllocationLimit).
   void SetCount(int count);
   // Appends an empty vector and returns it.
   TVec& Add();

@@ -10,6 +10,8 @@
 namespace lumex {
 
 // The alternative hypothesis: two-sided, greater (upper tail of the statistic), less (lower).
+// Every test of the modules raises "<Test>: unknown hType" for another value; the routines of
+// this header answer NaN (SignificanceByTail) or treat it as one-tailed.
 enum THypothesisType : std::uint8_t { htTwoTailed, htRightTailed, htLeftTailed };
 
 // The decision at level Alpha. hrNan: no decision, because Alpha is outside (0, 1) in a test
@@ -65,6 +67,7 @@ enum TLumexModule : std::uint8_t {
   lmStatProbPlots,
   lmStatControlCharts
 };
+// A value outside TLumexModule is ignored (the counter reads 0).
 LUMEX_API void ModuleStartup(TLumexModule module) noexcept;
 LUMEX_API void ModuleShutdown(TLumexModule module) noexcept;
 LUMEX_API int ModuleInitCounter(TLumexModule module) noexcept;

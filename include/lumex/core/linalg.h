@@ -8,9 +8,13 @@
 //   kinds. Decompositions, solvers, Determinant, Trace and VanderMonde take real data of either
 //   precision, compute in double and write their outputs in the precision of the (first) matrix;
 //   complex data raise "<Function>: complex matrix not supported" (or "complex vector").
-// - Argument errors raise ELumexError with "<Function>: <condition>". A non-finite input is not
-//   an error: solvers and decompositions then write NaN outputs of the proper shape (Cholesky
-//   returns false), as an undefined result.
+// - Argument errors raise ELumexError with "<Function>: <condition>"; the shape checks come
+//   first. A non-finite input is not an error: when any element of a matrix or right-hand side
+//   is NaN, +Inf or -Inf, Inv, Determinant, LUSolve, LQRSolve, LQR, SVD, SVDSolve, Eig and EigSym
+//   write NaN in every element of outputs of the proper shape (Determinant returns NaN, Cholesky
+//   returns false), without the singularity or rank checks: pivoting on an infinite element
+//   would otherwise give plausible finite numbers. Products, transposes and Trace follow IEEE
+//   arithmetic (Inf * 0 is NaN).
 // - An output may be the same object as an input; the result is then as if it were distinct.
 #pragma once
 
@@ -27,13 +31,14 @@ enum TMtxOperation : std::uint8_t { opNone, opTrans, opHerm };
 // ---- Products ---------------------------------------------------------------------------------
 
 // dst := op(a) * op(b). Raises "Mul: inner dimensions differ" when the columns of op(a) differ
-// from the rows of op(b). Two single-precision operands multiply in single precision; operands of
+// from the rows of op(b), and "Mul: unknown opA" ("opB") for a value outside TMtxOperation. Two single-precision operands multiply in single precision; operands of
 // different storage kinds multiply in double (complex if either is) and dst takes the precision
 // of a, complex when either operand is.
 LUMEX_API void Mul(TMtx& dst, const TMtx& a, const TMtx& b, TMtxOperation opA = opNone,
                    TMtxOperation opB = opNone);
 
-// dst := op(a) * x, the matrix-vector product; storage kinds combine as in Mul.
+// dst := op(a) * x, the matrix-vector product; storage kinds combine as in Mul. Raises
+// "TensorProd: inner dimensions differ" and "TensorProd: unknown opA".
 LUMEX_API void TensorProd(TVec& dst, const TMtx& a, const TVec& x, TMtxOperation opA = opNone);
 
 // ---- Shape and structure ----------------------------------------------------------------------
@@ -41,7 +46,8 @@ LUMEX_API void TensorProd(TVec& dst, const TMtx& a, const TVec& x, TMtxOperation
 // dst := a^T (no conjugation of complex values); the one-argument form transposes in place.
 LUMEX_API void Transp(TMtx& dst, const TMtx& a);
 LUMEX_API void Transp(TMtx& a);
-// The n x n identity, real double.
+// The n x n identity, real double. Raises "Eye: n < 0" and "Eye: n too large" (n^2 past
+// AllocationLimit of types.h or 2^31 - 1, before anything is allocated).
 LUMEX_API void Eye(TMtx& a, int n);
 // The square diagonal matrix with d on its main diagonal.
 LUMEX_API void Diag(TMtx& dst, const TVec& d);
@@ -58,7 +64,8 @@ LUMEX_API void SetRow(TMtx& a, const TVec& v, int row);
 LUMEX_API void Toeplitz(TMtx& dst, const TVec& c);
 // The Vandermonde matrix of x: x.Length rows and `order` columns, column j holding
 // x^(order - 1 - j), so the last column is all ones and order 2 gives the columns x and 1
-// (the design matrix of a straight-line fit).
+// (the design matrix of a straight-line fit). Raises "VanderMonde: order < 0" and
+// "VanderMonde: order too large" (x.Length * order past AllocationLimit or 2^31 - 1).
 LUMEX_API void VanderMonde(TMtx& dst, const TVec& x, int order);
 
 // ---- Inverse, determinant, trace --------------------------------------------------------------
@@ -76,8 +83,8 @@ LUMEX_API double Trace(const TMtx& a);
 
 // The Cholesky factor: lower-triangular dst (zeros above the diagonal) with a = dst * dst^T.
 // Only the lower triangle of a enters the factorisation: a is taken to be symmetric. Returns
-// false, leaving dst unspecified, when a is not positive definite or holds a NaN or infinite
-// element.
+// false, with dst all NaN of a's shape, when a is not positive definite or holds a NaN or
+// infinite element.
 LUMEX_API bool Cholesky(TMtx& dst, const TMtx& a);
 
 // Solves a * x = b by LU decomposition with partial pivoting; b a vector or a matrix of

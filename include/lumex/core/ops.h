@@ -30,7 +30,8 @@ LUMEX_API void Copy(TMtx& dst, const TMtx& src);
 // dst[dstIndex .. dstIndex+len-1] := src[srcIndex .. srcIndex+len-1]; no resizing; both objects
 // must hold the same storage kind.
 LUMEX_API void Copy(TDenseLumex& dst, const TDenseLumex& src, int srcIndex, int dstIndex, int len);
-// dst := src converted to the given precision (real or complex as src).
+// dst := src converted to the given precision (real or complex as src). Raises
+// "Convert: unknown precision" for a value outside TMtxFloatPrecision (CopyFrom likewise).
 LUMEX_API void Convert(TVec& dst, const TVec& src, TMtxFloatPrecision precision);
 // dst := the elements of src rounded to the nearest integer (halves to even); raises for
 // non-finite values or values outside the 32-bit range.

@@ -115,6 +115,9 @@ using TCurvatureFunction = std::function<void(const TRealFunction& Fun, const TV
                                               const TVec* Consts, const TObjConsts& ObjConsts,
                                               TVec& Grad, TMtx& Curv)>;
 
+// Every optimiser raises "<Optimiser>: unknown FloatPrecision" (Simplex, Marquardt, BFGS,
+// ConjGrad) for a FloatPrecision outside TMtxFloatPrecision, before the first evaluation.
+
 // Nelder-Mead simplex, without bounds. The first simplex is the start and, per parameter, the
 // start moved by 5% of its value (0.00025 for a zero value). Reflection, expansion, contraction
 // and shrink coefficients adapt to the dimension n (1, 1 + 2/n, 0.75 - 1/(2n), 1 - 1/n; the

@@ -13,7 +13,8 @@ namespace lumex {
 // The biased autocorrelation (autocovariance without mean removal) of y at lags 0 .. lags-1:
 //   dst[k] = (1/n) * sum_{t=0}^{n-1-k} y[t] * y[t+k],
 // with the same divisor n at every lag, which keeps the sequence positive semi-definite. Lags at
-// or beyond n are 0. Raises "AutoCorrBiased: lags < 0".
+// or beyond n are 0. Raises "AutoCorrBiased: lags < 0" and "AutoCorrBiased: lags too large"
+// (past AllocationLimit of types.h, before anything is allocated; CrossCorr likewise).
 LUMEX_API void AutoCorrBiased(TVec& dst, const TVec& y, int lags);
 
 // The unnormalised cross-correlation of a and b at lags 0 .. lags-1:

@@ -1,6 +1,7 @@
 // Basic vocabulary of the core layer: constants, storage kinds and the library exception.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <stdexcept>
@@ -44,5 +45,45 @@ public:
 
 // True when x is NaN or +-Inf.
 inline bool IsNanInf(double x) { return !(x - x == 0.0); }
+
+/// The largest buffer, in bytes, that the library allocates for a size its caller chooses (a
+/// vector length, a lag count, a forecast horizon, a number of bins). By default half the memory
+/// the machine has available at the time of the request (MemAvailable), or the process's
+/// address-space or data limit when that is lower: a call needs working storage besides its
+/// output, and a larger request could not be served without swapping or the out-of-memory
+/// killer (on a machine with 20 GB available, TVec(2147483647), 16 GiB, is refused). A size past the limit, or past 2^31 - 1 elements, raises
+/// ELumexError "<Function>: <Parameter> too large" before anything is allocated, so std::bad_alloc
+/// only escapes when memory runs out for a request that fits. Requests of at most 64 MiB are
+/// always attempted (a limit below that acts as 64 MiB). Thread-safe.
+LUMEX_API std::size_t AllocationLimit() noexcept;
+/// Sets the limit of AllocationLimit for the whole process (a server capping what one request
+/// may take); 0 restores the default. Thread-safe; calls already running keep the old limit.
+LUMEX_API void SetAllocationLimit(std::size_t bytes) noexcept;
+
+namespace detail {
+
+// Requests up to this many bytes skip the query of the limit (it reads /proc/meminfo).
+inline constexpr unsigned long long kAlwaysAllocated = 64ull << 20;
+
+// The one check of every caller-given size that allocates: raises "<fn>: <param> too large"
+// when `count` elements of `elementBytes` bytes exceed 2^31 - 1 elements or AllocationLimit().
+// A negative count is the caller's own error and is checked before.
+inline void CheckAllocation(const char* fn, const char* param, long long count,
+                            std::size_t elementBytes = sizeof(double)) {
+  if (count <= 0) return;
+  const unsigned long long bytes = static_cast<unsigned long long>(count) * elementBytes;
+  if (count > std::numeric_limits<int>::max() ||
+      (bytes > kAlwaysAllocated && bytes > AllocationLimit())) {
+    ERaise(std::string(fn) + ": " + param + " too large");
+  }
+}
+
+// The one check of every enumeration argument whose out-of-range values have no defined
+// outcome: raises "<fn>: unknown <param>" unless value is one of the `count` enumerators.
+inline void CheckEnum(const char* fn, const char* param, int value, int count) {
+  if (value < 0 || value >= count) ERaise(std::string(fn) + ": unknown " + param);
+}
+
+}  // namespace detail
 
 }  // namespace lumex
