@@ -11,6 +11,7 @@
 
 #include "core/math_policy.h"
 #include "core/prob_internal.h"
+#include "core/prob_kernels.h"
 #include "lumex/core/probability.h"
 
 namespace lumex {
@@ -114,54 +115,68 @@ double detail::GammaQuantile(double p, double a, bool upper) {
   });
 }
 
-double GammaPDF(double x, double a, double b) {
-  if (!ValidPair(a, b) || std::isnan(x)) return NaN;
+detail::TGammaLaw::TGammaLaw(double a, double b)
+    : a_(a), b_(b), valid_(ValidPair(a, b)), kernel_(valid_ ? a : NaN) {}
+
+double detail::TGammaLaw::Pdf(double x) const {
+  if (!valid_ || std::isnan(x)) return NaN;
   if (x < 0.0 || x == Inf) return 0.0;
-  if (x == 0.0) return DensityAtZero(a, 1.0 / b);
-  const double z = x / b;
-  return detail::WithPolicy(a > detail::kPromoteShape, [&](auto pol) {
-           return boost::math::gamma_p_derivative(a, z, pol);
-         }) / b;
+  if (x == 0.0) return DensityAtZero(a_, 1.0 / b_);
+  const double z = x / b_;
+  double pre;
+  if (kernel_.Prefactor(z, pre)) return pre / z / b_;
+  return WithPolicy(a_ > kPromoteShape, [&](auto pol) {
+           return boost::math::gamma_p_derivative(a_, z, pol);
+         }) / b_;
 }
 
-double GammaCDF(double x, double a, double b) {
-  if (!ValidPair(a, b) || std::isnan(x)) return NaN;
-  if (x <= 0.0) return 0.0;
-  if (x == Inf) return 1.0;
-  const double z = x / b;
-  if (a >= detail::kHugeShape) return detail::HugeShapeGamma(z, a, false);
-  return detail::WithPolicy(a > detail::kPromoteShape,
-                            [&](auto pol) { return boost::math::gamma_p(a, z, pol); });
+double detail::TGammaLaw::Cdf(double x, bool upper) const {
+  if (!valid_ || std::isnan(x)) return NaN;
+  if (x <= 0.0) return upper ? 1.0 : 0.0;
+  if (x == Inf) return upper ? 0.0 : 1.0;
+  const double z = x / b_;
+  TKernelTails t;
+  if (kernel_.Tails(z, t)) return upper ? t.upper : t.lower;
+  if (a_ >= kHugeShape) return HugeShapeGamma(z, a_, upper);
+  return WithPolicy(a_ > kPromoteShape, [&](auto pol) {
+    return upper ? boost::math::gamma_q(a_, z, pol) : boost::math::gamma_p(a_, z, pol);
+  });
 }
 
-double GammaCDFUpper(double x, double a, double b) {
-  if (!ValidPair(a, b) || std::isnan(x)) return NaN;
-  if (x <= 0.0) return 1.0;
-  if (x == Inf) return 0.0;
-  const double z = x / b;
-  if (a >= detail::kHugeShape) return detail::HugeShapeGamma(z, a, true);
-  return detail::WithPolicy(a > detail::kPromoteShape,
-                            [&](auto pol) { return boost::math::gamma_q(a, z, pol); });
-}
-
-double GammaCDFInv(double p, double a, double b) {
-  if (!ValidPair(a, b) || !IsProbability(p)) return NaN;
+double detail::TGammaLaw::Inv(double p) const {
+  if (!valid_ || !IsProbability(p)) return NaN;
   if (p == 0.0) return 0.0;
   if (p == 1.0) return Inf;
-  return b * detail::GammaQuantile(p, a, false);
+  // The smaller tail is matched, so that p near 1 keeps its complement (1 - p is exact there).
+  double z;
+  if (p <= 0.5 ? kernel_.Quantile(p, false, z) : kernel_.Quantile(1.0 - p, true, z)) {
+    return b_ * z;
+  }
+  return b_ * GammaQuantile(p, a_, false);
 }
 
+double GammaPDF(double x, double a, double b) { return detail::TGammaLaw(a, b).Pdf(x); }
+double GammaCDF(double x, double a, double b) { return detail::TGammaLaw(a, b).Cdf(x, false); }
+double GammaCDFUpper(double x, double a, double b) {
+  return detail::TGammaLaw(a, b).Cdf(x, true);
+}
+double GammaCDFInv(double p, double a, double b) { return detail::TGammaLaw(a, b).Inv(p); }
+
 void GammaPDF(const TVec& x, double a, double b, TVec& dst) {
-  VectorForm(x, dst, "GammaPDF", [=](double v) { return GammaPDF(v, a, b); });
+  const detail::TGammaLaw law(a, b);
+  VectorForm(x, dst, "GammaPDF", [&](double v) { return law.Pdf(v); });
 }
 void GammaCDF(const TVec& x, double a, double b, TVec& dst) {
-  VectorForm(x, dst, "GammaCDF", [=](double v) { return GammaCDF(v, a, b); });
+  const detail::TGammaLaw law(a, b);
+  VectorForm(x, dst, "GammaCDF", [&](double v) { return law.Cdf(v, false); });
 }
 void GammaCDFUpper(const TVec& x, double a, double b, TVec& dst) {
-  VectorForm(x, dst, "GammaCDFUpper", [=](double v) { return GammaCDFUpper(v, a, b); });
+  const detail::TGammaLaw law(a, b);
+  VectorForm(x, dst, "GammaCDFUpper", [&](double v) { return law.Cdf(v, true); });
 }
 void GammaCDFInv(const TVec& p, double a, double b, TVec& dst) {
-  VectorForm(p, dst, "GammaCDFInv", [=](double v) { return GammaCDFInv(v, a, b); });
+  const detail::TGammaLaw law(a, b);
+  VectorForm(p, dst, "GammaCDFInv", [&](double v) { return law.Inv(v); });
 }
 
 // ---- Erlang: gamma of shape k at the point lambda x ---------------------------------------------
@@ -191,17 +206,32 @@ double ErlangCDFInv(double p, double k, double lambda) {
   return GammaCDFInv(p, k, 1.0) / lambda;
 }
 
+namespace {
+// The vector forms build the gamma law once, or answer NaN throughout for invalid parameters.
+template <class F>
+void ErlangVectorForm(const TVec& x, double k, double lambda, TVec& dst, const char* fn,
+                      F member) {
+  const bool valid = ValidErlang(k, lambda);
+  const detail::TGammaLaw law(valid ? k : NaN, 1.0);
+  VectorForm(x, dst, fn, [&](double v) { return valid ? member(law, v) : NaN; });
+}
+}  // namespace
+
 void ErlangPDF(const TVec& x, double k, double lambda, TVec& dst) {
-  VectorForm(x, dst, "ErlangPDF", [=](double v) { return ErlangPDF(v, k, lambda); });
+  ErlangVectorForm(x, k, lambda, dst, "ErlangPDF",
+                   [=](const auto& l, double v) { return lambda * l.Pdf(v * lambda); });
 }
 void ErlangCDF(const TVec& x, double k, double lambda, TVec& dst) {
-  VectorForm(x, dst, "ErlangCDF", [=](double v) { return ErlangCDF(v, k, lambda); });
+  ErlangVectorForm(x, k, lambda, dst, "ErlangCDF",
+                   [=](const auto& l, double v) { return l.Cdf(v * lambda, false); });
 }
 void ErlangCDFUpper(const TVec& x, double k, double lambda, TVec& dst) {
-  VectorForm(x, dst, "ErlangCDFUpper", [=](double v) { return ErlangCDFUpper(v, k, lambda); });
+  ErlangVectorForm(x, k, lambda, dst, "ErlangCDFUpper",
+                   [=](const auto& l, double v) { return l.Cdf(v * lambda, true); });
 }
 void ErlangCDFInv(const TVec& p, double k, double lambda, TVec& dst) {
-  VectorForm(p, dst, "ErlangCDFInv", [=](double v) { return ErlangCDFInv(v, k, lambda); });
+  ErlangVectorForm(p, k, lambda, dst, "ErlangCDFInv",
+                   [=](const auto& l, double v) { return l.Inv(v) / lambda; });
 }
 
 // ---- Exponential with mean mu: the standard law at x/mu -----------------------------------------
@@ -245,68 +275,95 @@ void ExpCDFInv(const TVec& p, double mu, TVec& dst) {
 
 // ---- Beta ---------------------------------------------------------------------------------------
 
-double BetaPDF(double x, double a, double b) {
-  if (!ValidPair(a, b) || std::isnan(x)) return NaN;
-  if (x < 0.0 || x > 1.0) return 0.0;
-  if (x == 0.0) return DensityAtZero(a, b);
-  if (x == 1.0) return DensityAtZero(b, a);
-  return detail::WithPolicy(std::fmax(a, b) > detail::kPromoteShape, [&](auto pol) {
-    return boost::math::ibeta_derivative(a, b, x, pol);
-  });
-}
+namespace {
 
-double BetaCDF(double x, double a, double b) {
-  if (!ValidPair(a, b) || std::isnan(x)) return NaN;
-  if (x <= 0.0) return 0.0;
-  if (x >= 1.0) return 1.0;
-  if (a == 0.5 && b == 0.5) return ArcsineCDF(x, false);
-  if (detail::HugeShapes(a, b)) return detail::HugeShapeBeta(x, a, b, false);
-  if (detail::OneAstronomicalShape(a, b)) return GammaCDFUpper(a * (1.0 - x), b, 1.0);
-  if (detail::OneAstronomicalShape(b, a)) return GammaCDF(b * x, a, 1.0);
-  return detail::WithPolicy(std::fmax(a, b) > detail::kPromoteShape,
-                            [&](auto pol) { return boost::math::ibeta(a, b, x, pol); });
-}
+// The beta law with its kernel built once per parameter set.
+class TBetaLaw {
+ public:
+  TBetaLaw(double a, double b) : a_(a), b_(b), valid_(ValidPair(a, b)), kernel_(a, b) {}
 
-double BetaCDFUpper(double x, double a, double b) {
-  if (!ValidPair(a, b) || std::isnan(x)) return NaN;
-  if (x <= 0.0) return 1.0;
-  if (x >= 1.0) return 0.0;
-  if (a == 0.5 && b == 0.5) return ArcsineCDF(x, true);
-  if (detail::HugeShapes(a, b)) return detail::HugeShapeBeta(x, a, b, true);
-  if (detail::OneAstronomicalShape(a, b)) return GammaCDF(a * (1.0 - x), b, 1.0);
-  if (detail::OneAstronomicalShape(b, a)) return GammaCDFUpper(b * x, a, 1.0);
-  return detail::WithPolicy(std::fmax(a, b) > detail::kPromoteShape,
-                            [&](auto pol) { return boost::math::ibetac(a, b, x, pol); });
-}
+  double Pdf(double x) const {
+    if (!valid_ || std::isnan(x)) return NaN;
+    if (x < 0.0 || x > 1.0) return 0.0;
+    if (x == 0.0) return DensityAtZero(a_, b_);
+    if (x == 1.0) return DensityAtZero(b_, a_);
+    double d;
+    if (kernel_.Density(detail::BetaPointFromX(x), d)) return d;
+    return detail::WithPolicy(std::fmax(a_, b_) > detail::kPromoteShape, [&](auto pol) {
+      return boost::math::ibeta_derivative(a_, b_, x, pol);
+    });
+  }
 
-double BetaCDFInv(double p, double a, double b) {
-  if (!ValidPair(a, b) || !IsProbability(p)) return NaN;
-  if (p == 0.0) return 0.0;
-  if (p == 1.0) return 1.0;
-  if (detail::HugeShapes(a, b)) return detail::HugeShapeBetaInv(p, a, b);
-  // 1 - X = G_b / a, or X = G_a / b.
-  if (detail::OneAstronomicalShape(a, b)) return 1.0 - detail::GammaQuantile(p, b, true) / a;
-  if (detail::OneAstronomicalShape(b, a)) return detail::GammaQuantile(p, a, false) / b;
-  const double x = detail::WithPolicy(std::fmax(a, b) > detail::kPromoteShape, [&](auto pol) {
-    return boost::math::ibeta_inv(a, b, p, pol);
-  });
-  if (p > 1e-60) return x;
-  return detail::PolishLowerTail(
-      p, x, [=](double v) { return BetaCDF(v, a, b); },
-      [=](double v) { return BetaPDF(v, a, b); });
-}
+  double Cdf(double x, bool upper) const {
+    if (!valid_ || std::isnan(x)) return NaN;
+    if (x <= 0.0) return upper ? 1.0 : 0.0;
+    if (x >= 1.0) return upper ? 0.0 : 1.0;
+    if (a_ == 0.5 && b_ == 0.5) return ArcsineCDF(x, upper);
+    detail::TKernelTails t;
+    if (kernel_.Tails(detail::BetaPointFromX(x), t)) return upper ? t.upper : t.lower;
+    const double a = a_, b = b_;
+    if (detail::HugeShapes(a, b)) return detail::HugeShapeBeta(x, a, b, upper);
+    if (detail::OneAstronomicalShape(a, b)) {
+      return upper ? GammaCDF(a * (1.0 - x), b, 1.0) : GammaCDFUpper(a * (1.0 - x), b, 1.0);
+    }
+    if (detail::OneAstronomicalShape(b, a)) {
+      return upper ? GammaCDFUpper(b * x, a, 1.0) : GammaCDF(b * x, a, 1.0);
+    }
+    return detail::WithPolicy(std::fmax(a, b) > detail::kPromoteShape, [&](auto pol) {
+      return upper ? boost::math::ibetac(a, b, x, pol) : boost::math::ibeta(a, b, x, pol);
+    });
+  }
+
+  double Inv(double p) const {
+    if (!valid_ || !IsProbability(p)) return NaN;
+    if (p == 0.0) return 0.0;
+    if (p == 1.0) return 1.0;
+    double q;  // the smaller tail is matched (1 - p is exact above 1/2)
+    if (kernel_.Quantile(p <= 0.5 ? p : 1.0 - p, p > 0.5, NaN, q)) return q;
+    const double a = a_, b = b_;
+    if (detail::HugeShapes(a, b)) return detail::HugeShapeBetaInv(p, a, b);
+    // 1 - X = G_b / a, or X = G_a / b.
+    if (detail::OneAstronomicalShape(a, b)) return 1.0 - detail::GammaQuantile(p, b, true) / a;
+    if (detail::OneAstronomicalShape(b, a)) return detail::GammaQuantile(p, a, false) / b;
+    const double x = detail::WithPolicy(std::fmax(a, b) > detail::kPromoteShape, [&](auto pol) {
+      return boost::math::ibeta_inv(a, b, p, pol);
+    });
+    if (p > 1e-60) return x;
+    // In long double: near the bottom of the double range the double evaluation loses digits.
+    return detail::PolishLowerTail(
+        p, x,
+        [=](double v) { return boost::math::ibeta(a, b, v, detail::TMathPolicyPromoted()); },
+        [this](double v) { return Pdf(v); });
+  }
+
+ private:
+  double a_, b_;
+  bool valid_;
+  detail::TBetaKernel kernel_;
+};
+
+}  // namespace
+
+double BetaPDF(double x, double a, double b) { return TBetaLaw(a, b).Pdf(x); }
+double BetaCDF(double x, double a, double b) { return TBetaLaw(a, b).Cdf(x, false); }
+double BetaCDFUpper(double x, double a, double b) { return TBetaLaw(a, b).Cdf(x, true); }
+double BetaCDFInv(double p, double a, double b) { return TBetaLaw(a, b).Inv(p); }
 
 void BetaPDF(const TVec& x, double a, double b, TVec& dst) {
-  VectorForm(x, dst, "BetaPDF", [=](double v) { return BetaPDF(v, a, b); });
+  const TBetaLaw law(a, b);
+  VectorForm(x, dst, "BetaPDF", [&](double v) { return law.Pdf(v); });
 }
 void BetaCDF(const TVec& x, double a, double b, TVec& dst) {
-  VectorForm(x, dst, "BetaCDF", [=](double v) { return BetaCDF(v, a, b); });
+  const TBetaLaw law(a, b);
+  VectorForm(x, dst, "BetaCDF", [&](double v) { return law.Cdf(v, false); });
 }
 void BetaCDFUpper(const TVec& x, double a, double b, TVec& dst) {
-  VectorForm(x, dst, "BetaCDFUpper", [=](double v) { return BetaCDFUpper(v, a, b); });
+  const TBetaLaw law(a, b);
+  VectorForm(x, dst, "BetaCDFUpper", [&](double v) { return law.Cdf(v, true); });
 }
 void BetaCDFInv(const TVec& p, double a, double b, TVec& dst) {
-  VectorForm(p, dst, "BetaCDFInv", [=](double v) { return BetaCDFInv(v, a, b); });
+  const TBetaLaw law(a, b);
+  VectorForm(p, dst, "BetaCDFInv", [&](double v) { return law.Inv(v); });
 }
 
 // ---- Weibull: scale A, shape B ------------------------------------------------------------------

@@ -82,8 +82,16 @@ const std::map<std::string, TFn>& Functions() {
   return fns;
 }
 
+// The grids of distributions.R, then the points on both sides of every switch between methods
+// (distribution_switches.R).
 const test::TRefTable& Reference() {
-  static const test::TRefTable t = test::ReadRefTable("core/distributions.txt");
+  static const test::TRefTable t = [] {
+    test::TRefTable all = test::ReadRefTable("core/distributions.txt");
+    const test::TRefTable more = test::ReadRefTable("core/distribution_switches.txt");
+    all.names.insert(all.names.end(), more.names.begin(), more.names.end());
+    all.rows.insert(all.rows.end(), more.rows.begin(), more.rows.end());
+    return all;
+  }();
   return t;
 }
 
