@@ -517,6 +517,60 @@ TEST(ProbabilityVector, NormalFormsMatchTheScalarForms) {
   }
 }
 
+// The discrete laws' vector forms compute each integer's value once and read it back; the
+// values are the scalar forms' at every point, in range or not, whole or not, NaN and the
+// infinities included, for valid and invalid parameters.
+TEST(ProbabilityVector, DiscreteFormsMatchTheScalarForms) {
+  using TScalar = std::function<double(double)>;
+  using TVector = std::function<void(const TVec&, TVec&)>;
+  struct TLawForms {
+    const char* name;
+    std::array<TScalar, 4> scalar;
+    std::array<TVector, 4> vector;
+  };
+// The scalar and vector forms of one law with its parameters bound.
+#define LUMEX_LAW_FORMS(label, Name, ...)                                                      \
+  TLawForms {                                                                                  \
+    label,                                                                                     \
+        {[=](double v) { return Name##PDF(v, __VA_ARGS__); },                                  \
+         [=](double v) { return Name##CDF(v, __VA_ARGS__); },                                  \
+         [=](double v) { return Name##CDFUpper(v, __VA_ARGS__); },                             \
+         [=](double v) { return Name##CDFInv(v, __VA_ARGS__); }},                              \
+        {[=](const TVec& x, TVec& d) { Name##PDF(x, __VA_ARGS__, d); },                        \
+         [=](const TVec& x, TVec& d) { Name##CDF(x, __VA_ARGS__, d); },                        \
+         [=](const TVec& x, TVec& d) { Name##CDFUpper(x, __VA_ARGS__, d); },                   \
+         [=](const TVec& x, TVec& d) { Name##CDFInv(x, __VA_ARGS__, d); }}                     \
+  }
+  const std::vector<TLawForms> laws = {
+      LUMEX_LAW_FORMS("Binom", Binom, 40.0, 0.3),
+      LUMEX_LAW_FORMS("Binom invalid", Binom, 2.5, 0.3),
+      LUMEX_LAW_FORMS("Poisson", Poisson, 12.5),
+      LUMEX_LAW_FORMS("Geometric", Geometric, 0.2),
+      LUMEX_LAW_FORMS("Geometric tiny", Geometric, 1e-12),
+      LUMEX_LAW_FORMS("NegBinom", NegBinom, 2.5, 0.4),
+      LUMEX_LAW_FORMS("HypGeometric", HypGeometric, 50.0, 20.0, 15.0),
+      LUMEX_LAW_FORMS("UniformD", UniformD, 9.0),
+      LUMEX_LAW_FORMS("UniformD invalid", UniformD, NaN)};
+#undef LUMEX_LAW_FORMS
+  const TVec points{NaN, -Inf, -1.0, -0.5, -0.0, 0.0, 0.5, 1.0, 2.0, 3.7, 5.0, 5.0, 10.0,
+                    40.0, 41.0, 99.0, 1e10, Inf};
+  const TVec probabilities{NaN, -0.1, 0.0, 1e-300, 1e-12, 0.1, 0.3, 0.3, 0.5, 0.9,
+                           1.0 - 1e-16, 1.0, 1.5};
+  auto same = [](double a, double b) { return (std::isnan(a) && std::isnan(b)) || a == b; };
+  for (const auto& l : laws) {
+    for (int form = 0; form < 4; ++form) {
+      const TVec& x = form == 3 ? probabilities : points;
+      TVec d;
+      l.vector[form](x, d);
+      ASSERT_EQ(x.Length(), d.Length());
+      for (int i = 0; i < x.Length(); ++i) {
+        EXPECT_TRUE(same(l.scalar[form](x[i]), d[i]))
+            << l.name << " form " << form << " at " << x[i] << ": " << d[i];
+      }
+    }
+  }
+}
+
 // The integer-vector F forms apply the degrees of freedom of the same index.
 TEST(ProbabilityVector, FTakesDegreesOfFreedomElementwise) {
   const TVec p{0.025, 0.5, 0.975};
