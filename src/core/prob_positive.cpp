@@ -590,18 +590,29 @@ double InverseGaussianCDFInv(double p, double mu, double lambda) {
   const double w = std::log1p(mu / lambda);  // variance of ln X under the log-normal start
   double u = std::log(mu) - 0.5 * w + std::sqrt(w) * NormalCDFInv(p);
   const double sign = upper ? -1.0 : 1.0;  // sign of g'
-  double lo = u, hi = u, slope = 0.0;
-  for (double step = 1.0; sign * g(lo, slope) > 0.0 && step < 2048.0; step *= 2.0) lo -= step;
-  for (double step = 1.0; sign * g(hi, slope) < 0.0 && step < 2048.0; step *= 2.0) hi += step;
+  // The bracket (lo, hi) of the root grows from the first point by doubling steps only when a
+  // Newton step leaves it; a step below 1e-9 ends the iteration, as the next would be below
+  // 1e-17 (Newton's error squares).
+  double lo = -Inf, hi = Inf, slope = 0.0, stride = 1.0;
   for (int i = 0; i < 200; ++i) {
     const double v = g(u, slope);
     if (v == 0.0 || std::isnan(v)) break;
     if (sign * v < 0.0) lo = u; else hi = u;
-    double next = u - v / slope;
-    if (!(next > lo && next < hi) || !std::isfinite(next)) next = 0.5 * (lo + hi);
-    const bool done = std::fabs(next - u) < 1e-16 * std::fmax(1.0, std::fabs(u));
+    const double step = v / slope;
+    double next = u - step;
+    if (!(next > lo && next < hi) || !std::isfinite(next)) {
+      if (std::isfinite(lo) && std::isfinite(hi)) {
+        next = 0.5 * (lo + hi);
+      } else {
+        next = std::isfinite(lo) ? lo + stride : hi - stride;
+        stride *= 2.0;
+      }
+    } else if (std::fabs(step) < 1e-9 * std::fmax(1.0, std::fabs(u))) {
+      u = next;
+      break;
+    }
     u = next;
-    if (done || hi - lo < 1e-16 * std::fmax(1.0, std::fabs(u))) break;
+    if (hi - lo < 1e-16 * std::fmax(1.0, std::fabs(u))) break;
   }
   return std::exp(u);
 }
