@@ -377,9 +377,9 @@ double WithUniformD(double N, Fn&& fn) {
 // integers: the mass, CDF or upper tail at an integer k < kTableMax (and below the number of
 // points) is computed once, by the scalar form, the first time a point needs it, and kept in a
 // table that the later points read. The values are the scalar form's. The quantiles search the
-// same cached CDF for the least k with CDF(k) >= p (1 - 64 eps), as the scalar search does, where
-// the answer lies below kInverseTable: up to there the scalar forms of the CDF and the quantile
-// evaluate the law alike.
+// CDF at 0 .. kInverseTable - 1, computed first, for the least k with CDF(k) >= p (1 - 64 eps),
+// as the scalar search does, where the answer lies in that range: up to there the scalar forms
+// of the CDF and the quantile evaluate the law alike.
 constexpr std::size_t kTableMax = 1 << 16;
 constexpr std::size_t kInverseTable = 101;
 
@@ -418,19 +418,15 @@ void TabulatedForm(const TVec& x, TVec& dst, const char* fn, bool mass,
 void TabulatedInverse(const TVec& p, TVec& dst, const char* fn,
                       const std::function<double(double)>& cdf,
                       const std::function<double(double)>& inv) {
-  TLazyTable table(TableSize(p, kInverseTable), cdf);
+  std::vector<double> table(TableSize(p, kInverseTable));
+  for (std::size_t k = 0; k < table.size(); ++k) table[k] = cdf(static_cast<double>(k));
+  const bool usable = !table.empty() && table.back() >= 0.0;  // false for NaN (invalid law)
   VectorForm(p, dst, fn, [&](double v) {
-    const std::size_t n = table.Size();
-    if (!(v > 0.0 && v < 1.0) || n == 0) return inv(v);
+    if (!usable || !(v > 0.0 && v < 1.0)) return inv(v);
     const double target = DiscreteQuantileTarget(v);
-    if (!(table.At(n - 1) >= target)) return inv(v);
-    std::size_t lo = 0, hi = n - 1;  // the answer lies in [lo, hi]
-    while (lo < hi) {
-      const std::size_t mid = lo + (hi - lo) / 2;
-      if (table.At(mid) >= target) hi = mid;
-      else lo = mid + 1;
-    }
-    return static_cast<double>(lo);
+    if (!(table.back() >= target)) return inv(v);
+    return static_cast<double>(std::lower_bound(table.begin(), table.end(), target) -
+                               table.begin());
   });
 }
 

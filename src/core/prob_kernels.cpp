@@ -442,22 +442,4 @@ double StdNormalQuantile(double p) {
   return q < 0.0 ? -x : x;
 }
 
-// AS 241 is good to a few units in the last place; one Newton step on the error function (the
-// tail by erfc beyond the central interval, where 1 - p is exact) brings it to about one.
-double StdNormalQuantilePolished(double p) {
-  const double z = StdNormalQuantile(p);
-  const double a = std::fabs(z);
-  if (!(a < 38.0)) return z;  // infinite, NaN, or a density that underflows
-  constexpr double kInvSqrt2 = 0.707106781186547524400844362104849039;
-  constexpr double kInvSqrt2Pi = 0.398942280401432677939946059934381868;
-  const double density = kInvSqrt2Pi * std::exp(-0.5 * z * z);
-  const double q = p - 0.5;
-  if (std::fabs(q) <= 0.425) {
-    return z - (0.5 * boost::math::erf(z * kInvSqrt2, TMathPolicy()) - q) / density;
-  }
-  const double tail = q < 0.0 ? p : 1.0 - p;
-  const double g = 0.5 * boost::math::erfc(a * kInvSqrt2, TMathPolicy()) - tail;
-  return std::copysign(a + g / density, z);
-}
-
 }  // namespace lumex::detail

@@ -89,12 +89,8 @@ class TGammaKernel {
   bool usable_ = false;
 };
 
-// The standard normal quantile by Wichura's algorithm AS 241 (PPND16), about 1e-16 relative
-// over the whole double range of p in (0, 1).
+// The standard normal quantile by Wichura's algorithm AS 241 (PPND16), the algorithm of R's
+// qnorm: within a few units in the last place over the whole double range of p in (0, 1).
 double StdNormalQuantile(double p);
-
-// The same finished by one Newton step on the error function: within about one unit in the
-// last place, for the library's normal quantile.
-double StdNormalQuantilePolished(double p);
 
 }  // namespace lumex::detail

@@ -200,7 +200,7 @@ double NormalCDFInv(double p, double mu, double sigma) {
   if (p == 0.0) return -Inf;
   if (p == 1.0) return Inf;
   if (sigma == 0.0) return mu;
-  return mu + sigma * detail::StdNormalQuantilePolished(p);
+  return mu + sigma * detail::StdNormalQuantile(p);
 }
 
 void NormalPDF(const TVec& x, double mu, double sigma, TVec& dst) {
