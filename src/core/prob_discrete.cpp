@@ -599,8 +599,17 @@ double UniformDCDF(double k, double N) {
 double UniformDCDFUpper(double k, double N) {
   return WithUniformD(N, [k](const auto& law) { return law.Upper(k); });
 }
+// The least k in 1 .. N with k / N >= p (1 - 64 eps): ceil(p N) up to the rounding of the
+// product, which one comparison on either side settles.
 double UniformDCDFInv(double p, double N) {
-  return WithUniformD(N, [p](const auto& law) { return law.Inv(p); });
+  if (!(IsWhole(N) && N >= 1.0) || !IsProbability(p)) return NaN;
+  if (p == 0.0) return 1.0;
+  if (p == 1.0) return N;
+  const double target = DiscreteQuantileTarget(p);
+  double k = std::max(1.0, std::ceil(target * N));
+  if (k > 1.0 && (k - 1.0) / N >= target) k -= 1.0;
+  else if (k < N && k / N < target) k += 1.0;
+  return std::min(k, N);
 }
 
 void UniformDPDF(const TVec& k, double N, TVec& dst) {
@@ -613,10 +622,9 @@ void UniformDCDFUpper(const TVec& k, double N, TVec& dst) {
   TabulatedForm(k, dst, "UniformDCDFUpper", false,
                 [=](double v) { return UniformDCDFUpper(v, N); });
 }
+// Its quantile is a closed form, which the table would not speed up.
 void UniformDCDFInv(const TVec& p, double N, TVec& dst) {
-  TabulatedInverse(
-      p, dst, "UniformDCDFInv", [=](double v) { return UniformDCDF(v, N); },
-      [=](double v) { return UniformDCDFInv(v, N); });
+  VectorForm(p, dst, "UniformDCDFInv", [=](double v) { return UniformDCDFInv(v, N); });
 }
 
 }  // namespace lumex

@@ -331,17 +331,19 @@ bool TGammaKernel::Prefactor(double z, double& pre) const {
   return pre >= kKernelTiny && pre < kInf;
 }
 
-bool TGammaKernel::Tails(double z, TKernelTails& out) const {
+bool TGammaKernel::Tails(double z, TKernelTails& out, bool withPre) const {
   if (!usable_ || !(z > 0.0) || !(z < 700.0)) return false;
   const double ez = std::exp(-z);
-  const double pre = Power(z, a_) * ez * invGamma_;
-  if (!(pre >= kKernelTiny && pre < kInf)) return false;
-  out.pre = pre;
   if ((whole_ > 0 || half_ >= 0) && z >= a_) {
+    // e^-z >= 1e-304 here, and Q >= e^-z: nothing underflows
+    out.pre = withPre ? Power(z, a_) * ez * invGamma_ : std::numeric_limits<double>::quiet_NaN();
     out.upper = ClosedUpper(z, ez);
     out.lower = 1.0 - out.upper;
     return true;
   }
+  const double pre = Power(z, a_) * ez * invGamma_;
+  if (!(pre >= kKernelTiny && pre < kInf)) return false;
+  out.pre = pre;
   if (z < a_ + 1.0) {
     const double s = GammaSeries(z, a_);
     if (std::isnan(s)) return false;

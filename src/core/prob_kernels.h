@@ -70,8 +70,9 @@ class TGammaKernel {
   explicit TGammaKernel(double a);
   bool Usable() const { return usable_; }
 
-  // Both tails at z > 0; false where the kernel does not apply.
-  bool Tails(double z, TKernelTails& out) const;
+  // Both tails at z > 0; false where the kernel does not apply. Without `withPre` the closed
+  // forms leave out.pre unset (NaN), sparing its power.
+  bool Tails(double z, TKernelTails& out, bool withPre = true) const;
 
   // z^a e^-z / Gamma(a), the density times z; false where the kernel does not apply.
   bool Prefactor(double z, double& pre) const;

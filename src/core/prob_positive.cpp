@@ -136,7 +136,7 @@ double detail::TGammaLaw::Cdf(double x, bool upper) const {
   if (x == Inf) return upper ? 0.0 : 1.0;
   const double z = x / b_;
   TKernelTails t;
-  if (kernel_.Tails(z, t)) return upper ? t.upper : t.lower;
+  if (kernel_.Tails(z, t, false)) return upper ? t.upper : t.lower;
   if (a_ >= kHugeShape) return HugeShapeGamma(z, a_, upper);
   return WithPolicy(a_ > kPromoteShape, [&](auto pol) {
     return upper ? boost::math::gamma_q(a_, z, pol) : boost::math::gamma_p(a_, z, pol);
