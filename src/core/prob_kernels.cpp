@@ -107,11 +107,10 @@ double GammaFraction(double z, double a) {
 
 // One safeguarded Halley step for g(v) = 0 inside the bracket (lo, hi), from g, its derivative
 // dg and the ratio g''/g'. A step that moves v by little enough relative to `scale` (v, or its
-// distance to the upper end of a bounded support) ends the iteration (`done`): the
-// error left after a Halley step of relative size s is of order s^3 (times the square of the
-// shapes at most), after a Newton step s^2, so 1e-6 and 1e-11 leave it below the rounding of
-// the tail. A step leaving the bracket bisects it instead (geometrically
-// when its ends are far apart).
+// distance to the upper end of a bounded support) ends the iteration (`done`): the error left
+// after a Halley step of relative size s is of order s^3 (times the square of the shapes at
+// most), after a Newton step s^2, so 1e-6 and 1e-11 leave it below the rounding of the tail.
+// A step leaving the bracket bisects it instead (geometrically when its ends are far apart).
 double HalleyStep(double v, double g, double dg, double curvature, double lo, double hi,
                   double scale, bool& done) {
   double step = g / dg;
