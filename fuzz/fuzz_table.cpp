@@ -208,3 +208,74 @@ TObject<TPiecePoly>::TObject(TFuzzInput& in) {
 }
 
 }  // namespace lumex::fuzz
+
+// ---- Model callbacks of the nonlinear fits ------------------------------------------------------
+
+namespace lumex::fuzz {
+
+namespace {
+
+// Parameter k, or 0 when the trial vector is shorter.
+double Par(const TVec& b, int k) { return k < b.Length() ? b.Value(k) : 0.0; }
+
+double ModelValue(int which, const TVec& b, double x) {
+  switch (which) {
+    case 0: return Par(b, 0) + Par(b, 1) * x;
+    case 1: return Par(b, 0) * std::exp(-Par(b, 1) * x);
+    case 2: return NaN;
+    case 3: return x > 0.0 ? Inf : Par(b, 0);
+    default: ERaise("model: raised on purpose");
+  }
+}
+
+}  // namespace
+
+TArg<const TRegressFun&>::TArg(TFuzzInput& in) {
+  const int which = in.Byte() % 6;
+  if (which < 5) v = [which](const TVec& b, double x) { return ModelValue(which, b, x); };
+}
+
+TArg<const TMultiRegressFun&>::TArg(TFuzzInput& in) {
+  const int which = in.Byte() % 7;
+  if (which == 6) return;  // the empty function
+  v = [which](const TVec& b, const TVecList& x, TVec& y) {
+    if (which == 5) {  // shortens its output
+      y.Resize(y.Length() / 2);
+      return;
+    }
+    for (int i = 0; i < y.Length(); ++i) {
+      const double xi = x.Count() > 0 && i < x[0].Length() ? x[0].Value(i) : 0.0;
+      y.SetValue(i, ModelValue(which, b, xi));
+    }
+  };
+}
+
+TArg<const TDeriveProc&>::TArg(TFuzzInput& in) {
+  switch (in.Byte() % 4) {
+    case 0: v = NumericDerive; break;
+    case 1: v = [](const TRegressFun&, double x, double, const TVec&, TVec& g) {
+        for (int k = 0; k < g.Length(); ++k) g.SetValue(k, k == 0 ? 1.0 : k == 1 ? x : 0.0);
+      };
+      break;
+    case 2: v = [](const TRegressFun&, double, double, const TVec&, TVec&) {
+        ERaise("derivative: raised on purpose");
+      };
+      break;
+    default: break;
+  }
+}
+
+TArg<const TMultiDeriveProc&>::TArg(TFuzzInput& in) {
+  switch (in.Byte() % 4) {
+    case 0: v = MultiNumericDerive; break;
+    case 1: v = [](const TMultiRegressFun&, const TVecList&, const TVec&, const TVec&,
+                   TVecList& g) { g.SetCount(g.Count() / 2); };
+      break;
+    case 2: v = [](const TMultiRegressFun&, const TVecList&, const TVec&, const TVec&,
+                   TVecList&) { ERaise("derivative: raised on purpose"); };
+      break;
+    default: break;
+  }
+}
+
+}  // namespace lumex::fuzz

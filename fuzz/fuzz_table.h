@@ -525,3 +525,37 @@ struct TMethodInvoker<C, R(Args...) const> {
     return 0;                                                                         \
   }
 #endif
+
+// ---- Model callbacks of the nonlinear fits ------------------------------------------------------
+// One of a few fixed models chosen by the input: smooth ones (a line, an exponential decay),
+// one that returns NaN, one that is infinite for x > 0, one that raises, one (several variables)
+// that shortens its output, and the empty function. Derivative procedures: the numeric ones, an
+// analytic line, one that raises, and the empty function.
+namespace lumex::fuzz {
+
+template <>
+struct TArg<const TRegressFun&> {
+  TRegressFun v;
+  explicit TArg(TFuzzInput& in);
+  const TRegressFun& Get() { return v; }
+};
+template <>
+struct TArg<const TMultiRegressFun&> {
+  TMultiRegressFun v;
+  explicit TArg(TFuzzInput& in);
+  const TMultiRegressFun& Get() { return v; }
+};
+template <>
+struct TArg<const TDeriveProc&> {
+  TDeriveProc v;
+  explicit TArg(TFuzzInput& in);
+  const TDeriveProc& Get() { return v; }
+};
+template <>
+struct TArg<const TMultiDeriveProc&> {
+  TMultiDeriveProc v;
+  explicit TArg(TFuzzInput& in);
+  const TMultiDeriveProc& Get() { return v; }
+};
+
+}  // namespace lumex::fuzz

@@ -1,6 +1,7 @@
 // The Regress module: regression statistics of a fit, the least-squares straight line, the
-// coefficient of determination, multiple linear, ridge and principal-component regression and
-// analysis of variance.
+// coefficient of determination, multiple linear, ridge and principal-component regression,
+// stepwise selection, nonlinear least squares with numeric derivatives, logistic (binomial and
+// ordinal) and Poisson regression, and analysis of variance.
 //
 // Every function checks its arguments and raises ELumexError with a fixed message when one is
 // unusable; numerically undefined results (a zero residual sum of squares, a zero total sum of
@@ -357,5 +358,256 @@ LUMEX_API TANOVA1Result ANOVA1(const TVec& Data, const TVecInt& GroupIndex, doub
 // to 0 before the checks.
 LUMEX_API TANOVA2Result ANOVA2(const TMtx& Data, double& SignifRows, double& SignifCols,
                                double& SignifInter, int Replications, double Alpha);
+
+// ---- Nonlinear least squares and numeric derivatives ------------------------------------------
+//
+// NLinRegress fits a caller's model by minimising the residual sum of squares
+// S(b) = sum w_i (y_i - f(b, x_i))^2 (w_i = 1 without weights) with one of the core's
+// optimisers (lumex/core/optimize.h). The model comes in two shapes: one real variable,
+// evaluated point by point (TRegressFun), or several variables, evaluated for all observations
+// at once (TMultiRegressFun). Derivatives with respect to the parameters come from the caller's
+// procedure or, when it is empty, from NumericDerive / MultiNumericDerive.
+//
+// Standard errors are not returned: at the fitted b, form the n x p Jacobian J of the model
+// values (the derivative procedure gives its rows or columns), take V = (J'WJ)^-1 (for example
+// MulLinRegress of the residuals on J without a constant, which computes V from a QR
+// factorisation of J) and multiply it by S(b) / (n - p), or pass J, YCalc and V to
+// RegressTest for the standard errors directly.
+
+/// The model value at the point X for the parameters B.
+using TRegressFun = std::function<double(const TVec& B, double X)>;
+/// Writes into Y the model values of all observations for the parameters B; X holds one vector
+/// per independent variable, each as long as the observations. Y arrives sized like the
+/// observations (in their precision) and must keep that length.
+using TMultiRegressFun = std::function<void(const TVec& B, const TVecList& X, TVec& Y)>;
+/// Writes into Grad the partial derivatives of RegressFun with respect to each parameter at the
+/// point X; Y is the model value at X for Pars (so that an analytic derivative may reuse it).
+/// Grad arrives sized to Pars.Length.
+using TDeriveProc = std::function<void(const TRegressFun& RegressFun, double X, double Y,
+                                       const TVec& Pars, TVec& Grad)>;
+/// Writes into Grad[k] the partial derivatives of the model values with respect to parameter k,
+/// one element per observation; Y holds the model values for Pars. Grad arrives with
+/// Pars.Length vectors, each sized like Y.
+using TMultiDeriveProc = std::function<void(const TMultiRegressFun& RegressFun, const TVecList& X,
+                                            const TVec& Y, const TVec& Pars, TVecList& Grad)>;
+
+/// Nonlinear least squares for a model of one variable: minimises
+/// sum w_i (Y_i - RegressFun(Pars, X_i))^2 over Pars.
+/// @param X, Y          the n observations (equal lengths and storage precision).
+/// @param RegressFun    the model.
+/// @param DeriveProc    its parameter derivatives; empty selects NumericDerive.
+/// @param Pars          in: the starting values; out: the best point the optimiser found
+///                      (unchanged when no optimiser ran or an error was raised).
+/// @param Method        the optimiser, by ordinal: optSimplex (Nelder-Mead; MaxIter and
+///                      Tolerance), optMarquardt (Levenberg-Marquardt on the Gauss-Newton
+///                      curvature J'WJ with initial damping 0.01), optBFGS, optDFP (quasi-Newton
+///                      with SearchFlag), optConjGradFR, optConjGradPR (conjugate gradients with
+///                      SearchFlag). Any other value runs nothing and returns 0.
+/// @param StopReason    out: why the optimiser stopped (see TOptStopReason); osrNone when none
+///                      ran.
+/// @param Weights       may be null: one weight per observation.
+/// @param YCalc         out, may be null: the model values of the optimiser's last evaluation,
+///                      which is made at the returned Pars; when no optimiser ran, the model
+///                      values at the unchanged Pars. In Y's precision.
+/// @param SearchFlag    accurate (true) or economical (false) line searches of BFGS, DFP and
+///                      conjugate gradients.
+/// @param MaxIter, Tolerance, GradTolerance  the optimiser's limits (see optimize.h); for
+///                      Marquardt the iterations count trial steps, and it stops when the
+///                      Gauss-Newton step is below Tolerance relative to Pars.
+/// @param Verbose       may be null: receives the optimiser's progress lines.
+/// @return the optimiser's result (its iteration count), 0 when none ran. The optimiser works
+///         in X's storage precision.
+/// Raises, in this order: "NLinRegress: X.Length <> Y.Length",
+/// "NLinRegress: X.FloatPrecision <> Y.FloatPrecision", with weights
+/// "NLinRegress: Weights.Length <> Y.Length", then "NLinRegress: RegressFun is null" for an
+/// empty model. A model value NaN raises at once "The target
+/// function for optimization returned NAN for Pars = [..], and for Const = [..]. The target
+/// function needs to check internally for occurance of the NAN value! This error is frequently
+/// an indication that the model is not applicable to the data." with the trial parameters and
+/// X (spelling as the interface fixes it); Pars then keep their starting values. An infinite
+/// model value is not an error: the objective is infinite there and the optimiser avoids it
+/// (at the start it stops with osrNotFinite). Errors of the optimiser and of the callbacks pass
+/// unchanged.
+LUMEX_API int NLinRegress(const TVec& X, const TVec& Y, const TRegressFun& RegressFun,
+                          const TDeriveProc& DeriveProc, TVec& Pars, TOptMethod Method,
+                          TOptStopReason& StopReason, const TVec* Weights, TVec* YCalc,
+                          bool SearchFlag, int MaxIter, double Tolerance, double GradTolerance,
+                          std::vector<std::string>* Verbose = nullptr);
+
+/// The single-variable fit inside the box LowerBounds[j] <= Pars[j] <= UpperBounds[j] (infinite
+/// bounds allowed), by the bounded Nelder-Mead simplex: only Method = optSimplex runs (with
+/// MaxIter and Tolerance); any other Method runs nothing and returns 0, leaving Pars unchanged.
+/// SearchFlag, GradTolerance and DeriveProc have no effect. The start is clamped into the box.
+/// Raises the messages of the unbounded form, then the bounded Simplex's
+/// "Simplex: LowerBounds.Length <> Pars.Length", "Simplex: UpperBounds.Length <> Pars.Length"
+/// and "Simplex: LowerBounds[j] > UpperBounds[j]".
+LUMEX_API int NLinRegress(const TVec& X, const TVec& Y, const TRegressFun& RegressFun,
+                          const TDeriveProc& DeriveProc, TVec& Pars, const TVec& LowerBounds,
+                          const TVec& UpperBounds, TOptMethod Method, TOptStopReason& StopReason,
+                          const TVec* Weights, TVec* YCalc, bool SearchFlag, int MaxIter,
+                          double Tolerance, double GradTolerance,
+                          std::vector<std::string>* Verbose = nullptr);
+
+/// Nonlinear least squares for a model of several variables: X holds one vector per variable,
+/// RegressFun computes all n model values at once and DeriveProc (empty: MultiNumericDerive)
+/// all their derivatives. The other parameters are those of the single-variable form; the
+/// optimiser works in Y's storage precision.
+/// Raises, in this order: "NLinRegress: X.Count = 0", for the first failing i
+/// "NLinRegress: X[i].Length <> Y.Length" and "NLinRegress: X[i].FloatPrecision <>
+/// Y.FloatPrecision" (a literal letter i), with weights "NLinRegress: Weights.Length <>
+/// Y.Length", then "NLinRegress: RegressFun is null". A NaN among the model values raises
+/// "The target function for optimization returned NAN for Pars = [..]The target function
+/// needs to check internally for occurance of the NAN value! This error is frequently an
+/// indication that the model is not applicable to the data." (no X in this message). A model
+/// or derivative procedure that changes the length of its output raises
+/// "NLinRegress: RegressFun output length <> Y.Length" or
+/// "NLinRegress: DeriveProc output length <> Y.Length".
+LUMEX_API int NLinRegress(const TVecList& X, const TVec& Y, const TMultiRegressFun& RegressFun,
+                          const TMultiDeriveProc& DeriveProc, TVec& Pars, TOptMethod Method,
+                          TOptStopReason& StopReason, const TVec* Weights, TVec* YCalc,
+                          bool SearchFlag, int MaxIter, double Tolerance, double GradTolerance,
+                          std::vector<std::string>* Verbose = nullptr);
+
+/// The several-variable fit inside a box, by the bounded simplex (see the single-variable
+/// bounded form). Its messages carry the decimal index: "NLinRegress: X[2].Length <> Y.Length",
+/// "NLinRegress: X[2].FloatPrecision <> Y.FloatPrecision".
+LUMEX_API int NLinRegress(const TVecList& X, const TVec& Y, const TMultiRegressFun& RegressFun,
+                          const TMultiDeriveProc& DeriveProc, TVec& Pars, const TVec& LowerBounds,
+                          const TVec& UpperBounds, TOptMethod Method, TOptStopReason& StopReason,
+                          const TVec* Weights, TVec* YCalc, bool SearchFlag, int MaxIter,
+                          double Tolerance, double GradTolerance,
+                          std::vector<std::string>* Verbose = nullptr);
+
+/// Parameter derivatives of a one-variable model at X by central differences, extrapolated
+/// twice (Richardson): with D(t) = (f(p_i + t) - f(p_i - t)) / (2t) for t = h, 2h, 4h,
+/// Grad[i] = (64 D(h) - 20 D(2h) + D(4h)) / 45, whose error is O(h^6). The step is
+/// h = s |p_i| (h = s when |p_i| < eps), s = GradStepSize and eps = 2^-52 for double Pars,
+/// GradStepSizeSingle and EPS_SINGLE for single Pars; each difference is divided by the step as
+/// stored. Six model calls per parameter; Pars is not changed and Y is not used. A model that
+/// is a polynomial of degree six or less in each parameter gets its derivative to rounding.
+/// @param Grad  out: must already hold at least Pars.Length elements (it is not resized);
+///              element i receives the derivative with respect to Pars[i].
+/// Raises "NumericDerive: RegressFun is null"; a Grad too short raises the container's index
+/// error. A NaN model value gives NaN there.
+LUMEX_API void NumericDerive(const TRegressFun& RegressFun, double X, double Y, const TVec& Pars,
+                             TVec& Grad);
+
+/// The same extrapolated central differences for a model of several variables, one vector of
+/// derivatives (over the observations) per parameter. The steps follow Y's precision; the
+/// values of Y are not used, its length sizes the model output.
+/// @param Grad  out: must already hold at least Pars.Length vectors; vector i is replaced by the
+///              derivatives with respect to Pars[i], in Y's precision.
+/// Raises "MultiNumericDerive: RegressFun is null", then "MultiNumericDerive: Grad.Count <
+/// Pars.Length" rather than writing past the list, and "MultiNumericDerive: RegressFun output
+/// length <> Y.Length" when the model changes the length of its output.
+LUMEX_API void MultiNumericDerive(const TMultiRegressFun& RegressFun, const TVecList& X,
+                                  const TVec& Y, const TVec& Pars, TVecList& Grad);
+
+}  // namespace lumex
+
+// ---- Logistic and Poisson regression ------------------------------------------------------------
+//
+// Generalised linear models on a design matrix A that the caller supplies unchanged: no constant
+// column is added (put a column of ones in A for an intercept). The binomial and Poisson forms
+// fit by iteratively reweighted least squares (IRLS) and stop when the deviance changes by
+// Tolerance or less between passes (an absolute change, unlike R's glm, which divides by the
+// deviance), or after 1000 passes at the latest, which only data that never settle reach
+// (complete separation, counts that drift to zero). Outputs are sized by the functions.
+
+namespace lumex {
+
+/// Binomial logistic regression by IRLS: y_i successes out of n_i trials, with
+/// P(success) = 1 / (1 + exp(-eta_i)), eta = A b + Offset. Matches R's
+/// glm(cbind(y, n - y) ~ A - 1, family = binomial, offset = rep(Offset, length(y))).
+/// @param y          successes, 0 <= y_i <= n_i.
+/// @param n          trials, one per observation.
+/// @param b          out: one coefficient per column of A (one, the intercept, without A), in
+///                   y's precision. It holds the solution of the last pass, one update beyond
+///                   the means whose deviance ended the loop.
+/// @param A          the design, y.Length rows; null for an intercept-only model (b[0] is then
+///                   logit(sum y / sum n) - Offset).
+/// @param Offset     one value added to every linear predictor.
+/// @param YCalc      out, may be null: the expected counts n_i pi_i of the last pass (computed
+///                   from the coefficients before its update).
+/// @param BStdErr    out, may be null: the standard errors sqrt(diag((A'WA)^-1)) with the
+///                   weights W = n pi (1 - pi) of the last pass.
+/// @param Tolerance  the loop runs while the deviance changes by more than this. The start
+///                   counts as a change of exactly 1, so Tolerance >= 1 (or NaN) runs no pass
+///                   and leaves b, YCalc and BStdErr untouched.
+/// The first pass starts from the empirical logits ln((y + 0.5) / (n - y + 0.5)); the deviance
+/// is 2 sum [y ln(y/mu) + (n - y) ln((n - y)/(n - mu))] with 0 ln 0 = 0.
+/// Raises, in this order: "LogisticRegress: (y.Complex) or (n.Complex)", and when A is given
+/// "LogisticRegress: A.Rows <> y.Length", "LogisticRegress: A.FloatPrecision <> y.FloatPrecision";
+/// then "LogisticRegress: n.Length <> y.Length" and, for a complex A,
+/// "LogisticRegress: complex data not supported". A singular weighted cross-product A'WA (a
+/// design with dependent columns, or weights driven to 0 by separated data) raises the solver's
+/// "LQRSolve: matrix is rank deficient". NaN or infinite data, zero trials or y outside [0, n]
+/// make the deviance NaN, which ends the loop: b holds the solution of that pass, NaN wherever
+/// the NaN reaches it. Completely separated data are not detected: the coefficients grow (with
+/// huge standard errors) until the deviance settles near 0, as in R's glm.
+LUMEX_API void LogisticRegress(const TVec& y, const TVec& n, TVec& b, const TMtx* A,
+                               double Offset, TVec* YCalc, TVec* BStdErr, double Tolerance);
+
+/// Ordinal (cumulative-logit, proportional-odds) logistic regression by maximum likelihood:
+/// P(Y <= c | x) = 1 / (1 + exp(-(theta_c - x b))) for the categories c of y, the integers from
+/// round(Min(y)) to round(Max(y)), and P(Y <= top category) = 1. The parameterisation of R's
+/// MASS::polr (logit link): Theta are its zeta, b its coefficients. The deviance
+/// -2 sum ln(P(Y <= y_i) - P(Y <= y_i - 1)) is minimised by Marquardt (Levenberg-Marquardt with
+/// the analytic gradient and curvature of the log-likelihood, MaxIter trial steps, Tolerance as
+/// step and gradient tolerance, initial damping 0.1) on the predictors scaled to unit standard
+/// deviation. An observation in the top category contributes ln(1 - P(Y <= top - 1)), one in the
+/// bottom category ln P(Y <= bottom); there is no other clamping.
+/// @param y          the categories, integers (an observation whose value is not an integer
+///                   belongs to no category and makes the deviance infinite).
+/// @param A          the predictors, y.Length rows, without a constant column (the cut points
+///                   take its place; a constant column has zero standard deviation and gives
+///                   NaN results).
+/// @param b          in/out: one slope per column of A, in A's precision. In: the start when
+///                   AutoInit is false.
+/// @param Theta      in/out: the cut points, one per boundary between consecutive categories
+///                   present in y (a category absent from y has none), increasing. In: the
+///                   start when AutoInit is false.
+/// @param BStdErr    out: the standard errors of (Theta, b), in that order, from the inverse of
+///                   the log-likelihood's curvature at the optimum (NaN when it is not
+///                   definite).
+/// @param Deviance   out: the minimised deviance.
+/// @param StopReason out: why Marquardt stopped (osrConverged, ordinal 8, when it converged).
+/// @param AutoInit   true: start from b = 0 and the logits of the cumulative proportions of the
+///                   categories; false: from the caller's Theta and b.
+/// @returns the number of Marquardt iterations (trial steps).
+/// Raises "LogisticRegress: y.Length <> A.Rows", "LogisticRegress: complex data not supported",
+/// "LogisticRegress: Min(y) or Max(y) is not an integer category" (the extremes must be
+/// categories for the cut points to pair up), and with AutoInit false
+/// "LogisticRegress: Theta.Length <> number of category boundaries in y" and
+/// "LogisticRegress: b.Length <> A.Cols". NaN data give a NaN deviance (StopReason osrNotFinite).
+LUMEX_API int LogisticRegress(const TVec& y, const TMtx& A, TVec& b, TVec& Theta, TVec& BStdErr,
+                              double& Deviance, TOptStopReason& StopReason, int MaxIter,
+                              double Tolerance, bool AutoInit);
+
+/// Poisson regression with a log link by IRLS: Y_i ~ Poisson(exp(A_i b + Offset)). Matches R's
+/// glm(Y ~ A - 1, family = poisson, offset = rep(Offset, length(Y))).
+/// @param Y          the counts, Y_i >= 0.
+/// @param A          the design, Y.Length rows (no constant column is added).
+/// @param b          out: one coefficient per column of A, in Y's precision (the solution of the
+///                   last pass).
+/// @param BStdErr    out: sqrt(diag((A'WA)^-1)) with the weights W = mu of the last pass.
+/// @param Deviance   out: 2 sum [Y ln(Y/mu) - (Y - mu)] (0 ln 0 = 0) of the last pass; with no
+///                   pass its start value 1e-5 (1e-3 for single-precision Y).
+/// @param dfE        out: Y.Length - A.Cols.
+/// @param Offset     one value added to every linear predictor.
+/// @param YCalc      out, may be null: the means mu of the last pass.
+/// @param Tolerance  the loop runs while the deviance changes by more than this (the start
+///                   counts as a change of 1) ...
+/// @param MinIter    ... or fewer than MinIter passes have run; at most 1000 passes run.
+/// @returns the number of passes (1000 when the cap stopped the loop). With no pass b, BStdErr
+/// and YCalc are left untouched.
+/// The first pass starts from the means Y + 0.5. Raises "PoissonRegress: Y.Length <> A.Rows",
+/// "PoissonRegress: complex data not supported"; a singular A'WA raises the solver's
+/// "LUSolve: matrix is singular". NaN or infinite data, or negative counts, make the deviance
+/// NaN, which ends the loop once MinIter passes have run. All-zero counts drive the fitted means
+/// towards 0 and the coefficients towards -Inf until the deviance settles.
+LUMEX_API int PoissonRegress(const TVec& Y, const TMtx& A, TVec& b, TVec& BStdErr,
+                             double& Deviance, int& dfE, double Offset, TVec* YCalc,
+                             double Tolerance, int MinIter);
 
 }  // namespace lumex

@@ -527,6 +527,10 @@ void GeometricCDFInv(const TVec& q, double p, TVec& dst) {
 // ---- Negative binomial --------------------------------------------------------------------------
 
 double NegBinomPDF(double k, double r, double p) {
+  // Gamma(r + k)/(Gamma(r) k!) = r/k (k >= 1) and p^r = 1 to double precision for a vanishing r.
+  if (r > 0.0 && r < detail::kTinyShape && p > 0.0 && p < 1.0 && IsWhole(k) && k >= 0.0) {
+    return k == 0.0 ? std::pow(p, r) : r / k * std::pow(1.0 - p, k);
+  }
   return WithNegBinom(r, p, k, [k](const auto& law) { return law.Pmf(k); });
 }
 double NegBinomCDF(double k, double r, double p) {

@@ -32,6 +32,11 @@ inline bool IsWhole(double v) { return std::isfinite(v) && v == std::floor(v); }
 // families that call them therefore promote only above a shape of kPromoteShape.
 inline constexpr double kPromoteShape = 100.0;
 
+// Below this shape the gamma, chi-square, beta and negative binomial laws take their limiting
+// forms as the shape goes to 0 (Gamma(a) = 1/a and a^a = 1 to double precision: the relative
+// corrections are of order a ln(1/x) < 1e-97), where Boost's routines return NaN, 0 or noise.
+inline constexpr double kTinyShape = 1e-100;
+
 // The gamma quantile of shape a and scale 1 for the lower tail, or the upper tail when upper.
 double GammaQuantile(double p, double a, bool upper);
 

@@ -6,8 +6,10 @@
 #include <boost/math/distributions/weibull.hpp>
 #include <boost/math/special_functions/beta.hpp>
 #include <boost/math/special_functions/erf.hpp>
+#include <boost/math/special_functions/expint.hpp>
 #include <boost/math/special_functions/gamma.hpp>
 #include <cmath>
+#include <limits>
 
 #include "core/math_policy.h"
 #include "core/prob_internal.h"
@@ -100,6 +102,41 @@ double ArcsineCDF(double x, bool upper) {
   return k2OverPi * (upper ? std::asin(r) : std::acos(r));
 }
 
+// ---- Vanishing shapes ----
+//
+// Gamma of shape a -> 0: Q(a, z) = Gamma(a, z)/Gamma(a) = a E1(z) (1 + O(a ln z)), so below
+// kTinyShape the upper tail is a E1(z) and the lower tail 1 to double precision.
+double TinyShapeGammaUpper(double z, double a) {
+  return a * boost::math::expint(1, z, TMathPolicy());
+}
+
+// The z with a E1(z) = p (upper tail) for a below kTinyShape: 0 when even the smallest positive
+// z has a smaller tail; otherwise bisection on ln z, then Newton steps (dE1/dz = -e^-z/z).
+double TinyShapeGammaUpperInv(double p, double a) {
+  const double target = p / a;
+  const double zMin = std::numeric_limits<double>::denorm_min();
+  const auto e1 = [](double z) { return boost::math::expint(1, z, TMathPolicy()); };
+  if (e1(zMin) <= target) return 0.0;
+  double lo = std::log(zMin), hi = std::log(800.0);  // E1(800) underflows
+  for (int i = 0; i < 200 && hi - lo > 1e-15 * std::fmax(1.0, std::fabs(hi)); ++i) {
+    const double mid = 0.5 * (lo + hi);
+    (e1(std::exp(mid)) > target ? lo : hi) = mid;
+  }
+  double z = std::exp(0.5 * (lo + hi));
+  for (int i = 0; i < 2; ++i) {
+    const double step = (e1(z) - target) / (std::exp(-z) / z);
+    if (std::isfinite(step)) z = std::fmax(z + step, zMin);
+  }
+  return z;
+}
+
+// Beta with a shape below kTinyShape: B(a, b) = (a + b)/(a b) to double precision, so the
+// density is x^(a-1) (1-x)^(b-1) a b/(a + b), formed in logarithms (a b underflows).
+double TinyShapeBetaPDF(double x, double a, double b) {
+  return std::exp((a - 1.0) * std::log(x) + (b - 1.0) * std::log1p(-x) + std::log(a) -
+                  std::log(a + b) + std::log(b));
+}
+
 }  // namespace
 
 // ---- Gamma --------------------------------------------------------------------------------------
@@ -110,6 +147,8 @@ double ArcsineCDF(double x, bool upper) {
 
 double detail::GammaQuantile(double p, double a, bool upper) {
   if (a >= kHugeShape) return HugeShapeGammaInv(p, a, upper);
+  // Every positive z has P(a, z) = 1 in double below kTinyShape: the lower quantile is 0.
+  if (a < kTinyShape) return upper ? TinyShapeGammaUpperInv(p, a) : (p < 1.0 ? 0.0 : Inf);
   return WithPolicy(a > kPromoteShape, [&](auto pol) {
     return upper ? boost::math::gamma_q_inv(a, p, pol) : boost::math::gamma_p_inv(a, p, pol);
   });
@@ -123,6 +162,7 @@ double detail::TGammaLaw::Pdf(double x) const {
   if (x < 0.0 || x == Inf) return 0.0;
   if (x == 0.0) return DensityAtZero(a_, 1.0 / b_);
   const double z = x / b_;
+  if (z == Inf) return 0.0;  // x beyond the largest double in units of a vanishing scale
   double pre;
   if (kernel_.Prefactor(z, pre)) return pre / z / b_;
   return WithPolicy(a_ > kPromoteShape, [&](auto pol) {
@@ -138,6 +178,10 @@ double detail::TGammaLaw::Cdf(double x, bool upper) const {
   TKernelTails t;
   if (kernel_.Tails(z, t, false)) return upper ? t.upper : t.lower;
   if (a_ >= kHugeShape) return HugeShapeGamma(z, a_, upper);
+  if (a_ < kTinyShape && z > 0.0) {
+    const double q = TinyShapeGammaUpper(z, a_);
+    return upper ? q : 1.0 - q;
+  }
   return WithPolicy(a_ > kPromoteShape, [&](auto pol) {
     return upper ? boost::math::gamma_q(a_, z, pol) : boost::math::gamma_p(a_, z, pol);
   });
@@ -289,6 +333,7 @@ class TBetaLaw {
     if (x == 1.0) return DensityAtZero(b_, a_);
     double d;
     if (kernel_.Density(detail::BetaPointFromX(x), d)) return d;
+    if (std::fmin(a_, b_) < detail::kTinyShape) return TinyShapeBetaPDF(x, a_, b_);
     return detail::WithPolicy(std::fmax(a_, b_) > detail::kPromoteShape, [&](auto pol) {
       return boost::math::ibeta_derivative(a_, b_, x, pol);
     });
@@ -302,6 +347,8 @@ class TBetaLaw {
     detail::TKernelTails t;
     if (kernel_.Tails(detail::BetaPointFromX(x), t)) return upper ? t.upper : t.lower;
     const double a = a_, b = b_;
+    // Both shapes vanishing: the law is the two-point law with mass b/(a + b) at 0.
+    if (std::fmax(a, b) < detail::kTinyShape) return (upper ? a : b) / (a + b);
     if (detail::HugeShapes(a, b)) return detail::HugeShapeBeta(x, a, b, upper);
     if (detail::OneAstronomicalShape(a, b)) {
       return upper ? GammaCDF(a * (1.0 - x), b, 1.0) : GammaCDFUpper(a * (1.0 - x), b, 1.0);
@@ -322,6 +369,13 @@ class TBetaLaw {
     if (kernel_.Quantile(p <= 0.5 ? p : 1.0 - p, p > 0.5, NaN, q)) return q;
     const double a = a_, b = b_;
     if (detail::HugeShapes(a, b)) return detail::HugeShapeBetaInv(p, a, b);
+    // A vanishing shape puts all the mass at 0 (a) or 1 (b) except an amount that no double p
+    // resolves; with both vanishing, the two-point law (median 1/2 for equal shapes).
+    if (std::fmin(a, b) < detail::kTinyShape) {
+      if (std::fmax(a, b) >= detail::kTinyShape) return a < b ? 0.0 : 1.0;
+      const double atZero = b / (a + b);
+      return p < atZero ? 0.0 : (p > atZero ? 1.0 : 0.5);
+    }
     // 1 - X = G_b / a, or X = G_a / b.
     if (detail::OneAstronomicalShape(a, b)) return 1.0 - detail::GammaQuantile(p, b, true) / a;
     if (detail::OneAstronomicalShape(b, a)) return detail::GammaQuantile(p, a, false) / b;
@@ -372,8 +426,13 @@ double WeibullPDF(double x, double A, double B) {
   if (!ValidPair(A, B) || std::isnan(x)) return NaN;
   if (x < 0.0 || x == Inf) return 0.0;
   if (x == 0.0) return DensityAtZero(B, 1.0 / A);
+  // Vanishing scales: beyond the overflow of (x/A)^B the density is 0, and B/A may overflow
+  // where the density does not, so the scale divides last.
   const double z = x / A;
-  return std::exp(-std::pow(z, B)) * (std::pow(z, B - 1.0) * B / A);
+  const double zb = std::pow(z, B);
+  if (zb == Inf) return 0.0;
+  if (B / A > 1e300) return B * std::pow(z, B - 1.0) * std::exp(-zb) / A;
+  return std::exp(-zb) * (std::pow(z, B - 1.0) * B / A);
 }
 
 double WeibullCDF(double x, double A, double B) {

@@ -4,6 +4,7 @@
 #include <boost/math/distributions/students_t.hpp>
 #include <bit>
 #include <cmath>
+#include <limits>
 #include <cstddef>
 #include <cstdint>
 
@@ -362,32 +363,51 @@ void StudentCDFInv(const TVec& p, double df, TVec& dst) {
 
 // ---- Chi-square: the gamma law of shape nu/2 and scale 2 ----------------------------------------
 
-double ChiSquarePDF(double x, double nu) { return GammaPDF(x, 0.5 * nu, 2.0); }
-double ChiSquareCDF(double x, double nu) { return GammaCDF(x, 0.5 * nu, 2.0); }
-double ChiSquareCDFUpper(double x, double nu) { return GammaCDFUpper(x, 0.5 * nu, 2.0); }
-double ChiSquareCDFInv(double p, double nu) { return GammaCDFInv(p, 0.5 * nu, 2.0); }
+namespace {
+// The gamma law of shape nu/2 and scale 2, built once for the vector forms. Half the smallest
+// subnormal rounds to 0, which the gamma law would refuse: the smallest subnormal shape has the
+// same (limiting) values to double precision, except the density, which is then its limit
+// (nu/2) e^(-x/2)/x rather than the rounded shape's.
+class TChiSquareLaw {
+ public:
+  explicit TChiSquareLaw(double nu)
+      : nu_(nu),
+        underflow_(nu > 0.0 && 0.5 * nu == 0.0),
+        gamma_(underflow_ ? std::numeric_limits<double>::denorm_min() : 0.5 * nu, 2.0) {}
+  double Pdf(double x) const {
+    if (underflow_ && x > 0.0 && x < Inf) return 0.5 * std::exp(-0.5 * x) / x * nu_;
+    return gamma_.Pdf(x);
+  }
+  double Cdf(double x, bool upper) const { return gamma_.Cdf(x, upper); }
+  double Inv(double p) const { return gamma_.Inv(p); }
 
-// The vector forms build the gamma law once; each element gives the scalar form's value.
-template <class F>
-void ChiSquareVectorForm(const TVec& x, double nu, TVec& dst, const char* fn, F member) {
-  const detail::TGammaLaw law(0.5 * nu, 2.0);
-  VectorForm(x, dst, fn, [&](double v) { return member(law, v); });
-}
+ private:
+  double nu_;
+  bool underflow_;
+  detail::TGammaLaw gamma_;
+};
+}  // namespace
+
+double ChiSquarePDF(double x, double nu) { return TChiSquareLaw(nu).Pdf(x); }
+double ChiSquareCDF(double x, double nu) { return TChiSquareLaw(nu).Cdf(x, false); }
+double ChiSquareCDFUpper(double x, double nu) { return TChiSquareLaw(nu).Cdf(x, true); }
+double ChiSquareCDFInv(double p, double nu) { return TChiSquareLaw(nu).Inv(p); }
 
 void ChiSquarePDF(const TVec& x, double nu, TVec& dst) {
-  ChiSquareVectorForm(x, nu, dst, "ChiSquarePDF", [](const auto& l, double v) { return l.Pdf(v); });
+  const TChiSquareLaw law(nu);
+  VectorForm(x, dst, "ChiSquarePDF", [&](double v) { return law.Pdf(v); });
 }
 void ChiSquareCDF(const TVec& x, double nu, TVec& dst) {
-  ChiSquareVectorForm(x, nu, dst, "ChiSquareCDF",
-                      [](const auto& l, double v) { return l.Cdf(v, false); });
+  const TChiSquareLaw law(nu);
+  VectorForm(x, dst, "ChiSquareCDF", [&](double v) { return law.Cdf(v, false); });
 }
 void ChiSquareCDFUpper(const TVec& x, double nu, TVec& dst) {
-  ChiSquareVectorForm(x, nu, dst, "ChiSquareCDFUpper",
-                      [](const auto& l, double v) { return l.Cdf(v, true); });
+  const TChiSquareLaw law(nu);
+  VectorForm(x, dst, "ChiSquareCDFUpper", [&](double v) { return law.Cdf(v, true); });
 }
 void ChiSquareCDFInv(const TVec& p, double nu, TVec& dst) {
-  ChiSquareVectorForm(p, nu, dst, "ChiSquareCDFInv",
-                      [](const auto& l, double v) { return l.Inv(v); });
+  const TChiSquareLaw law(nu);
+  VectorForm(p, dst, "ChiSquareCDFInv", [&](double v) { return law.Inv(v); });
 }
 
 // ---- F ------------------------------------------------------------------------------------------

@@ -21,6 +21,11 @@
 // - A law whose scale may be 0 (where said) is then the point mass at its location: density
 //   +Inf there and 0 elsewhere, CDF 0 below and 1 from the location on, CDFInv(p) the location
 //   for 0 < p < 1.
+// - Vanishing shapes (below 1e-100, down to the smallest subnormal) give the limits of the laws:
+//   a gamma or chi-square law has P(X <= x) = 1 for every x > 0, upper tail a E1(x/b) and lower
+//   quantiles 0; a beta law with one vanishing shape is the point mass at 0 (a) or 1 (b) for
+//   every CDFInv, and with both the two-point law with mass b/(a + b) at 0; the negative
+//   binomial mass is p^r at 0 and r (1 - p)^k / k beyond. Densities keep their digits there.
 // Accuracy: every function agrees with its reference to 1e-13 relative for densities and CDFs
 // and 1e-12 for inverses, on grids that reach tails of 1e-300, extreme parameters (degrees of
 // freedom 0.5 to 1e6, shapes 1e-3 to 1e4) and the edges of each support. The references are
