@@ -83,13 +83,16 @@ const std::map<std::string, TFn>& Functions() {
 }
 
 // The grids of distributions.R, then the points on both sides of every switch between methods
-// (distribution_switches.R).
+// (distribution_switches.R, inverse_gaussian_switches.py).
 const test::TRefTable& Reference() {
   static const test::TRefTable t = [] {
     test::TRefTable all = test::ReadRefTable("core/distributions.txt");
-    const test::TRefTable more = test::ReadRefTable("core/distribution_switches.txt");
-    all.names.insert(all.names.end(), more.names.begin(), more.names.end());
-    all.rows.insert(all.rows.end(), more.rows.begin(), more.rows.end());
+    for (const char* file :
+         {"core/distribution_switches.txt", "core/inverse_gaussian_switches.txt"}) {
+      const test::TRefTable more = test::ReadRefTable(file);
+      all.names.insert(all.names.end(), more.names.begin(), more.names.end());
+      all.rows.insert(all.rows.end(), more.rows.begin(), more.rows.end());
+    }
     return all;
   }();
   return t;
