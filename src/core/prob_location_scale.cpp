@@ -163,7 +163,7 @@ double LogisticCDFUpper(double x, double mu, double s) {
 namespace {
 
 // The logistic quantile with the parameters checked once: mu + s logit(p) for s > 0 (the
-// logarithms give -Inf, Inf and NaN at p = 0, 1 and outside [0, 1] by themselves), the point
+// logarithm gives -Inf, Inf and NaN at p = 0, 1 and outside [0, 1] by itself), the point
 // mass for s = 0.
 class TLogisticLaw {
  public:
@@ -173,9 +173,13 @@ class TLogisticLaw {
       if (std::isnan(mu_) || !IsProbability(p)) return NaN;
       return p == 0.0 ? -Inf : (p == 1.0 ? Inf : mu_);
     }
-    const double logit = (p > 0.25 && p < 0.75) ? std::log1p((2.0 * p - 1.0) / (1.0 - p))
-                                                : std::log(p / (1.0 - p));
-    return mu_ + s_ * logit;
+    // |logit p| = ln(1 + u), u = |2p - 1| / min(p, 1 - p) >= 0: near 1/2 both 2p - 1 and the
+    // smaller of p and 1 - p are exact, and log1p keeps the digits of a small u; from u = 1 on,
+    // ln(1 + u) loses nothing to the rounding of 1 + u and costs less. (+ 0.0 turns p = -0 into
+    // +0, whose quotient is +Inf.)
+    const double d = 2.0 * p - 1.0;
+    const double u = std::fabs(d) / (std::fmin(p, 1.0 - p) + 0.0);
+    return mu_ + s_ * std::copysign(u > 1.0 ? std::log(1.0 + u) : std::log1p(u), d);
   }
 
  private:
@@ -184,8 +188,8 @@ class TLogisticLaw {
 
 }  // namespace
 
-// mu + s ln(p/(1 - p)). Near p = 1/2 the logit is small and ln of a rounded ratio near 1 would
-// lose its relative accuracy, so there it is log1p((2p - 1)/(1 - p)), whose numerator is exact.
+// mu + s ln(p/(1 - p)), the logarithm taken by log1p of an argument that is exact near p = 1/2,
+// where ln of a rounded ratio near 1 would lose its relative accuracy.
 double LogisticCDFInv(double p, double mu, double s) { return TLogisticLaw(mu, s).Inv(p); }
 
 void LogisticPDF(const TVec& x, double mu, double s, TVec& dst) {

@@ -2,9 +2,10 @@
 # the continued fraction changes orientation (x = (a + 1)/(a + b + 2)), the gamma series gives
 # way to the continued fraction (z = a + 1), the shapes leave the kernels' range [1/2, 100], the
 # prefactor nears 1e-300 (beyond which the general route takes over), the quantiles change the
-# tail or the variable they solve for (p = 1/2; Student's |t| = sqrt(df); F's u = 1/2), and
-# the normal quantile changes its rational function (|p - 1/2| = 0.425, -ln p = 25). Writes
-# distribution_switches.txt beside this script in the format of distributions.txt.
+# tail or the variable they solve for (p = 1/2; Student's |t| = sqrt(df); F's u = 1/2), the
+# normal quantile changes its rational function (|p - 1/2| = 0.425, -ln p = 25), and the
+# logistic quantile its logarithm (p = 1/3, 2/3). Writes distribution_switches.txt beside this
+# script in the format of distributions.txt.
 #
 # Run: Rscript tests/reference/core/distribution_switches.R   (R >= 4.2)
 #
@@ -119,6 +120,10 @@ for (par in list(c(4, 12), c(2.5, 7.5), c(1, 200), c(201, 3))) {
 # The normal quantile at the ends of its three rational functions.
 pn <- c(pSplit(0.075), pSplit(0.925), pSplit(exp(-25)), 1 - pSplit(exp(-25)))
 emit("NormalCDFInv", pn, qnorm(pn), 0, 1)
+
+# The logistic quantile changes from log1p(u) to ln(1 + u) at u = 1 (p = 1/3 and 2/3).
+pl <- c(pSplit(1 / 3), pSplit(2 / 3))
+emit("LogisticCDFInv", pl, qlogis(pl), 0, 1)
 
 tab <- do.call(rbind, rows)
 tab <- tab[is.finite(tab$x) & !is.nan(tab$v), ]
