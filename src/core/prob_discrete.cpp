@@ -603,18 +603,36 @@ double UniformDCDF(double k, double N) {
 double UniformDCDFUpper(double k, double N) {
   return WithUniformD(N, [k](const auto& law) { return law.Upper(k); });
 }
+namespace {
+
 // The least k in 1 .. N with k / N >= p (1 - 64 eps): ceil(p N) up to the rounding of the
-// product, which one comparison on either side settles.
-double UniformDCDFInv(double p, double N) {
-  if (!(IsWhole(N) && N >= 1.0) || !IsProbability(p)) return NaN;
-  if (p == 0.0) return 1.0;
-  if (p == 1.0) return N;
-  const double target = DiscreteQuantileTarget(p);
-  double k = std::max(1.0, std::ceil(target * N));
-  if (k > 1.0 && (k - 1.0) / N >= target) k -= 1.0;
-  else if (k < N && k / N < target) k += 1.0;
-  return std::min(k, N);
-}
+// product, which one comparison on either side settles. Those comparisons (two divisions) can
+// only move k where p N lies within a few roundings of a whole number; elsewhere ceil(p N) is
+// the answer as it stands. N is checked once per call.
+class TUniformDQuantile {
+ public:
+  explicit TUniformDQuantile(double N) : n_(IsWhole(N) && N >= 1.0 ? N : NaN) {}
+  double operator()(double p) const {
+    if (std::isnan(n_) || !IsProbability(p)) return NaN;
+    if (p == 0.0) return 1.0;
+    if (p == 1.0) return n_;
+    const double target = DiscreteQuantileTarget(p);
+    const double y = target * n_;
+    double k = std::max(1.0, std::ceil(y));
+    const double margin = 8.0 * std::numeric_limits<double>::epsilon() * y;
+    if (k - y > margin && y - (k - 1.0) > margin) return k;
+    if (k > 1.0 && (k - 1.0) / n_ >= target) k -= 1.0;
+    else if (k < n_ && k / n_ < target) k += 1.0;
+    return std::min(k, n_);
+  }
+
+ private:
+  double n_;  // NaN for an invalid N
+};
+
+}  // namespace
+
+double UniformDCDFInv(double p, double N) { return TUniformDQuantile(N)(p); }
 
 void UniformDPDF(const TVec& k, double N, TVec& dst) {
   TabulatedForm(k, dst, "UniformDPDF", true, [=](double v) { return UniformDPDF(v, N); });
@@ -628,7 +646,8 @@ void UniformDCDFUpper(const TVec& k, double N, TVec& dst) {
 }
 // Its quantile is a closed form, which the table would not speed up.
 void UniformDCDFInv(const TVec& p, double N, TVec& dst) {
-  VectorForm(p, dst, "UniformDCDFInv", [=](double v) { return UniformDCDFInv(v, N); });
+  const TUniformDQuantile quantile(N);
+  VectorForm(p, dst, "UniformDCDFInv", [&](double v) { return quantile(v); });
 }
 
 }  // namespace lumex
