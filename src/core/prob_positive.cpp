@@ -7,6 +7,7 @@
 #include <boost/math/special_functions/beta.hpp>
 #include <boost/math/special_functions/erf.hpp>
 #include <boost/math/special_functions/expint.hpp>
+#include <boost/math/special_functions/expm1.hpp>
 #include <boost/math/special_functions/gamma.hpp>
 #include <cmath>
 #include <limits>
@@ -422,32 +423,46 @@ void BetaCDFInv(const TVec& p, double a, double b, TVec& dst) {
 
 // ---- Weibull: scale A, shape B ------------------------------------------------------------------
 
-double WeibullPDF(double x, double A, double B) {
-  if (!ValidPair(A, B) || std::isnan(x)) return NaN;
-  if (x < 0.0 || x == Inf) return 0.0;
-  if (x == 0.0) return DensityAtZero(B, 1.0 / A);
-  // Vanishing scales: beyond the overflow of (x/A)^B the density is 0, and B/A may overflow
-  // where the density does not, so the scale divides last.
-  const double z = x / A;
-  const double zb = std::pow(z, B);
-  if (zb == Inf) return 0.0;
-  if (B / A > 1e300) return B * std::pow(z, B - 1.0) * std::exp(-zb) / A;
-  return std::exp(-zb) * (std::pow(z, B - 1.0) * B / A);
-}
+namespace {
 
-double WeibullCDF(double x, double A, double B) {
-  if (!ValidPair(A, B) || std::isnan(x)) return NaN;
-  if (x <= 0.0) return 0.0;
-  if (x == Inf) return 1.0;
-  return cdf(TWeibull(B, A), x);
-}
+// The Weibull law with the parameters checked and B/A formed once:
+// F = 1 - exp(-(x/A)^B), taken by expm1 for the lower tail.
+class TWeibullLaw {
+ public:
+  TWeibullLaw(double A, double B) : a_(A), b_(B), ba_(B / A), valid_(ValidPair(A, B)) {}
+  double Cdf(double x, bool upper) const {
+    if (!valid_ || std::isnan(x)) return NaN;
+    if (x <= 0.0) return upper ? 1.0 : 0.0;
+    if (x == Inf) return upper ? 0.0 : 1.0;
+    const double zb = std::pow(x / a_, b_);
+    return upper ? std::exp(-zb) : -boost::math::expm1(-zb, TMathPolicy());
+  }
+  double Pdf(double x) const {
+    if (!valid_ || std::isnan(x)) return NaN;
+    if (x < 0.0 || x == Inf) return 0.0;
+    if (x == 0.0) return DensityAtZero(b_, 1.0 / a_);
+    // Vanishing scales: beyond the overflow of (x/A)^B the density is 0, and B/A may overflow
+    // where the density does not, so the scale divides last. z^(B-1) is z^B / z (one more
+    // rounding, one pow fewer) while z^B is a normal number.
+    const double z = x / a_;
+    const double zb = std::pow(z, b_);
+    if (zb == Inf) return 0.0;
+    const double zb1 = zb >= std::numeric_limits<double>::min() ? zb / z : std::pow(z, b_ - 1.0);
+    if (ba_ > 1e300) return b_ * zb1 * std::exp(-zb) / a_;
+    return std::exp(-zb) * (zb1 * ba_);
+  }
 
-double WeibullCDFUpper(double x, double A, double B) {
-  if (!ValidPair(A, B) || std::isnan(x)) return NaN;
-  if (x <= 0.0) return 1.0;
-  if (x == Inf) return 0.0;
-  return cdf(complement(TWeibull(B, A), x));
-}
+ private:
+  double a_, b_, ba_;
+  bool valid_;
+};
+
+}  // namespace
+
+double WeibullPDF(double x, double A, double B) { return TWeibullLaw(A, B).Pdf(x); }
+
+double WeibullCDF(double x, double A, double B) { return TWeibullLaw(A, B).Cdf(x, false); }
+double WeibullCDFUpper(double x, double A, double B) { return TWeibullLaw(A, B).Cdf(x, true); }
 
 double WeibullCDFInv(double p, double A, double B) {
   if (!ValidPair(A, B) || !IsProbability(p)) return NaN;
@@ -457,13 +472,16 @@ double WeibullCDFInv(double p, double A, double B) {
 }
 
 void WeibullPDF(const TVec& x, double A, double B, TVec& dst) {
-  VectorForm(x, dst, "WeibullPDF", [=](double v) { return WeibullPDF(v, A, B); });
+  const TWeibullLaw law(A, B);
+  VectorForm(x, dst, "WeibullPDF", [&](double v) { return law.Pdf(v); });
 }
 void WeibullCDF(const TVec& x, double A, double B, TVec& dst) {
-  VectorForm(x, dst, "WeibullCDF", [=](double v) { return WeibullCDF(v, A, B); });
+  const TWeibullLaw law(A, B);
+  VectorForm(x, dst, "WeibullCDF", [&](double v) { return law.Cdf(v, false); });
 }
 void WeibullCDFUpper(const TVec& x, double A, double B, TVec& dst) {
-  VectorForm(x, dst, "WeibullCDFUpper", [=](double v) { return WeibullCDFUpper(v, A, B); });
+  const TWeibullLaw law(A, B);
+  VectorForm(x, dst, "WeibullCDFUpper", [&](double v) { return law.Cdf(v, true); });
 }
 void WeibullCDFInv(const TVec& p, double A, double B, TVec& dst) {
   VectorForm(p, dst, "WeibullCDFInv", [=](double v) { return WeibullCDFInv(v, A, B); });
