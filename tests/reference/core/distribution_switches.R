@@ -4,8 +4,9 @@
 # prefactor nears 1e-300 (beyond which the general route takes over), the quantiles change the
 # tail or the variable they solve for (p = 1/2; Student's |t| = sqrt(df); F's u = 1/2), the
 # normal quantile changes its rational function (|p - 1/2| = 0.425, -ln p = 25), and the
-# logistic quantile its logarithm (p = 1/3, 2/3). Writes distribution_switches.txt beside this
-# script in the format of distributions.txt.
+# logistic quantile its logarithm (p = 1/3, 2/3), and the Weibull density its power ((x/A)^B at
+# the smallest normal number). Writes distribution_switches.txt beside this script in the format
+# of distributions.txt.
 #
 # Run: Rscript tests/reference/core/distribution_switches.R   (R >= 4.2)
 #
@@ -124,6 +125,12 @@ emit("NormalCDFInv", pn, qnorm(pn), 0, 1)
 # The logistic quantile changes from log1p(u) to ln(1 + u) at u = 1 (p = 1/3 and 2/3).
 pl <- c(pSplit(1 / 3), pSplit(2 / 3))
 emit("LogisticCDFInv", pl, qlogis(pl), 0, 1)
+
+# The Weibull density forms z^(B-1) as z^B / z only while z^B = (x/A)^B is a normal number.
+for (B in c(2, 4)) {
+  xw <- around(.Machine$double.xmin^(1 / B))
+  emit("WeibullPDF", xw, dweibull(xw, shape = B, scale = 1), 1, B)
+}
 
 tab <- do.call(rbind, rows)
 tab <- tab[is.finite(tab$x) & !is.nan(tab$v), ]
