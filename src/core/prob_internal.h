@@ -172,4 +172,8 @@ double PolishLowerTail(double p, double x, Cdf&& cdfAt, Pdf&& pdfAt) {
   return x;
 }
 
+// The standard normal density exp(-z^2/2)/sqrt(2 pi) with the exponent formed exactly (the
+// normal law's own kernel); NaN stays NaN and +-Inf give 0.
+double StdNormalPdf(double z);
+
 }  // namespace lumex::detail

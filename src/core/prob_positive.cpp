@@ -589,11 +589,29 @@ void RayleighCDFInv(const TVec& p, double b, TVec& dst) {
 
 // ---- Log-normal: the normal law of ln x ---------------------------------------------------------
 
-double LogNormalPDF(double x, double mu, double sigma) {
-  if (!IsReal(mu) || !IsNonNegative(sigma) || std::isnan(x)) return NaN;
-  if (x <= 0.0 || x == Inf) return 0.0;
-  return NormalPDF(std::log(x), mu, sigma) / x;
-}
+namespace {
+
+// The log-normal density with the parameters checked once: phi((ln x - mu)/sigma)/sigma/x, the
+// normal law's (sigma = 0, the point mass at e^mu, goes through NormalPDF).
+class TLogNormalDensity {
+ public:
+  TLogNormalDensity(double mu, double sigma)
+      : mu_(mu), sigma_(sigma), valid_(IsReal(mu) && IsNonNegative(sigma)) {}
+  double operator()(double x) const {
+    if (!valid_ || std::isnan(x)) return NaN;
+    if (x <= 0.0 || x == Inf) return 0.0;
+    if (sigma_ == 0.0) return NormalPDF(std::log(x), mu_, sigma_) / x;
+    return detail::StdNormalPdf((std::log(x) - mu_) / sigma_) / sigma_ / x;
+  }
+
+ private:
+  double mu_, sigma_;
+  bool valid_;
+};
+
+}  // namespace
+
+double LogNormalPDF(double x, double mu, double sigma) { return TLogNormalDensity(mu, sigma)(x); }
 
 double LogNormalCDF(double x, double mu, double sigma) {
   if (!IsReal(mu) || !IsNonNegative(sigma) || std::isnan(x)) return NaN;
@@ -612,7 +630,8 @@ double LogNormalCDFInv(double p, double mu, double sigma) {
 }
 
 void LogNormalPDF(const TVec& x, double mu, double sigma, TVec& dst) {
-  VectorForm(x, dst, "LogNormalPDF", [=](double v) { return LogNormalPDF(v, mu, sigma); });
+  const TLogNormalDensity density(mu, sigma);
+  VectorForm(x, dst, "LogNormalPDF", [&](double v) { return density(v); });
 }
 void LogNormalCDF(const TVec& x, double mu, double sigma, TVec& dst) {
   VectorForm(x, dst, "LogNormalCDF", [=](double v) { return LogNormalCDF(v, mu, sigma); });

@@ -175,6 +175,8 @@ double F11(double x, bool upper) {
 
 // ---- Normal -------------------------------------------------------------------------------------
 
+double detail::StdNormalPdf(double z) { return StdNormalDensity(z); }
+
 double NormalPDF(double x, double mu, double sigma) {
   if (!ValidNormal(mu, sigma) || std::isnan(x)) return NaN;
   if (sigma == 0.0) return x == mu ? Inf : 0.0;
