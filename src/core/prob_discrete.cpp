@@ -3,8 +3,13 @@
 #include <boost/math/distributions/binomial.hpp>
 #include <boost/math/distributions/negative_binomial.hpp>
 #include <boost/math/distributions/poisson.hpp>
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <functional>
+#include <limits>
 #include <utility>
+#include <vector>
 
 #include "core/math_policy.h"
 #include "core/prob_internal.h"
@@ -122,14 +127,31 @@ struct TPoissonLaw : TFarLaw<Dist> {
 // incomplete beta when both of its shapes are huge.
 template <class Dist>
 struct TNegBinomLaw : TFarLaw<Dist> {
-  // P(X <= k) = I_p(r, k + 1), in its saddlepoint form when both shapes are huge.
+  // P(X <= k) = I_p(r, k + 1): by the incomplete beta kernel where the shapes allow, in its
+  // saddlepoint form when both are huge.
   double Tail(double k, bool upper) const {
     const double r = this->d.successes(), p = this->d.success_fraction();
+    detail::TKernelTails t;
+    if (detail::TBetaKernel(r, k + 1.0).Tails(detail::BetaPointFromX(p), t)) {
+      return upper ? t.upper : t.lower;
+    }
     if (detail::HugeShapes(r, k + 1.0)) return detail::HugeShapeBeta(p, r, k + 1.0, upper);
     return TBoostLaw<Dist>::Tail(k, upper);
   }
   double Cdf(double k) const { return Tail(k, false); }
   double Upper(double k) const { return Tail(k, true); }
+  // Where the kernel covers the support near the answer, the Cornish-Fisher estimate (the
+  // search corrects its step or two); Boost's quantile, an incomplete beta inversion, otherwise.
+  double Estimate(double q) const {
+    const double r = this->d.successes(), p = this->d.success_fraction();
+    if (this->mean + 10.0 * this->sd + 1.0 > detail::kKernelMaxShape ||
+        r < detail::kKernelMinShape || r > detail::kKernelMaxShape) {
+      return TFarLaw<Dist>::Estimate(q);
+    }
+    const double z = detail::StdNormalQuantile(q);
+    const double skew = (2.0 - p) / std::sqrt(r * (1.0 - p));
+    return std::floor(this->mean + this->sd * (z + skew / 6.0 * (z * z - 1.0)) + 0.5);
+  }
 };
 
 // The point mass at m.
@@ -191,8 +213,39 @@ double WithNegBinom(double r, double p, double k, Fn&& fn) {
   });
 }
 
+// The geometric law in closed form: P(X > k) = (1 - p)^(k + 1), with 1 - p = y (1 + cy) formed
+// with its rounding recovered and carried into the power; the CDF as -expm1((k + 1) ln(1 - p))
+// where the upper tail exceeds 1/2 (1 - upper would cancel there). Below kGeometricClosed the
+// negative binomial route remains, whose quantile search reaches beyond 2^53.
+constexpr double kGeometricClosed = 1e-10;
+
+struct TGeometricLaw {
+  double p, y, cy, lnq;
+  explicit TGeometricLaw(double prob) : p(prob), y(1.0 - prob) {
+    cy = (-prob - (y - 1.0)) / y;  // exact: 1 - p = y + (-p - (y - 1))
+    lnq = std::log1p(-prob);
+  }
+  double PowQ(double k) const {  // (1 - p)^k
+    const double kc = k * cy;
+    return std::pow(y, k) * (std::fabs(kc) < 1e-8 ? 1.0 + kc : std::exp(kc));
+  }
+  double Pmf(double k) const { return p * PowQ(k); }
+  double Upper(double k) const { return PowQ(k + 1.0); }
+  double Cdf(double k) const {
+    const double u = Upper(k);
+    return u > 0.5 ? -std::expm1((k + 1.0) * lnq) : 1.0 - u;
+  }
+  // the least k with 1 - (1 - p)^(k + 1) >= q, before the search settles the rounding
+  double Estimate(double q) const { return std::ceil(std::log1p(-q) / lnq - 1.0); }
+};
+
+bool GeometricClosed(double p) { return p >= kGeometricClosed && p < 1.0; }
+
+TDiscrete<TGeometricLaw> Geometric(double p) { return {0.0, Inf, TGeometricLaw(p)}; }
+
 template <class Fn>
 double WithGeometric(double p, double k, Fn&& fn) {
+  if (GeometricClosed(p)) return fn(Geometric(p));
   return WithNegBinom(1.0, p, k, std::forward<Fn>(fn));
 }
 
@@ -317,6 +370,66 @@ double WithUniformD(double N, Fn&& fn) {
   return fn(TDiscrete<TUniformDLaw>{1.0, N, TUniformDLaw{N}});
 }
 
+
+// ---- Vector forms: each integer's value computed once ------------------------------------------
+//
+// A vector form evaluates one law at many points, which for a discrete law fall on few
+// integers: the mass, CDF or upper tail at an integer k < kTableMax (and below the number of
+// points) is computed once, by the scalar form, the first time a point needs it, and kept in a
+// table that the later points read. The values are the scalar form's. The quantiles search the
+// CDF at 0 .. kInverseTable - 1, computed first, for the least k with CDF(k) >= p (1 - 64 eps),
+// as the scalar search does, where the answer lies in that range: up to there the scalar forms
+// of the CDF and the quantile evaluate the law alike.
+constexpr std::size_t kTableMax = 1 << 16;
+constexpr std::size_t kInverseTable = 101;
+
+class TLazyTable {
+ public:
+  TLazyTable(std::size_t size, const std::function<double(double)>& f)
+      : f_(f), values_(size, std::numeric_limits<double>::quiet_NaN()) {}
+  std::size_t Size() const { return values_.size(); }
+  double At(std::size_t k) {
+    double& v = values_[k];
+    if (std::isnan(v)) v = f_(static_cast<double>(k));
+    return v;
+  }
+
+ private:
+  const std::function<double(double)>& f_;
+  std::vector<double> values_;
+};
+
+std::size_t TableSize(const TVec& x, std::size_t cap) {
+  return std::min<std::size_t>(cap, static_cast<std::size_t>(x.Length()));
+}
+
+// form: 0 the mass (whole points only), 1 a tail (at the floor of the point).
+void TabulatedForm(const TVec& x, TVec& dst, const char* fn, bool mass,
+                   const std::function<double(double)>& scalar) {
+  TLazyTable table(TableSize(x, kTableMax), scalar);
+  const double size = static_cast<double>(table.Size());
+  VectorForm(x, dst, fn, [&](double v) {
+    const double k = std::floor(v);
+    if (k >= 0.0 && k < size && (!mass || k == v)) return table.At(static_cast<std::size_t>(k));
+    return scalar(v);
+  });
+}
+
+void TabulatedInverse(const TVec& p, TVec& dst, const char* fn,
+                      const std::function<double(double)>& cdf,
+                      const std::function<double(double)>& inv) {
+  std::vector<double> table(TableSize(p, kInverseTable));
+  for (std::size_t k = 0; k < table.size(); ++k) table[k] = cdf(static_cast<double>(k));
+  const bool usable = !table.empty() && table.back() >= 0.0;  // false for NaN (invalid law)
+  VectorForm(p, dst, fn, [&](double v) {
+    if (!usable || !(v > 0.0 && v < 1.0)) return inv(v);
+    const double target = DiscreteQuantileTarget(v);
+    if (!(table.back() >= target)) return inv(v);
+    return static_cast<double>(std::lower_bound(table.begin(), table.end(), target) -
+                               table.begin());
+  });
+}
+
 }  // namespace
 
 // ---- Binomial -----------------------------------------------------------------------------------
@@ -335,16 +448,18 @@ double BinomCDFInv(double q, double n, double p) {
 }
 
 void BinomPDF(const TVec& k, double n, double p, TVec& dst) {
-  VectorForm(k, dst, "BinomPDF", [=](double v) { return BinomPDF(v, n, p); });
+  TabulatedForm(k, dst, "BinomPDF", true, [=](double v) { return BinomPDF(v, n, p); });
 }
 void BinomCDF(const TVec& k, double n, double p, TVec& dst) {
-  VectorForm(k, dst, "BinomCDF", [=](double v) { return BinomCDF(v, n, p); });
+  TabulatedForm(k, dst, "BinomCDF", false, [=](double v) { return BinomCDF(v, n, p); });
 }
 void BinomCDFUpper(const TVec& k, double n, double p, TVec& dst) {
-  VectorForm(k, dst, "BinomCDFUpper", [=](double v) { return BinomCDFUpper(v, n, p); });
+  TabulatedForm(k, dst, "BinomCDFUpper", false, [=](double v) { return BinomCDFUpper(v, n, p); });
 }
 void BinomCDFInv(const TVec& q, double n, double p, TVec& dst) {
-  VectorForm(q, dst, "BinomCDFInv", [=](double v) { return BinomCDFInv(v, n, p); });
+  TabulatedInverse(
+      q, dst, "BinomCDFInv", [=](double v) { return BinomCDF(v, n, p); },
+      [=](double v) { return BinomCDFInv(v, n, p); });
 }
 
 // ---- Poisson ------------------------------------------------------------------------------------
@@ -363,16 +478,19 @@ double PoissonCDFInv(double p, double lambda) {
 }
 
 void PoissonPDF(const TVec& k, double lambda, TVec& dst) {
-  VectorForm(k, dst, "PoissonPDF", [=](double v) { return PoissonPDF(v, lambda); });
+  TabulatedForm(k, dst, "PoissonPDF", true, [=](double v) { return PoissonPDF(v, lambda); });
 }
 void PoissonCDF(const TVec& k, double lambda, TVec& dst) {
-  VectorForm(k, dst, "PoissonCDF", [=](double v) { return PoissonCDF(v, lambda); });
+  TabulatedForm(k, dst, "PoissonCDF", false, [=](double v) { return PoissonCDF(v, lambda); });
 }
 void PoissonCDFUpper(const TVec& k, double lambda, TVec& dst) {
-  VectorForm(k, dst, "PoissonCDFUpper", [=](double v) { return PoissonCDFUpper(v, lambda); });
+  TabulatedForm(k, dst, "PoissonCDFUpper", false,
+                [=](double v) { return PoissonCDFUpper(v, lambda); });
 }
 void PoissonCDFInv(const TVec& p, double lambda, TVec& dst) {
-  VectorForm(p, dst, "PoissonCDFInv", [=](double v) { return PoissonCDFInv(v, lambda); });
+  TabulatedInverse(
+      p, dst, "PoissonCDFInv", [=](double v) { return PoissonCDF(v, lambda); },
+      [=](double v) { return PoissonCDFInv(v, lambda); });
 }
 
 // ---- Geometric ----------------------------------------------------------------------------------
@@ -391,16 +509,19 @@ double GeometricCDFInv(double q, double p) {
 }
 
 void GeometricPDF(const TVec& k, double p, TVec& dst) {
-  VectorForm(k, dst, "GeometricPDF", [=](double v) { return GeometricPDF(v, p); });
+  TabulatedForm(k, dst, "GeometricPDF", true, [=](double v) { return GeometricPDF(v, p); });
 }
 void GeometricCDF(const TVec& k, double p, TVec& dst) {
-  VectorForm(k, dst, "GeometricCDF", [=](double v) { return GeometricCDF(v, p); });
+  TabulatedForm(k, dst, "GeometricCDF", false, [=](double v) { return GeometricCDF(v, p); });
 }
 void GeometricCDFUpper(const TVec& k, double p, TVec& dst) {
-  VectorForm(k, dst, "GeometricCDFUpper", [=](double v) { return GeometricCDFUpper(v, p); });
+  TabulatedForm(k, dst, "GeometricCDFUpper", false,
+                [=](double v) { return GeometricCDFUpper(v, p); });
 }
 void GeometricCDFInv(const TVec& q, double p, TVec& dst) {
-  VectorForm(q, dst, "GeometricCDFInv", [=](double v) { return GeometricCDFInv(v, p); });
+  TabulatedInverse(
+      q, dst, "GeometricCDFInv", [=](double v) { return GeometricCDF(v, p); },
+      [=](double v) { return GeometricCDFInv(v, p); });
 }
 
 // ---- Negative binomial --------------------------------------------------------------------------
@@ -423,16 +544,19 @@ double NegBinomCDFInv(double q, double r, double p) {
 }
 
 void NegBinomPDF(const TVec& k, double r, double p, TVec& dst) {
-  VectorForm(k, dst, "NegBinomPDF", [=](double v) { return NegBinomPDF(v, r, p); });
+  TabulatedForm(k, dst, "NegBinomPDF", true, [=](double v) { return NegBinomPDF(v, r, p); });
 }
 void NegBinomCDF(const TVec& k, double r, double p, TVec& dst) {
-  VectorForm(k, dst, "NegBinomCDF", [=](double v) { return NegBinomCDF(v, r, p); });
+  TabulatedForm(k, dst, "NegBinomCDF", false, [=](double v) { return NegBinomCDF(v, r, p); });
 }
 void NegBinomCDFUpper(const TVec& k, double r, double p, TVec& dst) {
-  VectorForm(k, dst, "NegBinomCDFUpper", [=](double v) { return NegBinomCDFUpper(v, r, p); });
+  TabulatedForm(k, dst, "NegBinomCDFUpper", false,
+                [=](double v) { return NegBinomCDFUpper(v, r, p); });
 }
 void NegBinomCDFInv(const TVec& q, double r, double p, TVec& dst) {
-  VectorForm(q, dst, "NegBinomCDFInv", [=](double v) { return NegBinomCDFInv(v, r, p); });
+  TabulatedInverse(
+      q, dst, "NegBinomCDFInv", [=](double v) { return NegBinomCDF(v, r, p); },
+      [=](double v) { return NegBinomCDFInv(v, r, p); });
 }
 
 // ---- Hypergeometric -----------------------------------------------------------------------------
@@ -451,18 +575,21 @@ double HypGeometricCDFInv(double p, double M, double K, double N) {
 }
 
 void HypGeometricPDF(const TVec& x, double M, double K, double N, TVec& dst) {
-  VectorForm(x, dst, "HypGeometricPDF", [=](double v) { return HypGeometricPDF(v, M, K, N); });
+  TabulatedForm(x, dst, "HypGeometricPDF", true,
+                [=](double v) { return HypGeometricPDF(v, M, K, N); });
 }
 void HypGeometricCDF(const TVec& x, double M, double K, double N, TVec& dst) {
-  VectorForm(x, dst, "HypGeometricCDF", [=](double v) { return HypGeometricCDF(v, M, K, N); });
+  TabulatedForm(x, dst, "HypGeometricCDF", false,
+                [=](double v) { return HypGeometricCDF(v, M, K, N); });
 }
 void HypGeometricCDFUpper(const TVec& x, double M, double K, double N, TVec& dst) {
-  VectorForm(x, dst, "HypGeometricCDFUpper",
-             [=](double v) { return HypGeometricCDFUpper(v, M, K, N); });
+  TabulatedForm(x, dst, "HypGeometricCDFUpper", false,
+                [=](double v) { return HypGeometricCDFUpper(v, M, K, N); });
 }
 void HypGeometricCDFInv(const TVec& p, double M, double K, double N, TVec& dst) {
-  VectorForm(p, dst, "HypGeometricCDFInv",
-             [=](double v) { return HypGeometricCDFInv(v, M, K, N); });
+  TabulatedInverse(
+      p, dst, "HypGeometricCDFInv", [=](double v) { return HypGeometricCDF(v, M, K, N); },
+      [=](double v) { return HypGeometricCDFInv(v, M, K, N); });
 }
 
 // ---- Discrete uniform ---------------------------------------------------------------------------
@@ -476,21 +603,51 @@ double UniformDCDF(double k, double N) {
 double UniformDCDFUpper(double k, double N) {
   return WithUniformD(N, [k](const auto& law) { return law.Upper(k); });
 }
-double UniformDCDFInv(double p, double N) {
-  return WithUniformD(N, [p](const auto& law) { return law.Inv(p); });
-}
+namespace {
+
+// The least k in 1 .. N with k / N >= p (1 - 64 eps): ceil(p N) up to the rounding of the
+// product, which one comparison on either side settles. Those comparisons (two divisions) can
+// only move k where p N lies within a few roundings of a whole number; elsewhere ceil(p N) is
+// the answer as it stands. N is checked once per call.
+class TUniformDQuantile {
+ public:
+  explicit TUniformDQuantile(double N) : n_(IsWhole(N) && N >= 1.0 ? N : NaN) {}
+  double operator()(double p) const {
+    if (std::isnan(n_) || !IsProbability(p)) return NaN;
+    if (p == 0.0) return 1.0;
+    if (p == 1.0) return n_;
+    const double target = DiscreteQuantileTarget(p);
+    const double y = target * n_;
+    double k = std::max(1.0, std::ceil(y));
+    const double margin = 8.0 * std::numeric_limits<double>::epsilon() * y;
+    if (k - y > margin && y - (k - 1.0) > margin) return k;
+    if (k > 1.0 && (k - 1.0) / n_ >= target) k -= 1.0;
+    else if (k < n_ && k / n_ < target) k += 1.0;
+    return std::min(k, n_);
+  }
+
+ private:
+  double n_;  // NaN for an invalid N
+};
+
+}  // namespace
+
+double UniformDCDFInv(double p, double N) { return TUniformDQuantile(N)(p); }
 
 void UniformDPDF(const TVec& k, double N, TVec& dst) {
-  VectorForm(k, dst, "UniformDPDF", [=](double v) { return UniformDPDF(v, N); });
+  TabulatedForm(k, dst, "UniformDPDF", true, [=](double v) { return UniformDPDF(v, N); });
 }
 void UniformDCDF(const TVec& k, double N, TVec& dst) {
-  VectorForm(k, dst, "UniformDCDF", [=](double v) { return UniformDCDF(v, N); });
+  TabulatedForm(k, dst, "UniformDCDF", false, [=](double v) { return UniformDCDF(v, N); });
 }
 void UniformDCDFUpper(const TVec& k, double N, TVec& dst) {
-  VectorForm(k, dst, "UniformDCDFUpper", [=](double v) { return UniformDCDFUpper(v, N); });
+  TabulatedForm(k, dst, "UniformDCDFUpper", false,
+                [=](double v) { return UniformDCDFUpper(v, N); });
 }
+// Its quantile is a closed form, which the table would not speed up.
 void UniformDCDFInv(const TVec& p, double N, TVec& dst) {
-  VectorForm(p, dst, "UniformDCDFInv", [=](double v) { return UniformDCDFInv(v, N); });
+  const TUniformDQuantile quantile(N);
+  VectorForm(p, dst, "UniformDCDFInv", [&](double v) { return quantile(v); });
 }
 
 }  // namespace lumex

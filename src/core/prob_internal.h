@@ -11,6 +11,7 @@
 
 #include "core/dispatch.h"
 #include "core/math_policy.h"
+#include "core/prob_kernels.h"
 #include "core/special_huge_shape.h"
 #include "lumex/core/containers.h"
 #include "lumex/core/types.h"
@@ -47,6 +48,22 @@ inline constexpr double kAstronomicalShape = 1e37;
 inline bool OneAstronomicalShape(double big, double small) {
   return big >= kAstronomicalShape && small < kHugeShape;
 }
+
+// The gamma law of shape a and scale b (the chi-square and Erlang laws too), with what depends
+// only on the parameters computed once: the vector forms build one per call, the scalar forms
+// one per point. Each member gives the scalar form's value, NaN and the edges included.
+class TGammaLaw {
+ public:
+  TGammaLaw(double a, double b);
+  double Pdf(double x) const;
+  double Cdf(double x, bool upper) const;
+  double Inv(double p) const;
+
+ private:
+  double a_, b_;
+  bool valid_;
+  TGammaKernel kernel_;
+};
 
 template <class F>
 double WithPolicy(bool promote, F&& f) {
@@ -154,5 +171,9 @@ double PolishLowerTail(double p, double x, Cdf&& cdfAt, Pdf&& pdfAt) {
   }
   return x;
 }
+
+// The standard normal density exp(-z^2/2)/sqrt(2 pi) with the exponent formed exactly (the
+// normal law's own kernel); NaN stays NaN and +-Inf give 0.
+double StdNormalPdf(double z);
 
 }  // namespace lumex::detail

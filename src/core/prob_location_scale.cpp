@@ -96,7 +96,7 @@ double LaplacePDF(double x, double m, double b) {
   if (!ValidLS0(m, b) || std::isnan(x)) return NaN;
   if (b == 0.0) return PointMassPDF(x, m);
   if (std::isinf(x)) return 0.0;
-  return pdf(TLaplace(m, b), x);
+  return std::exp(-std::fabs(x - m) / b) / (2.0 * b);
 }
 
 double LaplaceCDF(double x, double m, double b) {
@@ -140,7 +140,10 @@ double LogisticPDF(double x, double mu, double s) {
   if (!ValidLS0(mu, s) || std::isnan(x)) return NaN;
   if (s == 0.0) return PointMassPDF(x, mu);
   if (std::isinf(x)) return 0.0;
-  return pdf(TLogistic(mu, s), x);
+  // e^-|z| / (s (1 + e^-|z|)^2), symmetric in z and free of overflow.
+  const double e = std::exp(-std::fabs((x - mu) / s));
+  const double d = 1.0 + e;
+  return e / (s * d * d);
 }
 
 double LogisticCDF(double x, double mu, double s) {
@@ -157,17 +160,37 @@ double LogisticCDFUpper(double x, double mu, double s) {
   return cdf(complement(TLogistic(mu, s), x));
 }
 
-// mu + s ln(p/(1 - p)). Near p = 1/2 the logit is small and ln of a rounded ratio near 1 would
-// lose its relative accuracy, so there it is log1p((2p - 1)/(1 - p)), whose numerator is exact.
-double LogisticCDFInv(double p, double mu, double s) {
-  if (!ValidLS0(mu, s) || !IsProbability(p)) return NaN;
-  if (p == 0.0) return -Inf;
-  if (p == 1.0) return Inf;
-  if (s == 0.0) return mu;
-  const double logit = (p > 0.25 && p < 0.75) ? std::log1p((2.0 * p - 1.0) / (1.0 - p))
-                                              : std::log(p / (1.0 - p));
-  return mu + s * logit;
-}
+namespace {
+
+// The logistic quantile with the parameters checked once: mu + s logit(p) for s > 0 (the
+// logarithm gives -Inf, Inf and NaN at p = 0, 1 and outside [0, 1] by itself), the point
+// mass for s = 0.
+class TLogisticLaw {
+ public:
+  TLogisticLaw(double mu, double s) : mu_(ValidLS0(mu, s) ? mu : NaN), s_(s) {}
+  double Inv(double p) const {
+    if (s_ == 0.0) {
+      if (std::isnan(mu_) || !IsProbability(p)) return NaN;
+      return p == 0.0 ? -Inf : (p == 1.0 ? Inf : mu_);
+    }
+    // |logit p| = ln(1 + u), u = |2p - 1| / min(p, 1 - p) >= 0: near 1/2 both 2p - 1 and the
+    // smaller of p and 1 - p are exact, and log1p keeps the digits of a small u; from u = 1 on,
+    // ln(1 + u) loses nothing to the rounding of 1 + u and costs less. (+ 0.0 turns p = -0 into
+    // +0, whose quotient is +Inf.)
+    const double d = 2.0 * p - 1.0;
+    const double u = std::fabs(d) / (std::fmin(p, 1.0 - p) + 0.0);
+    return mu_ + s_ * std::copysign(u > 1.0 ? std::log(1.0 + u) : std::log1p(u), d);
+  }
+
+ private:
+  double mu_, s_;  // mu_ is NaN for invalid parameters
+};
+
+}  // namespace
+
+// mu + s ln(p/(1 - p)), the logarithm taken by log1p of an argument that is exact near p = 1/2,
+// where ln of a rounded ratio near 1 would lose its relative accuracy.
+double LogisticCDFInv(double p, double mu, double s) { return TLogisticLaw(mu, s).Inv(p); }
 
 void LogisticPDF(const TVec& x, double mu, double s, TVec& dst) {
   VectorForm(x, dst, "LogisticPDF", [=](double v) { return LogisticPDF(v, mu, s); });
@@ -179,47 +202,59 @@ void LogisticCDFUpper(const TVec& x, double mu, double s, TVec& dst) {
   VectorForm(x, dst, "LogisticCDFUpper", [=](double v) { return LogisticCDFUpper(v, mu, s); });
 }
 void LogisticCDFInv(const TVec& p, double mu, double s, TVec& dst) {
-  VectorForm(p, dst, "LogisticCDFInv", [=](double v) { return LogisticCDFInv(v, mu, s); });
+  const TLogisticLaw law(mu, s);
+  VectorForm(p, dst, "LogisticCDFInv", [&](double v) { return law.Inv(v); });
 }
 
 // ---- Gumbel (largest extreme value) -------------------------------------------------------------
 
-double GumbelPDF(double x, double mu, double beta) {
-  if (!ValidLS(mu, beta) || std::isnan(x)) return NaN;
-  if (std::isinf(x)) return 0.0;
-  return pdf(TGumbel(mu, beta), x);
-}
+namespace {
 
-double GumbelCDF(double x, double mu, double beta) {
-  if (!ValidLS(mu, beta) || std::isnan(x)) return NaN;
-  if (std::isinf(x)) return x > 0 ? 1.0 : 0.0;
-  return cdf(TGumbel(mu, beta), x);
-}
+// With e = exp(-(x - mu)/beta): density e exp(-e)/beta, F = exp(-e), 1 - F = -expm1(-e),
+// quantile mu - beta ln(-ln p). The parameters are checked once; the infinities and NaN of x
+// and p need no test (e is 0 or Inf at x = +-Inf, the logarithms give +-Inf at p = 0 and 1 and
+// NaN outside [0, 1]), except that the density at an overflowing e is 0.
+class TGumbelLaw {
+ public:
+  TGumbelLaw(double mu, double beta) : mu_(ValidLS(mu, beta) ? mu : NaN), beta_(beta) {}
+  double Pdf(double x) const {
+    const double e = std::exp((mu_ - x) / beta_);
+    return e == Inf ? 0.0 : e * std::exp(-e) / beta_;
+  }
+  double Cdf(double x, bool upper) const {
+    const double e = std::exp(-(x - mu_) / beta_);
+    return upper ? -std::expm1(-e) : std::exp(-e);
+  }
+  double Inv(double p) const { return mu_ - beta_ * std::log(-std::log(p)); }
 
+ private:
+  double mu_, beta_;  // mu_ is NaN for invalid parameters
+};
+
+}  // namespace
+
+double GumbelPDF(double x, double mu, double beta) { return TGumbelLaw(mu, beta).Pdf(x); }
+double GumbelCDF(double x, double mu, double beta) { return TGumbelLaw(mu, beta).Cdf(x, false); }
 double GumbelCDFUpper(double x, double mu, double beta) {
-  if (!ValidLS(mu, beta) || std::isnan(x)) return NaN;
-  if (std::isinf(x)) return x > 0 ? 0.0 : 1.0;
-  return cdf(complement(TGumbel(mu, beta), x));
+  return TGumbelLaw(mu, beta).Cdf(x, true);
 }
-
-double GumbelCDFInv(double p, double mu, double beta) {
-  if (!ValidLS(mu, beta) || !IsProbability(p)) return NaN;
-  if (p == 0.0) return -Inf;
-  if (p == 1.0) return Inf;
-  return quantile(TGumbel(mu, beta), p);
-}
+double GumbelCDFInv(double p, double mu, double beta) { return TGumbelLaw(mu, beta).Inv(p); }
 
 void GumbelPDF(const TVec& x, double mu, double beta, TVec& dst) {
-  VectorForm(x, dst, "GumbelPDF", [=](double v) { return GumbelPDF(v, mu, beta); });
+  const TGumbelLaw law(mu, beta);
+  VectorForm(x, dst, "GumbelPDF", [&](double v) { return law.Pdf(v); });
 }
 void GumbelCDF(const TVec& x, double mu, double beta, TVec& dst) {
-  VectorForm(x, dst, "GumbelCDF", [=](double v) { return GumbelCDF(v, mu, beta); });
+  const TGumbelLaw law(mu, beta);
+  VectorForm(x, dst, "GumbelCDF", [&](double v) { return law.Cdf(v, false); });
 }
 void GumbelCDFUpper(const TVec& x, double mu, double beta, TVec& dst) {
-  VectorForm(x, dst, "GumbelCDFUpper", [=](double v) { return GumbelCDFUpper(v, mu, beta); });
+  const TGumbelLaw law(mu, beta);
+  VectorForm(x, dst, "GumbelCDFUpper", [&](double v) { return law.Cdf(v, true); });
 }
 void GumbelCDFInv(const TVec& p, double mu, double beta, TVec& dst) {
-  VectorForm(p, dst, "GumbelCDFInv", [=](double v) { return GumbelCDFInv(v, mu, beta); });
+  const TGumbelLaw law(mu, beta);
+  VectorForm(p, dst, "GumbelCDFInv", [&](double v) { return law.Inv(v); });
 }
 
 // ---- Uniform ------------------------------------------------------------------------------------

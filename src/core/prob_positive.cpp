@@ -7,12 +7,14 @@
 #include <boost/math/special_functions/beta.hpp>
 #include <boost/math/special_functions/erf.hpp>
 #include <boost/math/special_functions/expint.hpp>
+#include <boost/math/special_functions/expm1.hpp>
 #include <boost/math/special_functions/gamma.hpp>
 #include <cmath>
 #include <limits>
 
 #include "core/math_policy.h"
 #include "core/prob_internal.h"
+#include "core/prob_kernels.h"
 #include "lumex/core/probability.h"
 
 namespace lumex {
@@ -153,57 +155,73 @@ double detail::GammaQuantile(double p, double a, bool upper) {
   });
 }
 
-double GammaPDF(double x, double a, double b) {
-  if (!ValidPair(a, b) || std::isnan(x)) return NaN;
+detail::TGammaLaw::TGammaLaw(double a, double b)
+    : a_(a), b_(b), valid_(ValidPair(a, b)), kernel_(valid_ ? a : NaN) {}
+
+double detail::TGammaLaw::Pdf(double x) const {
+  if (!valid_ || std::isnan(x)) return NaN;
   if (x < 0.0 || x == Inf) return 0.0;
-  if (x == 0.0) return DensityAtZero(a, 1.0 / b);
-  const double z = x / b;
+  if (x == 0.0) return DensityAtZero(a_, 1.0 / b_);
+  const double z = x / b_;
   if (z == Inf) return 0.0;  // x beyond the largest double in units of a vanishing scale
-  return detail::WithPolicy(a > detail::kPromoteShape, [&](auto pol) {
-           return boost::math::gamma_p_derivative(a, z, pol);
-         }) / b;
+  double pre;
+  if (kernel_.Prefactor(z, pre)) return pre / z / b_;
+  return WithPolicy(a_ > kPromoteShape, [&](auto pol) {
+           return boost::math::gamma_p_derivative(a_, z, pol);
+         }) / b_;
 }
 
-double GammaCDF(double x, double a, double b) {
-  if (!ValidPair(a, b) || std::isnan(x)) return NaN;
-  if (x <= 0.0) return 0.0;
-  if (x == Inf) return 1.0;
-  const double z = x / b;
-  if (a >= detail::kHugeShape) return detail::HugeShapeGamma(z, a, false);
-  if (a < detail::kTinyShape && z > 0.0) return 1.0 - TinyShapeGammaUpper(z, a);
-  return detail::WithPolicy(a > detail::kPromoteShape,
-                            [&](auto pol) { return boost::math::gamma_p(a, z, pol); });
+double detail::TGammaLaw::Cdf(double x, bool upper) const {
+  if (!valid_ || std::isnan(x)) return NaN;
+  if (x <= 0.0) return upper ? 1.0 : 0.0;
+  if (x == Inf) return upper ? 0.0 : 1.0;
+  const double z = x / b_;
+  TKernelTails t;
+  if (kernel_.Tails(z, t, false)) return upper ? t.upper : t.lower;
+  if (a_ >= kHugeShape) return HugeShapeGamma(z, a_, upper);
+  if (a_ < kTinyShape && z > 0.0) {
+    const double q = TinyShapeGammaUpper(z, a_);
+    return upper ? q : 1.0 - q;
+  }
+  return WithPolicy(a_ > kPromoteShape, [&](auto pol) {
+    return upper ? boost::math::gamma_q(a_, z, pol) : boost::math::gamma_p(a_, z, pol);
+  });
 }
 
-double GammaCDFUpper(double x, double a, double b) {
-  if (!ValidPair(a, b) || std::isnan(x)) return NaN;
-  if (x <= 0.0) return 1.0;
-  if (x == Inf) return 0.0;
-  const double z = x / b;
-  if (a >= detail::kHugeShape) return detail::HugeShapeGamma(z, a, true);
-  if (a < detail::kTinyShape && z > 0.0) return TinyShapeGammaUpper(z, a);
-  return detail::WithPolicy(a > detail::kPromoteShape,
-                            [&](auto pol) { return boost::math::gamma_q(a, z, pol); });
-}
-
-double GammaCDFInv(double p, double a, double b) {
-  if (!ValidPair(a, b) || !IsProbability(p)) return NaN;
+double detail::TGammaLaw::Inv(double p) const {
+  if (!valid_ || !IsProbability(p)) return NaN;
   if (p == 0.0) return 0.0;
   if (p == 1.0) return Inf;
-  return b * detail::GammaQuantile(p, a, false);
+  // The smaller tail is matched, so that p near 1 keeps its complement (1 - p is exact there).
+  double z;
+  if (p <= 0.5 ? kernel_.Quantile(p, false, z) : kernel_.Quantile(1.0 - p, true, z)) {
+    return b_ * z;
+  }
+  return b_ * GammaQuantile(p, a_, false);
 }
 
+double GammaPDF(double x, double a, double b) { return detail::TGammaLaw(a, b).Pdf(x); }
+double GammaCDF(double x, double a, double b) { return detail::TGammaLaw(a, b).Cdf(x, false); }
+double GammaCDFUpper(double x, double a, double b) {
+  return detail::TGammaLaw(a, b).Cdf(x, true);
+}
+double GammaCDFInv(double p, double a, double b) { return detail::TGammaLaw(a, b).Inv(p); }
+
 void GammaPDF(const TVec& x, double a, double b, TVec& dst) {
-  VectorForm(x, dst, "GammaPDF", [=](double v) { return GammaPDF(v, a, b); });
+  const detail::TGammaLaw law(a, b);
+  VectorForm(x, dst, "GammaPDF", [&](double v) { return law.Pdf(v); });
 }
 void GammaCDF(const TVec& x, double a, double b, TVec& dst) {
-  VectorForm(x, dst, "GammaCDF", [=](double v) { return GammaCDF(v, a, b); });
+  const detail::TGammaLaw law(a, b);
+  VectorForm(x, dst, "GammaCDF", [&](double v) { return law.Cdf(v, false); });
 }
 void GammaCDFUpper(const TVec& x, double a, double b, TVec& dst) {
-  VectorForm(x, dst, "GammaCDFUpper", [=](double v) { return GammaCDFUpper(v, a, b); });
+  const detail::TGammaLaw law(a, b);
+  VectorForm(x, dst, "GammaCDFUpper", [&](double v) { return law.Cdf(v, true); });
 }
 void GammaCDFInv(const TVec& p, double a, double b, TVec& dst) {
-  VectorForm(p, dst, "GammaCDFInv", [=](double v) { return GammaCDFInv(v, a, b); });
+  const detail::TGammaLaw law(a, b);
+  VectorForm(p, dst, "GammaCDFInv", [&](double v) { return law.Inv(v); });
 }
 
 // ---- Erlang: gamma of shape k at the point lambda x ---------------------------------------------
@@ -233,17 +251,32 @@ double ErlangCDFInv(double p, double k, double lambda) {
   return GammaCDFInv(p, k, 1.0) / lambda;
 }
 
+namespace {
+// The vector forms build the gamma law once, or answer NaN throughout for invalid parameters.
+template <class F>
+void ErlangVectorForm(const TVec& x, double k, double lambda, TVec& dst, const char* fn,
+                      F member) {
+  const bool valid = ValidErlang(k, lambda);
+  const detail::TGammaLaw law(valid ? k : NaN, 1.0);
+  VectorForm(x, dst, fn, [&](double v) { return valid ? member(law, v) : NaN; });
+}
+}  // namespace
+
 void ErlangPDF(const TVec& x, double k, double lambda, TVec& dst) {
-  VectorForm(x, dst, "ErlangPDF", [=](double v) { return ErlangPDF(v, k, lambda); });
+  ErlangVectorForm(x, k, lambda, dst, "ErlangPDF",
+                   [=](const auto& l, double v) { return lambda * l.Pdf(v * lambda); });
 }
 void ErlangCDF(const TVec& x, double k, double lambda, TVec& dst) {
-  VectorForm(x, dst, "ErlangCDF", [=](double v) { return ErlangCDF(v, k, lambda); });
+  ErlangVectorForm(x, k, lambda, dst, "ErlangCDF",
+                   [=](const auto& l, double v) { return l.Cdf(v * lambda, false); });
 }
 void ErlangCDFUpper(const TVec& x, double k, double lambda, TVec& dst) {
-  VectorForm(x, dst, "ErlangCDFUpper", [=](double v) { return ErlangCDFUpper(v, k, lambda); });
+  ErlangVectorForm(x, k, lambda, dst, "ErlangCDFUpper",
+                   [=](const auto& l, double v) { return l.Cdf(v * lambda, true); });
 }
 void ErlangCDFInv(const TVec& p, double k, double lambda, TVec& dst) {
-  VectorForm(p, dst, "ErlangCDFInv", [=](double v) { return ErlangCDFInv(v, k, lambda); });
+  ErlangVectorForm(p, k, lambda, dst, "ErlangCDFInv",
+                   [=](const auto& l, double v) { return l.Inv(v) / lambda; });
 }
 
 // ---- Exponential with mean mu: the standard law at x/mu -----------------------------------------
@@ -287,108 +320,149 @@ void ExpCDFInv(const TVec& p, double mu, TVec& dst) {
 
 // ---- Beta ---------------------------------------------------------------------------------------
 
-double BetaPDF(double x, double a, double b) {
-  if (!ValidPair(a, b) || std::isnan(x)) return NaN;
-  if (x < 0.0 || x > 1.0) return 0.0;
-  if (x == 0.0) return DensityAtZero(a, b);
-  if (x == 1.0) return DensityAtZero(b, a);
-  if (std::fmin(a, b) < detail::kTinyShape) return TinyShapeBetaPDF(x, a, b);
-  return detail::WithPolicy(std::fmax(a, b) > detail::kPromoteShape, [&](auto pol) {
-    return boost::math::ibeta_derivative(a, b, x, pol);
-  });
-}
+namespace {
 
-double BetaCDF(double x, double a, double b) {
-  if (!ValidPair(a, b) || std::isnan(x)) return NaN;
-  if (x <= 0.0) return 0.0;
-  if (x >= 1.0) return 1.0;
-  if (a == 0.5 && b == 0.5) return ArcsineCDF(x, false);
-  // Both shapes vanishing: the law is the two-point law with mass b/(a + b) at 0.
-  if (std::fmax(a, b) < detail::kTinyShape) return b / (a + b);
-  if (detail::HugeShapes(a, b)) return detail::HugeShapeBeta(x, a, b, false);
-  if (detail::OneAstronomicalShape(a, b)) return GammaCDFUpper(a * (1.0 - x), b, 1.0);
-  if (detail::OneAstronomicalShape(b, a)) return GammaCDF(b * x, a, 1.0);
-  return detail::WithPolicy(std::fmax(a, b) > detail::kPromoteShape,
-                            [&](auto pol) { return boost::math::ibeta(a, b, x, pol); });
-}
+// The beta law with its kernel built once per parameter set.
+class TBetaLaw {
+ public:
+  TBetaLaw(double a, double b) : a_(a), b_(b), valid_(ValidPair(a, b)), kernel_(a, b) {}
 
-double BetaCDFUpper(double x, double a, double b) {
-  if (!ValidPair(a, b) || std::isnan(x)) return NaN;
-  if (x <= 0.0) return 1.0;
-  if (x >= 1.0) return 0.0;
-  if (a == 0.5 && b == 0.5) return ArcsineCDF(x, true);
-  if (std::fmax(a, b) < detail::kTinyShape) return a / (a + b);
-  if (detail::HugeShapes(a, b)) return detail::HugeShapeBeta(x, a, b, true);
-  if (detail::OneAstronomicalShape(a, b)) return GammaCDF(a * (1.0 - x), b, 1.0);
-  if (detail::OneAstronomicalShape(b, a)) return GammaCDFUpper(b * x, a, 1.0);
-  return detail::WithPolicy(std::fmax(a, b) > detail::kPromoteShape,
-                            [&](auto pol) { return boost::math::ibetac(a, b, x, pol); });
-}
-
-double BetaCDFInv(double p, double a, double b) {
-  if (!ValidPair(a, b) || !IsProbability(p)) return NaN;
-  if (p == 0.0) return 0.0;
-  if (p == 1.0) return 1.0;
-  if (detail::HugeShapes(a, b)) return detail::HugeShapeBetaInv(p, a, b);
-  // A vanishing shape puts all the mass at 0 (a) or 1 (b) except an amount that no double p
-  // resolves; with both vanishing, the two-point law (median 1/2 for equal shapes).
-  if (std::fmin(a, b) < detail::kTinyShape) {
-    if (std::fmax(a, b) >= detail::kTinyShape) return a < b ? 0.0 : 1.0;
-    const double atZero = b / (a + b);
-    return p < atZero ? 0.0 : (p > atZero ? 1.0 : 0.5);
+  double Pdf(double x) const {
+    if (!valid_ || std::isnan(x)) return NaN;
+    if (x < 0.0 || x > 1.0) return 0.0;
+    if (x == 0.0) return DensityAtZero(a_, b_);
+    if (x == 1.0) return DensityAtZero(b_, a_);
+    double d;
+    if (kernel_.Density(detail::BetaPointFromX(x), d)) return d;
+    if (std::fmin(a_, b_) < detail::kTinyShape) return TinyShapeBetaPDF(x, a_, b_);
+    return detail::WithPolicy(std::fmax(a_, b_) > detail::kPromoteShape, [&](auto pol) {
+      return boost::math::ibeta_derivative(a_, b_, x, pol);
+    });
   }
-  // 1 - X = G_b / a, or X = G_a / b.
-  if (detail::OneAstronomicalShape(a, b)) return 1.0 - detail::GammaQuantile(p, b, true) / a;
-  if (detail::OneAstronomicalShape(b, a)) return detail::GammaQuantile(p, a, false) / b;
-  const double x = detail::WithPolicy(std::fmax(a, b) > detail::kPromoteShape, [&](auto pol) {
-    return boost::math::ibeta_inv(a, b, p, pol);
-  });
-  if (p > 1e-60) return x;
-  return detail::PolishLowerTail(
-      p, x, [=](double v) { return BetaCDF(v, a, b); },
-      [=](double v) { return BetaPDF(v, a, b); });
-}
+
+  double Cdf(double x, bool upper) const {
+    if (!valid_ || std::isnan(x)) return NaN;
+    if (x <= 0.0) return upper ? 1.0 : 0.0;
+    if (x >= 1.0) return upper ? 0.0 : 1.0;
+    if (a_ == 0.5 && b_ == 0.5) return ArcsineCDF(x, upper);
+    detail::TKernelTails t;
+    if (kernel_.Tails(detail::BetaPointFromX(x), t)) return upper ? t.upper : t.lower;
+    const double a = a_, b = b_;
+    // Both shapes vanishing: the law is the two-point law with mass b/(a + b) at 0.
+    if (std::fmax(a, b) < detail::kTinyShape) return (upper ? a : b) / (a + b);
+    if (detail::HugeShapes(a, b)) return detail::HugeShapeBeta(x, a, b, upper);
+    if (detail::OneAstronomicalShape(a, b)) {
+      return upper ? GammaCDF(a * (1.0 - x), b, 1.0) : GammaCDFUpper(a * (1.0 - x), b, 1.0);
+    }
+    if (detail::OneAstronomicalShape(b, a)) {
+      return upper ? GammaCDFUpper(b * x, a, 1.0) : GammaCDF(b * x, a, 1.0);
+    }
+    return detail::WithPolicy(std::fmax(a, b) > detail::kPromoteShape, [&](auto pol) {
+      return upper ? boost::math::ibetac(a, b, x, pol) : boost::math::ibeta(a, b, x, pol);
+    });
+  }
+
+  double Inv(double p) const {
+    if (!valid_ || !IsProbability(p)) return NaN;
+    if (p == 0.0) return 0.0;
+    if (p == 1.0) return 1.0;
+    double q;  // the smaller tail is matched (1 - p is exact above 1/2)
+    if (kernel_.Quantile(p <= 0.5 ? p : 1.0 - p, p > 0.5, NaN, q)) return q;
+    const double a = a_, b = b_;
+    if (detail::HugeShapes(a, b)) return detail::HugeShapeBetaInv(p, a, b);
+    // A vanishing shape puts all the mass at 0 (a) or 1 (b) except an amount that no double p
+    // resolves; with both vanishing, the two-point law (median 1/2 for equal shapes).
+    if (std::fmin(a, b) < detail::kTinyShape) {
+      if (std::fmax(a, b) >= detail::kTinyShape) return a < b ? 0.0 : 1.0;
+      const double atZero = b / (a + b);
+      return p < atZero ? 0.0 : (p > atZero ? 1.0 : 0.5);
+    }
+    // 1 - X = G_b / a, or X = G_a / b.
+    if (detail::OneAstronomicalShape(a, b)) return 1.0 - detail::GammaQuantile(p, b, true) / a;
+    if (detail::OneAstronomicalShape(b, a)) return detail::GammaQuantile(p, a, false) / b;
+    const double x = detail::WithPolicy(std::fmax(a, b) > detail::kPromoteShape, [&](auto pol) {
+      return boost::math::ibeta_inv(a, b, p, pol);
+    });
+    if (p > 1e-60) return x;
+    // In long double: near the bottom of the double range the double evaluation loses digits.
+    return detail::PolishLowerTail(
+        p, x,
+        [=](double v) { return boost::math::ibeta(a, b, v, detail::TMathPolicyPromoted()); },
+        [this](double v) { return Pdf(v); });
+  }
+
+ private:
+  double a_, b_;
+  bool valid_;
+  detail::TBetaKernel kernel_;
+};
+
+}  // namespace
+
+double BetaPDF(double x, double a, double b) { return TBetaLaw(a, b).Pdf(x); }
+double BetaCDF(double x, double a, double b) { return TBetaLaw(a, b).Cdf(x, false); }
+double BetaCDFUpper(double x, double a, double b) { return TBetaLaw(a, b).Cdf(x, true); }
+double BetaCDFInv(double p, double a, double b) { return TBetaLaw(a, b).Inv(p); }
 
 void BetaPDF(const TVec& x, double a, double b, TVec& dst) {
-  VectorForm(x, dst, "BetaPDF", [=](double v) { return BetaPDF(v, a, b); });
+  const TBetaLaw law(a, b);
+  VectorForm(x, dst, "BetaPDF", [&](double v) { return law.Pdf(v); });
 }
 void BetaCDF(const TVec& x, double a, double b, TVec& dst) {
-  VectorForm(x, dst, "BetaCDF", [=](double v) { return BetaCDF(v, a, b); });
+  const TBetaLaw law(a, b);
+  VectorForm(x, dst, "BetaCDF", [&](double v) { return law.Cdf(v, false); });
 }
 void BetaCDFUpper(const TVec& x, double a, double b, TVec& dst) {
-  VectorForm(x, dst, "BetaCDFUpper", [=](double v) { return BetaCDFUpper(v, a, b); });
+  const TBetaLaw law(a, b);
+  VectorForm(x, dst, "BetaCDFUpper", [&](double v) { return law.Cdf(v, true); });
 }
 void BetaCDFInv(const TVec& p, double a, double b, TVec& dst) {
-  VectorForm(p, dst, "BetaCDFInv", [=](double v) { return BetaCDFInv(v, a, b); });
+  const TBetaLaw law(a, b);
+  VectorForm(p, dst, "BetaCDFInv", [&](double v) { return law.Inv(v); });
 }
 
 // ---- Weibull: scale A, shape B ------------------------------------------------------------------
 
-double WeibullPDF(double x, double A, double B) {
-  if (!ValidPair(A, B) || std::isnan(x)) return NaN;
-  if (x < 0.0 || x == Inf) return 0.0;
-  if (x == 0.0) return DensityAtZero(B, 1.0 / A);
-  // Vanishing scales: beyond the overflow of (x/A)^B the density is 0, and B/A may overflow
-  // where the density does not, so the scale divides last.
-  const double z = x / A;
-  if (std::pow(z, B) == Inf) return 0.0;
-  if (B / A > 1e300) return B * std::pow(z, B - 1.0) * std::exp(-std::pow(z, B)) / A;
-  return pdf(TWeibull(B, A), x);
-}
+namespace {
 
-double WeibullCDF(double x, double A, double B) {
-  if (!ValidPair(A, B) || std::isnan(x)) return NaN;
-  if (x <= 0.0) return 0.0;
-  if (x == Inf) return 1.0;
-  return cdf(TWeibull(B, A), x);
-}
+// The Weibull law with the parameters checked and B/A formed once:
+// F = 1 - exp(-(x/A)^B), taken by expm1 for the lower tail.
+class TWeibullLaw {
+ public:
+  TWeibullLaw(double A, double B) : a_(A), b_(B), ba_(B / A), valid_(ValidPair(A, B)) {}
+  double Cdf(double x, bool upper) const {
+    if (!valid_ || std::isnan(x)) return NaN;
+    if (x <= 0.0) return upper ? 1.0 : 0.0;
+    if (x == Inf) return upper ? 0.0 : 1.0;
+    const double zb = std::pow(x / a_, b_);
+    return upper ? std::exp(-zb) : -boost::math::expm1(-zb, TMathPolicy());
+  }
+  double Pdf(double x) const {
+    if (!valid_ || std::isnan(x)) return NaN;
+    if (x < 0.0 || x == Inf) return 0.0;
+    if (x == 0.0) return DensityAtZero(b_, 1.0 / a_);
+    // Vanishing scales: beyond the overflow of (x/A)^B the density is 0, and B/A may overflow
+    // where the density does not, so the scale divides last. z^(B-1) is z^B / z (one more
+    // rounding, one pow fewer) while z^B is a normal number.
+    const double z = x / a_;
+    const double zb = std::pow(z, b_);
+    if (zb == Inf) return 0.0;
+    const double zb1 = zb >= std::numeric_limits<double>::min() ? zb / z : std::pow(z, b_ - 1.0);
+    if (ba_ > 1e300) return b_ * zb1 * std::exp(-zb) / a_;
+    return std::exp(-zb) * (zb1 * ba_);
+  }
 
-double WeibullCDFUpper(double x, double A, double B) {
-  if (!ValidPair(A, B) || std::isnan(x)) return NaN;
-  if (x <= 0.0) return 1.0;
-  if (x == Inf) return 0.0;
-  return cdf(complement(TWeibull(B, A), x));
-}
+ private:
+  double a_, b_, ba_;
+  bool valid_;
+};
+
+}  // namespace
+
+double WeibullPDF(double x, double A, double B) { return TWeibullLaw(A, B).Pdf(x); }
+
+double WeibullCDF(double x, double A, double B) { return TWeibullLaw(A, B).Cdf(x, false); }
+double WeibullCDFUpper(double x, double A, double B) { return TWeibullLaw(A, B).Cdf(x, true); }
 
 double WeibullCDFInv(double p, double A, double B) {
   if (!ValidPair(A, B) || !IsProbability(p)) return NaN;
@@ -398,13 +472,16 @@ double WeibullCDFInv(double p, double A, double B) {
 }
 
 void WeibullPDF(const TVec& x, double A, double B, TVec& dst) {
-  VectorForm(x, dst, "WeibullPDF", [=](double v) { return WeibullPDF(v, A, B); });
+  const TWeibullLaw law(A, B);
+  VectorForm(x, dst, "WeibullPDF", [&](double v) { return law.Pdf(v); });
 }
 void WeibullCDF(const TVec& x, double A, double B, TVec& dst) {
-  VectorForm(x, dst, "WeibullCDF", [=](double v) { return WeibullCDF(v, A, B); });
+  const TWeibullLaw law(A, B);
+  VectorForm(x, dst, "WeibullCDF", [&](double v) { return law.Cdf(v, false); });
 }
 void WeibullCDFUpper(const TVec& x, double A, double B, TVec& dst) {
-  VectorForm(x, dst, "WeibullCDFUpper", [=](double v) { return WeibullCDFUpper(v, A, B); });
+  const TWeibullLaw law(A, B);
+  VectorForm(x, dst, "WeibullCDFUpper", [&](double v) { return law.Cdf(v, true); });
 }
 void WeibullCDFInv(const TVec& p, double A, double B, TVec& dst) {
   VectorForm(p, dst, "WeibullCDFInv", [=](double v) { return WeibullCDFInv(v, A, B); });
@@ -420,7 +497,9 @@ double MaxwellPDF(double x, double a) {
   const double z = x / a;
   const double t = 0.5 * z * z;
   if (!std::isfinite(t)) return 0.0;
-  return boost::math::gamma_p_derivative(1.5, t, TMathPolicy()) * z / a;
+  // sqrt(2/pi) z^2 e^-t / a, with t = z^2/2 as the CDF forms it
+  constexpr double kSqrt2OverPi = 0.797884560802865355879892119868763737;
+  return kSqrt2OverPi * (2.0 * t) * std::exp(-t) / a;
 }
 
 double MaxwellCDF(double x, double a) {
@@ -510,11 +589,29 @@ void RayleighCDFInv(const TVec& p, double b, TVec& dst) {
 
 // ---- Log-normal: the normal law of ln x ---------------------------------------------------------
 
-double LogNormalPDF(double x, double mu, double sigma) {
-  if (!IsReal(mu) || !IsNonNegative(sigma) || std::isnan(x)) return NaN;
-  if (x <= 0.0 || x == Inf) return 0.0;
-  return NormalPDF(std::log(x), mu, sigma) / x;
-}
+namespace {
+
+// The log-normal density with the parameters checked once: phi((ln x - mu)/sigma)/sigma/x, the
+// normal law's (sigma = 0, the point mass at e^mu, goes through NormalPDF).
+class TLogNormalDensity {
+ public:
+  TLogNormalDensity(double mu, double sigma)
+      : mu_(mu), sigma_(sigma), valid_(IsReal(mu) && IsNonNegative(sigma)) {}
+  double operator()(double x) const {
+    if (!valid_ || std::isnan(x)) return NaN;
+    if (x <= 0.0 || x == Inf) return 0.0;
+    if (sigma_ == 0.0) return NormalPDF(std::log(x), mu_, sigma_) / x;
+    return detail::StdNormalPdf((std::log(x) - mu_) / sigma_) / sigma_ / x;
+  }
+
+ private:
+  double mu_, sigma_;
+  bool valid_;
+};
+
+}  // namespace
+
+double LogNormalPDF(double x, double mu, double sigma) { return TLogNormalDensity(mu, sigma)(x); }
 
 double LogNormalCDF(double x, double mu, double sigma) {
   if (!IsReal(mu) || !IsNonNegative(sigma) || std::isnan(x)) return NaN;
@@ -533,7 +630,8 @@ double LogNormalCDFInv(double p, double mu, double sigma) {
 }
 
 void LogNormalPDF(const TVec& x, double mu, double sigma, TVec& dst) {
-  VectorForm(x, dst, "LogNormalPDF", [=](double v) { return LogNormalPDF(v, mu, sigma); });
+  const TLogNormalDensity density(mu, sigma);
+  VectorForm(x, dst, "LogNormalPDF", [&](double v) { return density(v); });
 }
 void LogNormalCDF(const TVec& x, double mu, double sigma, TVec& dst) {
   VectorForm(x, dst, "LogNormalCDF", [=](double v) { return LogNormalCDF(v, mu, sigma); });
@@ -551,60 +649,117 @@ void LogNormalCDFInv(const TVec& p, double mu, double sigma, TVec& dst) {
 double InverseGaussianPDF(double x, double mu, double lambda) {
   if (!ValidPair(mu, lambda) || std::isnan(x)) return NaN;
   if (x <= 0.0 || x == Inf) return 0.0;
-  // f = sqrt(lambda/x)/x phi(a), in long double so that a^2/2 keeps its digits.
+  // f = sqrt(lambda/x)/x phi(a). In double, a = sqrt(lambda/x) (x - mu)/mu carries a few
+  // roundings relative to itself (x - mu is exact near mu), which a^2/2 multiplies: below
+  // a^2/2 = 20 that stays under 2e-14 relative; beyond, long double keeps the digits.
+  const double sd = std::sqrt(lambda / x);
+  const double ad = sd * ((x - mu) / mu);
+  const double hd = 0.5 * ad * ad;
+  if (hd < 20.0) {
+    constexpr double kInvSqrt2Pi = 0.398942280401432677939946059934381868;
+    return sd / x * kInvSqrt2Pi * std::exp(-hd);
+  }
   const TIGTerms t = IGTerms(x, mu, lambda);
   const ld s = std::sqrt(static_cast<ld>(lambda) / static_cast<ld>(x));
   return static_cast<double>(s / static_cast<ld>(x) * phiL(t.a));
 }
 
+namespace {
+
+// Both tails in double where that keeps the digits. phi(a) R(b) = e^(2 lambda/mu) Phi(-b), since
+// b^2 - a^2 = 4 lambda/mu, so with the factor formed once per parameter set each tail costs two
+// erfc. erfc(t) amplifies the relative rounding of its argument by 2 t^2: with b^2/2 < 20 (and
+// |a| <= b) the terms keep 1.5e-14. The lower tail adds them; the upper tail subtracts, and is
+// taken here only where the second term is at most 0.75 of the first (measured against 40-digit
+// values: within 1.1e-14 there). Elsewhere the long double forms above answer.
+class TInverseGaussianLaw {
+ public:
+  TInverseGaussianLaw(double mu, double lambda)
+      : mu_(mu), lambda_(lambda), valid_(ValidPair(mu, lambda)),
+        e2_(std::exp(2.0 * lambda / mu)) {}
+
+  double Cdf(double x, bool upper) const {
+    if (!valid_ || std::isnan(x)) return NaN;
+    if (x <= 0.0) return upper ? 1.0 : 0.0;
+    if (x == Inf) return upper ? 0.0 : 1.0;
+    constexpr double kInvSqrt2 = 0.707106781186547524400844362104849039;
+    const double s = std::sqrt(lambda_ / x);
+    const double b = s * ((x + mu_) / mu_);
+    if (b * b < 40.0) {
+      const double a = s * ((x - mu_) / mu_);
+      const double second = 0.5 * e2_ * std::erfc(b * kInvSqrt2);
+      if (!upper) return 0.5 * std::erfc(-a * kInvSqrt2) + second;
+      const double first = 0.5 * std::erfc(a * kInvSqrt2);
+      if (second <= 0.75 * first) return first - second;
+    }
+    return upper ? IGUpper(x, mu_, lambda_) : IGLower(x, mu_, lambda_);
+  }
+
+  // Solves F(x) = p (or 1 - F(x) = 1 - p above the median, where 1 - p is exact) by Newton's
+  // method on the logarithm of the tail against u = ln x, safeguarded by bisection inside a
+  // bracket. The start is the log-normal law with the same mean and variance.
+  double Inv(double p) const {
+    if (!valid_ || !IsProbability(p)) return NaN;
+    if (p == 0.0) return 0.0;
+    if (p == 1.0) return Inf;
+    const bool upper = p > 0.5;
+    const double target = std::log(upper ? 1.0 - p : p);
+    // g(u) = ln tail(e^u) - target, increasing in u for the lower tail, decreasing for the upper.
+    auto g = [&](double u, double& slope) {
+      const double x = std::exp(u);
+      const double tail = Cdf(x, upper);
+      const double f = InverseGaussianPDF(x, mu_, lambda_);
+      slope = (upper ? -x * f : x * f) / tail;
+      return std::log(tail) - target;
+    };
+    const double w = std::log1p(mu_ / lambda_);  // variance of ln X under the log-normal start
+    double u = std::log(mu_) - 0.5 * w + std::sqrt(w) * NormalCDFInv(p);
+    const double sign = upper ? -1.0 : 1.0;  // sign of g'
+    // The bracket (lo, hi) of the root grows from the first point by doubling steps only when a
+    // Newton step leaves it; a step below 1e-9 ends the iteration, as the next would be below
+    // 1e-17 (Newton's error squares).
+    double lo = -Inf, hi = Inf, slope = 0.0, stride = 1.0;
+    for (int i = 0; i < 200; ++i) {
+      const double v = g(u, slope);
+      if (v == 0.0 || std::isnan(v)) break;
+      if (sign * v < 0.0) lo = u; else hi = u;
+      const double step = v / slope;
+      double next = u - step;
+      if (!(next > lo && next < hi) || !std::isfinite(next)) {
+        if (std::isfinite(lo) && std::isfinite(hi)) {
+          next = 0.5 * (lo + hi);
+        } else {
+          next = std::isfinite(lo) ? lo + stride : hi - stride;
+          stride *= 2.0;
+        }
+      } else if (std::fabs(step) < 1e-9 * std::fmax(1.0, std::fabs(u))) {
+        u = next;
+        break;
+      }
+      u = next;
+      if (hi - lo < 1e-16 * std::fmax(1.0, std::fabs(u))) break;
+    }
+    return std::exp(u);
+  }
+
+ private:
+  double mu_, lambda_;
+  bool valid_;
+  double e2_;
+};
+
+}  // namespace
+
 double InverseGaussianCDF(double x, double mu, double lambda) {
-  if (!ValidPair(mu, lambda) || std::isnan(x)) return NaN;
-  if (x <= 0.0) return 0.0;
-  if (x == Inf) return 1.0;
-  return IGLower(x, mu, lambda);
+  return TInverseGaussianLaw(mu, lambda).Cdf(x, false);
 }
 
 double InverseGaussianCDFUpper(double x, double mu, double lambda) {
-  if (!ValidPair(mu, lambda) || std::isnan(x)) return NaN;
-  if (x <= 0.0) return 1.0;
-  if (x == Inf) return 0.0;
-  return IGUpper(x, mu, lambda);
+  return TInverseGaussianLaw(mu, lambda).Cdf(x, true);
 }
 
-// Solves F(x) = p (or 1 - F(x) = 1 - p above the median, where 1 - p is exact) by Newton's
-// method on the logarithm of the tail against u = ln x, safeguarded by bisection inside a
-// bracket. The start is the log-normal law with the same mean and variance.
 double InverseGaussianCDFInv(double p, double mu, double lambda) {
-  if (!ValidPair(mu, lambda) || !IsProbability(p)) return NaN;
-  if (p == 0.0) return 0.0;
-  if (p == 1.0) return Inf;
-  const bool upper = p > 0.5;
-  const double target = std::log(upper ? 1.0 - p : p);
-  // g(u) = ln tail(e^u) - target, increasing in u for the lower tail, decreasing for the upper.
-  auto g = [&](double u, double& slope) {
-    const double x = std::exp(u);
-    const double tail = upper ? IGUpper(x, mu, lambda) : IGLower(x, mu, lambda);
-    const double f = InverseGaussianPDF(x, mu, lambda);
-    slope = (upper ? -x * f : x * f) / tail;
-    return std::log(tail) - target;
-  };
-  const double w = std::log1p(mu / lambda);  // variance of ln X under the log-normal start
-  double u = std::log(mu) - 0.5 * w + std::sqrt(w) * NormalCDFInv(p);
-  const double sign = upper ? -1.0 : 1.0;  // sign of g'
-  double lo = u, hi = u, slope = 0.0;
-  for (double step = 1.0; sign * g(lo, slope) > 0.0 && step < 2048.0; step *= 2.0) lo -= step;
-  for (double step = 1.0; sign * g(hi, slope) < 0.0 && step < 2048.0; step *= 2.0) hi += step;
-  for (int i = 0; i < 200; ++i) {
-    const double v = g(u, slope);
-    if (v == 0.0 || std::isnan(v)) break;
-    if (sign * v < 0.0) lo = u; else hi = u;
-    double next = u - v / slope;
-    if (!(next > lo && next < hi) || !std::isfinite(next)) next = 0.5 * (lo + hi);
-    const bool done = std::fabs(next - u) < 1e-16 * std::fmax(1.0, std::fabs(u));
-    u = next;
-    if (done || hi - lo < 1e-16 * std::fmax(1.0, std::fabs(u))) break;
-  }
-  return std::exp(u);
+  return TInverseGaussianLaw(mu, lambda).Inv(p);
 }
 
 void InverseGaussianPDF(const TVec& x, double mu, double lambda, TVec& dst) {
@@ -612,16 +767,16 @@ void InverseGaussianPDF(const TVec& x, double mu, double lambda, TVec& dst) {
              [=](double v) { return InverseGaussianPDF(v, mu, lambda); });
 }
 void InverseGaussianCDF(const TVec& x, double mu, double lambda, TVec& dst) {
-  VectorForm(x, dst, "InverseGaussianCDF",
-             [=](double v) { return InverseGaussianCDF(v, mu, lambda); });
+  const TInverseGaussianLaw law(mu, lambda);
+  VectorForm(x, dst, "InverseGaussianCDF", [&](double v) { return law.Cdf(v, false); });
 }
 void InverseGaussianCDFUpper(const TVec& x, double mu, double lambda, TVec& dst) {
-  VectorForm(x, dst, "InverseGaussianCDFUpper",
-             [=](double v) { return InverseGaussianCDFUpper(v, mu, lambda); });
+  const TInverseGaussianLaw law(mu, lambda);
+  VectorForm(x, dst, "InverseGaussianCDFUpper", [&](double v) { return law.Cdf(v, true); });
 }
 void InverseGaussianCDFInv(const TVec& p, double mu, double lambda, TVec& dst) {
-  VectorForm(p, dst, "InverseGaussianCDFInv",
-             [=](double v) { return InverseGaussianCDFInv(v, mu, lambda); });
+  const TInverseGaussianLaw law(mu, lambda);
+  VectorForm(p, dst, "InverseGaussianCDFInv", [&](double v) { return law.Inv(v); });
 }
 
 }  // namespace lumex

@@ -10,6 +10,7 @@
 
 #include "core/math_policy.h"
 #include "core/prob_internal.h"
+#include "core/prob_kernels.h"
 #include "lumex/core/probability.h"
 
 namespace lumex {
@@ -174,6 +175,8 @@ double F11(double x, bool upper) {
 
 // ---- Normal -------------------------------------------------------------------------------------
 
+double detail::StdNormalPdf(double z) { return StdNormalDensity(z); }
+
 double NormalPDF(double x, double mu, double sigma) {
   if (!ValidNormal(mu, sigma) || std::isnan(x)) return NaN;
   if (sigma == 0.0) return x == mu ? Inf : 0.0;
@@ -200,7 +203,7 @@ double NormalCDFInv(double p, double mu, double sigma) {
   if (p == 0.0) return -Inf;
   if (p == 1.0) return Inf;
   if (sigma == 0.0) return mu;
-  return mu + sigma * quantile(TNormal(0.0, 1.0), p);
+  return mu + sigma * detail::StdNormalQuantile(p);
 }
 
 void NormalPDF(const TVec& x, double mu, double sigma, TVec& dst) {
@@ -221,79 +224,192 @@ void NormalCDFInv(const TVec& p, double mu, double sigma, TVec& dst) {
 
 // ---- Student's t --------------------------------------------------------------------------------
 
-double StudentPDF(double x, double df) {
-  if (!ValidDf(df) || std::isnan(x)) return NaN;
-  if (std::isinf(x)) return 0.0;
-  if (std::isinf(df)) return NormalPDF(x);
-  return static_cast<double>(pdf(TStudentL(df), x));
+// With x = t^2 / (df + t^2) and y = df / (df + t^2) (formed with their rounding errors
+// recovered, so that y^(df/2) keeps its digits): P(|T| < |t|) = I_x(1/2, df/2) and
+// P(T > |t|) = I_y(df/2, 1/2) / 2, one kernel evaluation for either tail. The density is
+// y^((df + 1)/2) / (sqrt(df) B(df/2, 1/2)). Quantiles solve I_y(df/2, 1/2) = 2 q in y beyond
+// |t| = sqrt(df) (where y < 1/2) and I_x(1/2, df/2) = 1 - 2 q in x inside it, so that the
+// variable solved for is the smaller one and t = sqrt(df x / y) keeps its digits.
+namespace {
+
+// |t| with P(T > |t|) = q by Hill's approximation (Algorithm 396, Comm. ACM 13, 617, 1970),
+// within 1e-5 relative from 3 degrees of freedom on, for the first step of the quantile's
+// iteration; NaN where it does not apply (fewer than 2 degrees of freedom, far tails).
+double HillStart(double q, double n) {
+  if (n < 2.0 || q < 1e-30) return NaN;
+  const double p2 = 2.0 * q;
+  const double a = 1.0 / (n - 0.5);
+  const double b = 48.0 / (a * a);
+  double c = ((20700.0 * a / b - 98.0) * a - 16.0) * a + 96.36;
+  const double d = ((94.5 / (b + c) - 3.0) / b + 1.0) * std::sqrt(a * PI / 2.0) * n;
+  double x = d * p2;
+  double y = std::pow(x, 2.0 / n);
+  if (y > 0.05 + a) {
+    x = detail::StdNormalQuantile(0.5 * p2);
+    y = x * x;
+    if (n < 5.0) c += 0.3 * (n - 4.5) * (x + 0.6);
+    c = (((0.05 * d * x - 5.0) * x - 7.0) * x - 2.0) * x + b + c;
+    y = (((((0.4 * y + 6.3) * y + 36.0) * y + 94.5) / c - y - 3.0) / b + 1.0) * x;
+    y = a * y * y;
+    y = y > 0.002 ? std::expm1(y) : 0.5 * y * y + y;
+  } else {
+    y = ((1.0 / (((n + 6.0) / (n * y) - 0.089 * d - 0.822) * (n + 2.0) * 3.0) + 0.5 / (n + 4.0)) *
+             y - 1.0) * (n + 1.0) / (n + 2.0) + 1.0 / y;
+  }
+  const double t = std::sqrt(n * y);
+  return t > 0.0 && t < Inf ? t : NaN;
 }
 
-double StudentCDF(double x, double df) {
-  if (!ValidDf(df) || std::isnan(x)) return NaN;
-  if (std::isinf(x)) return x > 0 ? 1.0 : 0.0;
-  if (std::isinf(df)) return NormalCDF(x);
-  return static_cast<double>(cdf(TStudentL(df), x));
-}
+class TStudentLaw {
+ public:
+  explicit TStudentLaw(double df)
+      : df_(df), valid_(ValidDf(df)), central_(0.5, 0.5 * df), tail_(0.5 * df, 0.5) {
+    detail::TKernelTails t;
+    fast_ = valid_ && central_.Usable() && tail_.Usable() &&
+            central_.Tails(detail::BetaPointFromX(0.5), t);
+    if (fast_) {
+      split_ = 0.5 * t.upper;  // P(T > sqrt(df))
+      densityScale_ = central_.InvBeta() / std::sqrt(df);
+    }
+  }
 
-double StudentCDFUpper(double x, double df) {
-  if (!ValidDf(df) || std::isnan(x)) return NaN;
-  if (std::isinf(x)) return x > 0 ? 0.0 : 1.0;
-  if (std::isinf(df)) return NormalCDFUpper(x);
-  return static_cast<double>(cdf(complement(TStudentL(df), x)));
-}
+  double Pdf(double x) const {
+    if (!valid_ || std::isnan(x)) return NaN;
+    if (std::isinf(x)) return 0.0;
+    if (std::isinf(df_)) return NormalPDF(x);
+    if (fast_) {
+      const detail::TBetaPoint pt = Point(x);
+      const double e = 0.5 * (df_ + 1.0);
+      const double d = std::pow(pt.y, e) * (1.0 + e * pt.cy) * densityScale_;
+      if (d >= detail::kKernelTiny && d < Inf) return d;
+    }
+    return static_cast<double>(pdf(TStudentL(df_), x));
+  }
 
-double StudentCDFInv(double p, double df) {
-  if (!ValidDf(df) || !IsProbability(p)) return NaN;
-  if (p == 0.0) return -Inf;
-  if (p == 1.0) return Inf;
-  if (std::isinf(df)) return NormalCDFInv(p);
-  return static_cast<double>(quantile(TStudentL(df), p));
-}
+  double Cdf(double x, bool upper) const {
+    if (!valid_ || std::isnan(x)) return NaN;
+    if (std::isinf(x)) return (x > 0) != upper ? 1.0 : 0.0;
+    if (std::isinf(df_)) return upper ? NormalCDFUpper(x) : NormalCDF(x);
+    detail::TKernelTails t;
+    if (fast_ && central_.Tails(Point(x), t)) {
+      return (x < 0.0) != upper ? 0.5 * t.upper : 0.5 + 0.5 * t.lower;
+    }
+    const TStudentL law(df_);
+    return static_cast<double>(upper ? cdf(complement(law, x)) : cdf(law, x));
+  }
+
+  double Inv(double p) const {
+    if (!valid_ || !IsProbability(p)) return NaN;
+    if (p == 0.0) return -Inf;
+    if (p == 1.0) return Inf;
+    if (std::isinf(df_)) return NormalCDFInv(p);
+    if (fast_) {
+      if (p == 0.5) return 0.0;
+      const double q = p < 0.5 ? p : 1.0 - p;  // exact
+      const double t0 = HillStart(q, df_);
+      const double s0 = t0 * t0 / df_;  // t0^2 / df: x = s0 / (1 + s0), y = 1 / (1 + s0)
+      double v, t = NaN;
+      if (q < split_) {
+        if (tail_.Quantile(2.0 * q, false, 1.0 / (1.0 + s0), v)) {
+          t = std::sqrt(df_ * ((1.0 - v) / v));
+        }
+      } else {
+        const double d = 1.0 - 2.0 * q;  // P(|T| < |t|), exact from q = 1/4 on
+        const double x0 = s0 / (1.0 + s0);
+        if (d <= 0.5 ? central_.Quantile(d, false, x0, v)
+                     : central_.Quantile(2.0 * q, true, x0, v)) {
+          t = std::sqrt(df_ * (v / (1.0 - v)));
+        }
+      }
+      if (!std::isnan(t)) return p < 0.5 ? -t : t;
+    }
+    return static_cast<double>(quantile(TStudentL(df_), p));
+  }
+
+ private:
+  // t^2 = hi + lo exactly, then x and y with their corrections.
+  detail::TBetaPoint Point(double t) const {
+    const double hi = t * t;
+    return detail::BetaPointFromRatio(hi, std::fma(t, t, -hi), df_);
+  }
+
+  double df_;
+  bool valid_, fast_ = false;
+  detail::TBetaKernel central_, tail_;
+  double split_ = 0.0, densityScale_ = 0.0;
+};
+
+}  // namespace
+
+double StudentPDF(double x, double df) { return TStudentLaw(df).Pdf(x); }
+double StudentCDF(double x, double df) { return TStudentLaw(df).Cdf(x, false); }
+double StudentCDFUpper(double x, double df) { return TStudentLaw(df).Cdf(x, true); }
+double StudentCDFInv(double p, double df) { return TStudentLaw(df).Inv(p); }
 
 void StudentPDF(const TVec& x, double df, TVec& dst) {
-  VectorForm(x, dst, "StudentPDF", [df](double v) { return StudentPDF(v, df); });
+  const TStudentLaw law(df);
+  VectorForm(x, dst, "StudentPDF", [&](double v) { return law.Pdf(v); });
 }
 void StudentCDF(const TVec& x, double df, TVec& dst) {
-  VectorForm(x, dst, "StudentCDF", [df](double v) { return StudentCDF(v, df); });
+  const TStudentLaw law(df);
+  VectorForm(x, dst, "StudentCDF", [&](double v) { return law.Cdf(v, false); });
 }
 void StudentCDFUpper(const TVec& x, double df, TVec& dst) {
-  VectorForm(x, dst, "StudentCDFUpper", [df](double v) { return StudentCDFUpper(v, df); });
+  const TStudentLaw law(df);
+  VectorForm(x, dst, "StudentCDFUpper", [&](double v) { return law.Cdf(v, true); });
 }
 void StudentCDFInv(const TVec& p, double df, TVec& dst) {
-  VectorForm(p, dst, "StudentCDFInv", [df](double v) { return StudentCDFInv(v, df); });
+  const TStudentLaw law(df);
+  VectorForm(p, dst, "StudentCDFInv", [&](double v) { return law.Inv(v); });
 }
 
 // ---- Chi-square: the gamma law of shape nu/2 and scale 2 ----------------------------------------
 
 namespace {
-// nu/2, kept positive: half the smallest subnormal rounds to 0, which the gamma law would refuse;
-// the smallest subnormal shape has the same (limiting) values to double precision.
-double ChiSquareShape(double nu) {
-  const double a = 0.5 * nu;
-  return a == 0.0 && nu > 0.0 ? std::numeric_limits<double>::denorm_min() : a;
-}
+// The gamma law of shape nu/2 and scale 2, built once for the vector forms. Half the smallest
+// subnormal rounds to 0, which the gamma law would refuse: the smallest subnormal shape has the
+// same (limiting) values to double precision, except the density, which is then its limit
+// (nu/2) e^(-x/2)/x rather than the rounded shape's.
+class TChiSquareLaw {
+ public:
+  explicit TChiSquareLaw(double nu)
+      : nu_(nu),
+        underflow_(nu > 0.0 && 0.5 * nu == 0.0),
+        gamma_(underflow_ ? std::numeric_limits<double>::denorm_min() : 0.5 * nu, 2.0) {}
+  double Pdf(double x) const {
+    if (underflow_ && x > 0.0 && x < Inf) return 0.5 * std::exp(-0.5 * x) / x * nu_;
+    return gamma_.Pdf(x);
+  }
+  double Cdf(double x, bool upper) const { return gamma_.Cdf(x, upper); }
+  double Inv(double p) const { return gamma_.Inv(p); }
+
+ private:
+  double nu_;
+  bool underflow_;
+  detail::TGammaLaw gamma_;
+};
 }  // namespace
 
-double ChiSquarePDF(double x, double nu) {
-  // A shape that underflows: the density is its limit (nu/2) e^(-x/2)/x, not the rounded shape's.
-  if (nu > 0.0 && 0.5 * nu == 0.0 && x > 0.0 && x < Inf) return 0.5 * std::exp(-0.5 * x) / x * nu;
-  return GammaPDF(x, ChiSquareShape(nu), 2.0);
-}
-double ChiSquareCDF(double x, double nu) { return GammaCDF(x, ChiSquareShape(nu), 2.0); }
-double ChiSquareCDFUpper(double x, double nu) { return GammaCDFUpper(x, ChiSquareShape(nu), 2.0); }
-double ChiSquareCDFInv(double p, double nu) { return GammaCDFInv(p, ChiSquareShape(nu), 2.0); }
+double ChiSquarePDF(double x, double nu) { return TChiSquareLaw(nu).Pdf(x); }
+double ChiSquareCDF(double x, double nu) { return TChiSquareLaw(nu).Cdf(x, false); }
+double ChiSquareCDFUpper(double x, double nu) { return TChiSquareLaw(nu).Cdf(x, true); }
+double ChiSquareCDFInv(double p, double nu) { return TChiSquareLaw(nu).Inv(p); }
 
 void ChiSquarePDF(const TVec& x, double nu, TVec& dst) {
-  VectorForm(x, dst, "ChiSquarePDF", [nu](double v) { return ChiSquarePDF(v, nu); });
+  const TChiSquareLaw law(nu);
+  VectorForm(x, dst, "ChiSquarePDF", [&](double v) { return law.Pdf(v); });
 }
 void ChiSquareCDF(const TVec& x, double nu, TVec& dst) {
-  VectorForm(x, dst, "ChiSquareCDF", [nu](double v) { return ChiSquareCDF(v, nu); });
+  const TChiSquareLaw law(nu);
+  VectorForm(x, dst, "ChiSquareCDF", [&](double v) { return law.Cdf(v, false); });
 }
 void ChiSquareCDFUpper(const TVec& x, double nu, TVec& dst) {
-  VectorForm(x, dst, "ChiSquareCDFUpper", [nu](double v) { return ChiSquareCDFUpper(v, nu); });
+  const TChiSquareLaw law(nu);
+  VectorForm(x, dst, "ChiSquareCDFUpper", [&](double v) { return law.Cdf(v, true); });
 }
 void ChiSquareCDFInv(const TVec& p, double nu, TVec& dst) {
-  VectorForm(p, dst, "ChiSquareCDFInv", [nu](double v) { return ChiSquareCDFInv(v, nu); });
+  const TChiSquareLaw law(nu);
+  VectorForm(p, dst, "ChiSquareCDFInv", [&](double v) { return law.Inv(v); });
 }
 
 // ---- F ------------------------------------------------------------------------------------------
@@ -306,77 +422,123 @@ double HugeF(double x, double nu1, double nu2, bool upper) {
 }
 }  // namespace
 
-double FPDF(double x, double nu1, double nu2) {
-  if (!ValidDf2(nu1, nu2) || std::isnan(x)) return NaN;
-  if (x < 0.0 || x == Inf) return 0.0;
-  if (x == 0.0) return nu1 < 2.0 ? Inf : (nu1 == 2.0 ? 1.0 : 0.0);
-  return static_cast<double>(pdf(TFisherL(nu1, nu2), x));
-}
+// With u = nu1 x / (nu2 + nu1 x) and w = nu2 / (nu2 + nu1 x) (rounding errors recovered):
+// P(F <= x) = I_u(nu1/2, nu2/2), and the density is u^(nu1/2) w^(nu2/2) / (B x). Quantiles
+// solve for u where u < 1/2 and for w in the reflected law beyond, so that the smaller one is
+// found and x = (nu2/nu1) u / w keeps its digits.
+namespace {
 
-double FCDF(double x, double nu1, double nu2) {
-  if (!ValidDf2(nu1, nu2) || std::isnan(x)) return NaN;
-  if (x <= 0.0) return 0.0;
-  if (x == Inf) return 1.0;
-  if (nu1 == 1.0 && nu2 == 1.0) return F11(x, false);
-  if (detail::HugeShapes(0.5 * nu1, 0.5 * nu2)) return HugeF(x, nu1, nu2, false);
-  if (detail::OneAstronomicalShape(0.5 * nu1, 0.5 * nu2)) {
-    return GammaCDFUpper(0.5 * nu2 / x, 0.5 * nu2, 1.0);
+class TFLaw {
+ public:
+  TFLaw(double nu1, double nu2)
+      : nu1_(nu1), nu2_(nu2), valid_(ValidDf2(nu1, nu2)), kernel_(0.5 * nu1, 0.5 * nu2),
+        reflected_(0.5 * nu2, 0.5 * nu1) {
+    detail::TKernelTails t;
+    fast_ = valid_ && kernel_.Usable() && reflected_.Usable() &&
+            kernel_.Tails(detail::BetaPointFromX(0.5), t);
+    if (fast_) split_ = t.lower;  // P(u <= 1/2) = P(F <= nu2 / nu1)
   }
-  if (detail::OneAstronomicalShape(0.5 * nu2, 0.5 * nu1)) {
-    return GammaCDF(0.5 * nu1 * x, 0.5 * nu1, 1.0);
-  }
-  return static_cast<double>(cdf(TFisherL(nu1, nu2), x));
-}
 
-double FCDFUpper(double x, double nu1, double nu2) {
-  if (!ValidDf2(nu1, nu2) || std::isnan(x)) return NaN;
-  if (x <= 0.0) return 1.0;
-  if (x == Inf) return 0.0;
-  if (nu1 == 1.0 && nu2 == 1.0) return F11(x, true);
-  if (detail::HugeShapes(0.5 * nu1, 0.5 * nu2)) return HugeF(x, nu1, nu2, true);
-  if (detail::OneAstronomicalShape(0.5 * nu1, 0.5 * nu2)) {
-    return GammaCDF(0.5 * nu2 / x, 0.5 * nu2, 1.0);
+  double Pdf(double x) const {
+    if (!valid_ || std::isnan(x)) return NaN;
+    if (x < 0.0 || x == Inf) return 0.0;
+    if (x == 0.0) return nu1_ < 2.0 ? Inf : (nu1_ == 2.0 ? 1.0 : 0.0);
+    double pre;
+    if (fast_ && kernel_.Prefactor(Point(x), pre)) return pre / x;
+    return static_cast<double>(pdf(TFisherL(nu1_, nu2_), x));
   }
-  if (detail::OneAstronomicalShape(0.5 * nu2, 0.5 * nu1)) {
-    return GammaCDFUpper(0.5 * nu1 * x, 0.5 * nu1, 1.0);
-  }
-  return static_cast<double>(cdf(complement(TFisherL(nu1, nu2), x)));
-}
 
-double FCDFInv(double p, double nu1, double nu2) {
-  if (!ValidDf2(nu1, nu2) || !IsProbability(p)) return NaN;
-  if (p == 0.0) return 0.0;
-  if (p == 1.0) return Inf;
-  if (detail::HugeShapes(0.5 * nu1, 0.5 * nu2)) {
-    const double y = detail::HugeShapeBetaInv(p, 0.5 * nu1, 0.5 * nu2);
-    return nu2 * y / (nu1 * (1.0 - y));
+  double Cdf(double x, bool upper) const {
+    if (!valid_ || std::isnan(x)) return NaN;
+    if (x <= 0.0) return upper ? 1.0 : 0.0;
+    if (x == Inf) return upper ? 0.0 : 1.0;
+    const double nu1 = nu1_, nu2 = nu2_;
+    if (nu1 == 1.0 && nu2 == 1.0) return F11(x, upper);
+    detail::TKernelTails t;
+    if (fast_ && kernel_.Tails(Point(x), t)) return upper ? t.upper : t.lower;
+    if (detail::HugeShapes(0.5 * nu1, 0.5 * nu2)) return HugeF(x, nu1, nu2, upper);
+    if (detail::OneAstronomicalShape(0.5 * nu1, 0.5 * nu2)) {
+      return upper ? GammaCDF(0.5 * nu2 / x, 0.5 * nu2, 1.0)
+                   : GammaCDFUpper(0.5 * nu2 / x, 0.5 * nu2, 1.0);
+    }
+    if (detail::OneAstronomicalShape(0.5 * nu2, 0.5 * nu1)) {
+      return upper ? GammaCDFUpper(0.5 * nu1 * x, 0.5 * nu1, 1.0)
+                   : GammaCDF(0.5 * nu1 * x, 0.5 * nu1, 1.0);
+    }
+    const TFisherL law(nu1, nu2);
+    return static_cast<double>(upper ? cdf(complement(law, x)) : cdf(law, x));
   }
-  // With one astronomical number of degrees of freedom, its chi-square over its degrees of
-  // freedom is 1 to double precision: F = (nu2/2) / G_(nu2/2), or G_(nu1/2) / (nu1/2).
-  if (detail::OneAstronomicalShape(0.5 * nu1, 0.5 * nu2)) {
-    return 0.5 * nu2 / detail::GammaQuantile(p, 0.5 * nu2, true);
+
+  double Inv(double p) const {
+    if (!valid_ || !IsProbability(p)) return NaN;
+    if (p == 0.0) return 0.0;
+    if (p == 1.0) return Inf;
+    const double nu1 = nu1_, nu2 = nu2_;
+    if (fast_) {
+      double v;
+      if (p <= split_) {
+        if (p <= 0.5 ? kernel_.Quantile(p, false, NaN, v)
+                     : kernel_.Quantile(1.0 - p, true, NaN, v)) {
+          return nu2 / nu1 * (v / (1.0 - v));
+        }
+      } else if (p >= 0.5 ? reflected_.Quantile(1.0 - p, false, NaN, v)
+                          : reflected_.Quantile(p, true, NaN, v)) {
+        return nu2 / nu1 * ((1.0 - v) / v);
+      }
+    }
+    if (detail::HugeShapes(0.5 * nu1, 0.5 * nu2)) {
+      const double y = detail::HugeShapeBetaInv(p, 0.5 * nu1, 0.5 * nu2);
+      return nu2 * y / (nu1 * (1.0 - y));
+    }
+    // With one astronomical number of degrees of freedom, its chi-square over its degrees of
+    // freedom is 1 to double precision: F = (nu2/2) / G_(nu2/2), or G_(nu1/2) / (nu1/2).
+    if (detail::OneAstronomicalShape(0.5 * nu1, 0.5 * nu2)) {
+      return 0.5 * nu2 / detail::GammaQuantile(p, 0.5 * nu2, true);
+    }
+    if (detail::OneAstronomicalShape(0.5 * nu2, 0.5 * nu1)) {
+      return detail::GammaQuantile(p, 0.5 * nu1, false) / (0.5 * nu1);
+    }
+    const double x = static_cast<double>(quantile(TFisherL(nu1, nu2), p));
+    if (p > 1e-60) return x;
+    return detail::PolishLowerTail(
+        p, x, [this](double v) { return Cdf(v, false); }, [this](double v) { return Pdf(v); });
   }
-  if (detail::OneAstronomicalShape(0.5 * nu2, 0.5 * nu1)) {
-    return detail::GammaQuantile(p, 0.5 * nu1, false) / (0.5 * nu1);
+
+ private:
+  // nu1 x = hi + lo exactly, then u and w with their corrections.
+  detail::TBetaPoint Point(double x) const {
+    const double hi = nu1_ * x;
+    return detail::BetaPointFromRatio(hi, std::fma(nu1_, x, -hi), nu2_);
   }
-  const double x = static_cast<double>(quantile(TFisherL(nu1, nu2), p));
-  if (p > 1e-60) return x;
-  return detail::PolishLowerTail(
-      p, x, [=](double v) { return FCDF(v, nu1, nu2); },
-      [=](double v) { return FPDF(v, nu1, nu2); });
-}
+
+  double nu1_, nu2_;
+  bool valid_, fast_ = false;
+  detail::TBetaKernel kernel_, reflected_;
+  double split_ = 0.0;
+};
+
+}  // namespace
+
+double FPDF(double x, double nu1, double nu2) { return TFLaw(nu1, nu2).Pdf(x); }
+double FCDF(double x, double nu1, double nu2) { return TFLaw(nu1, nu2).Cdf(x, false); }
+double FCDFUpper(double x, double nu1, double nu2) { return TFLaw(nu1, nu2).Cdf(x, true); }
+double FCDFInv(double p, double nu1, double nu2) { return TFLaw(nu1, nu2).Inv(p); }
 
 void FPDF(const TVec& x, double nu1, double nu2, TVec& dst) {
-  VectorForm(x, dst, "FPDF", [=](double v) { return FPDF(v, nu1, nu2); });
+  const TFLaw law(nu1, nu2);
+  VectorForm(x, dst, "FPDF", [&](double v) { return law.Pdf(v); });
 }
 void FCDF(const TVec& x, double nu1, double nu2, TVec& dst) {
-  VectorForm(x, dst, "FCDF", [=](double v) { return FCDF(v, nu1, nu2); });
+  const TFLaw law(nu1, nu2);
+  VectorForm(x, dst, "FCDF", [&](double v) { return law.Cdf(v, false); });
 }
 void FCDFUpper(const TVec& x, double nu1, double nu2, TVec& dst) {
-  VectorForm(x, dst, "FCDFUpper", [=](double v) { return FCDFUpper(v, nu1, nu2); });
+  const TFLaw law(nu1, nu2);
+  VectorForm(x, dst, "FCDFUpper", [&](double v) { return law.Cdf(v, true); });
 }
 void FCDFInv(const TVec& p, double nu1, double nu2, TVec& dst) {
-  VectorForm(p, dst, "FCDFInv", [=](double v) { return FCDFInv(v, nu1, nu2); });
+  const TFLaw law(nu1, nu2);
+  VectorForm(p, dst, "FCDFInv", [&](double v) { return law.Inv(v); });
 }
 
 void FPDF(const TVec& x, const TVecInt& nu1, const TVecInt& nu2, TVec& dst) {

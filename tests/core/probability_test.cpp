@@ -82,8 +82,19 @@ const std::map<std::string, TFn>& Functions() {
   return fns;
 }
 
+// The grids of distributions.R, then the points on both sides of every switch between methods
+// (distribution_switches.R, inverse_gaussian_switches.py).
 const test::TRefTable& Reference() {
-  static const test::TRefTable t = test::ReadRefTable("core/distributions.txt");
+  static const test::TRefTable t = [] {
+    test::TRefTable all = test::ReadRefTable("core/distributions.txt");
+    for (const char* file :
+         {"core/distribution_switches.txt", "core/inverse_gaussian_switches.txt"}) {
+      const test::TRefTable more = test::ReadRefTable(file);
+      all.names.insert(all.names.end(), more.names.begin(), more.names.end());
+      all.rows.insert(all.rows.end(), more.rows.begin(), more.rows.end());
+    }
+    return all;
+  }();
   return t;
 }
 
@@ -508,6 +519,84 @@ TEST(ProbabilityVector, NormalFormsMatchTheScalarForms) {
     }
   }
 }
+
+// The scalar and vector forms of one law with its parameters bound.
+struct TLawForms {
+  const char* name;
+  std::array<std::function<double(double)>, 4> scalar;
+  std::array<std::function<void(const TVec&, TVec&)>, 4> vector;
+};
+
+// Each vector form gives, element by element, the scalar form's value (NaN for NaN).
+void ExpectFormsAgree(const std::vector<TLawForms>& laws, const TVec& points,
+                      const TVec& probabilities) {
+  auto same = [](double a, double b) { return (std::isnan(a) && std::isnan(b)) || a == b; };
+  for (const auto& l : laws) {
+    for (int form = 0; form < 4; ++form) {
+      const TVec& x = form == 3 ? probabilities : points;
+      TVec d;
+      l.vector[form](x, d);
+      ASSERT_EQ(x.Length(), d.Length());
+      for (int i = 0; i < x.Length(); ++i) {
+        EXPECT_TRUE(same(l.scalar[form](x[i]), d[i]))
+            << l.name << " form " << form << " at " << x[i] << ": " << d[i];
+      }
+    }
+  }
+}
+
+// The forms of one law by its name, with its parameters bound.
+#define LUMEX_LAW_FORMS(label, Name, ...)                                                      \
+  TLawForms {                                                                                  \
+    label,                                                                                     \
+        {[=](double v) { return Name##PDF(v, __VA_ARGS__); },                                  \
+         [=](double v) { return Name##CDF(v, __VA_ARGS__); },                                  \
+         [=](double v) { return Name##CDFUpper(v, __VA_ARGS__); },                             \
+         [=](double v) { return Name##CDFInv(v, __VA_ARGS__); }},                              \
+        {[=](const TVec& x, TVec& d) { Name##PDF(x, __VA_ARGS__, d); },                        \
+         [=](const TVec& x, TVec& d) { Name##CDF(x, __VA_ARGS__, d); },                        \
+         [=](const TVec& x, TVec& d) { Name##CDFUpper(x, __VA_ARGS__, d); },                   \
+         [=](const TVec& x, TVec& d) { Name##CDFInv(x, __VA_ARGS__, d); }}                     \
+  }
+// The discrete laws' vector forms compute each integer's value once and read it back; the
+// values are the scalar forms' at every point, in range or not, whole or not, NaN and the
+// infinities included, for valid and invalid parameters.
+TEST(ProbabilityVector, DiscreteFormsMatchTheScalarForms) {
+  const std::vector<TLawForms> laws = {
+      LUMEX_LAW_FORMS("Binom", Binom, 40.0, 0.3),
+      LUMEX_LAW_FORMS("Binom invalid", Binom, 2.5, 0.3),
+      LUMEX_LAW_FORMS("Poisson", Poisson, 12.5),
+      LUMEX_LAW_FORMS("Geometric", Geometric, 0.2),
+      LUMEX_LAW_FORMS("Geometric tiny", Geometric, 1e-12),
+      LUMEX_LAW_FORMS("NegBinom", NegBinom, 2.5, 0.4),
+      LUMEX_LAW_FORMS("HypGeometric", HypGeometric, 50.0, 20.0, 15.0),
+      LUMEX_LAW_FORMS("UniformD", UniformD, 9.0),
+      LUMEX_LAW_FORMS("UniformD invalid", UniformD, NaN)};
+  const TVec points{NaN, -Inf, -1.0, -0.5, -0.0, 0.0, 0.5, 1.0, 2.0, 3.7, 5.0, 5.0, 10.0,
+                    40.0, 41.0, 99.0, 1e10, Inf};
+  const TVec probabilities{NaN, -0.1, 0.0, 1e-300, 1e-12, 0.1, 0.3, 0.3, 0.5, 0.9,
+                           1.0 - 1e-16, 1.0, 1.5};
+  ExpectFormsAgree(laws, points, probabilities);
+}
+
+// The limiting forms of vanishing shapes and scales reach the vector forms too.
+TEST(ProbabilityVector, VanishingShapesMatchTheScalarForms) {
+  const double sub = 5e-324;
+  const std::vector<TLawForms> laws = {
+      LUMEX_LAW_FORMS("Gamma", Gamma, 1e-200, 2.0),
+      LUMEX_LAW_FORMS("Gamma scale", Gamma, 1e-200, 1e-300),
+      LUMEX_LAW_FORMS("ChiSquare", ChiSquare, sub),
+      LUMEX_LAW_FORMS("ChiSquare tiny", ChiSquare, 1e-150),
+      LUMEX_LAW_FORMS("Beta a", Beta, 1e-200, 2.0),
+      LUMEX_LAW_FORMS("Beta b", Beta, 3.0, sub),
+      LUMEX_LAW_FORMS("Beta both", Beta, 1e-200, 3e-200),
+      LUMEX_LAW_FORMS("Weibull", Weibull, 1e-310, 2.0),
+      LUMEX_LAW_FORMS("NegBinom", NegBinom, 1e-200, 0.4)};
+  const TVec points{NaN, -1.0, 0.0, 1e-300, 1e-20, 0.25, 0.5, 1.0, 2.0, 5.0, 1e10, Inf};
+  const TVec probabilities{NaN, 0.0, 1e-300, 1e-200, 0.1, 0.25, 0.5, 0.75, 0.9, 1.0};
+  ExpectFormsAgree(laws, points, probabilities);
+}
+#undef LUMEX_LAW_FORMS
 
 // The integer-vector F forms apply the degrees of freedom of the same index.
 TEST(ProbabilityVector, FTakesDegreesOfFreedomElementwise) {

@@ -1,0 +1,97 @@
+// Internal: the incomplete beta and gamma functions for moderate shapes, with what depends only
+// on the shapes computed once per parameter set, so that a vector form pays for it once.
+//
+// Each kernel covers the shapes and points where its plain double evaluation keeps 14 digits:
+// a continued fraction or series whose terms need no logarithm, and a prefactor formed by pow
+// and exp of exact or corrected arguments. Elsewhere (a shape outside [kKernelMinShape,
+// kKernelMaxShape], a prefactor below kKernelTiny, a fraction that does not settle) a kernel
+// answers false and the caller takes the general route, which is slower but covers every case.
+#pragma once
+
+namespace lumex::detail {
+
+inline constexpr double kKernelMinShape = 0.5;
+inline constexpr double kKernelMaxShape = 100.0;
+inline constexpr double kKernelTiny = 1e-300;
+
+// A point of the beta kernel: x and y = 1 - x, each given with the relative correction that
+// makes it exact to second order (x (1 + cx) is the exact value).
+struct TBetaPoint {
+  double x, y, cx, cy;
+};
+
+// x = p / (p + q) and y = q / (p + q) for p = ph + pl (pl a small correction term) and q > 0,
+// with their corrections: the roundings of the sum and the quotients are recovered exactly.
+TBetaPoint BetaPointFromRatio(double ph, double pl, double q);
+
+// x itself and y = 1 - x with the rounding of the subtraction as its correction.
+TBetaPoint BetaPointFromX(double x);
+
+// Both tails, and the prefactor x^a y^b / B(a, b) (beta) or z^a e^-z / Gamma(a) (gamma) from
+// which the density follows.
+struct TKernelTails {
+  double lower, upper, pre;
+};
+
+// I_x(a, b), the regularised incomplete beta function.
+class TBetaKernel {
+ public:
+  TBetaKernel(double a, double b);
+  bool Usable() const { return usable_; }
+  double A() const { return a_; }
+  double B() const { return b_; }
+  double InvBeta() const { return invBeta_; }  // 1 / B(a, b)
+
+  // Both tails at 0 < x < 1; false where the kernel does not apply.
+  bool Tails(const TBetaPoint& pt, TKernelTails& out) const;
+
+  // x^a y^b / B(a, b), and the density x^(a-1) y^(b-1) / B(a, b); false where they are not
+  // both in the normal range or the kernel does not apply.
+  bool Prefactor(const TBetaPoint& pt, double& pre) const;
+  bool Density(const TBetaPoint& pt, double& density) const;
+
+  // The x in (0, 1) where the lower tail (or, when upper, the upper tail) equals p, 0 < p <= 1/2
+  // for the chosen tail; `start` is a first guess (NaN: the kernel makes its own). False where
+  // the kernel does not apply or the iteration does not settle.
+  bool Quantile(double p, bool upper, double start, double& x) const;
+
+ private:
+  // Both tails as binomial sums for whole shapes with a + b - 1 <= kBinomialTerms.
+  bool BinomialTails(const TBetaPoint& pt, TKernelTails& out) const;
+
+  double a_, b_, invBeta_ = 0.0, switch_ = 0.0;
+  int binomialN_ = 0;  // a + b - 1 where the binomial sums apply, else 0
+  bool usable_ = false;
+};
+
+// P(a, z) and Q(a, z), the regularised incomplete gamma functions.
+class TGammaKernel {
+ public:
+  explicit TGammaKernel(double a);
+  bool Usable() const { return usable_; }
+
+  // Both tails at z > 0; false where the kernel does not apply. Without `withPre` the closed
+  // forms leave out.pre unset (NaN), sparing its power.
+  bool Tails(double z, TKernelTails& out, bool withPre = true) const;
+
+  // z^a e^-z / Gamma(a), the density times z; false where the kernel does not apply.
+  bool Prefactor(double z, double& pre) const;
+
+  // The z where P (or, when upper, Q) equals p, 0 < p <= 1/2 for the chosen tail.
+  bool Quantile(double p, bool upper, double& z) const;
+
+ private:
+  // Q(a, z) in closed form for a whole or half-integer shape up to kClosedShape, from z >= a on
+  // (where Q < 0.6, so that P = 1 - Q keeps its digits); ez = e^-z.
+  double ClosedUpper(double z, double ez) const;
+
+  double a_, invGamma_ = 0.0, invGammaA1_ = 0.0;
+  int whole_ = 0, half_ = -1;  // a = whole_, or a = half_ + 1/2; 0 and -1: neither
+  bool usable_ = false;
+};
+
+// The standard normal quantile by Wichura's algorithm AS 241 (PPND16), the algorithm of R's
+// qnorm: within a few units in the last place over the whole double range of p in (0, 1).
+double StdNormalQuantile(double p);
+
+}  // namespace lumex::detail
