@@ -10,6 +10,7 @@
 #include "lumex/RegModels.h"
 #include "lumex/Regress.h"
 #include "lumex/core/cache.h"
+#include "core/dispatch.h"
 
 namespace lumex {
 
@@ -262,7 +263,13 @@ void LnFit(TVec& B, const TVec& X, const TVec& Y, const TVec* Weights) {
   LinRegress(lx, ys, B, true, Weights != nullptr ? w.get() : nullptr, nullptr, nullptr);
 }
 
-void LogisticFit(TVec& B, const TVec& X, const TVec& Y, bool FourParam, const TVec* Weights) {
+void LogisticFit(TVec& B, const TVec& XIn, const TVec& YIn, bool FourParam,
+                 const TVec* WeightsIn) {
+  TVec xCopy, yCopy, wCopy;  // B is sized before the data are read
+  const TVec& X = detail::Unaliased(XIn, xCopy, {&B});
+  const TVec& Y = detail::Unaliased(YIn, yCopy, {&B});
+  const TVec* Weights =
+      WeightsIn != nullptr ? &detail::Unaliased(*WeightsIn, wCopy, {&B}) : nullptr;
   if (X.Length() != Y.Length()) ERaise("LogisticFit: X.Length <> Y.Length");
   if (X.FloatPrecision() != Y.FloatPrecision()) {
     ERaise("LogisticFit: X.FloatPrecision <> Y.FloatPrecision");

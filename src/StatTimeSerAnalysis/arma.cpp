@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "StatTimeSerAnalysis/arma_internal.h"
+#include "core/dispatch.h"
 #include "lumex/StatTimeSerAnalysis.h"
 
 namespace lumex {
@@ -662,7 +663,9 @@ int MLE(const TVec& Data, TVec& Phi, TVec& Theta, std::span<const double> lower,
 
 }  // namespace
 
-int ARMAMLE(const TVec& Data, TVec& Phi, TVec& Theta, TVec& Residuals, double& FMin) {
+int ARMAMLE(const TVec& Input, TVec& Phi, TVec& Theta, TVec& Residuals, double& FMin) {
+  TVec copy;  // the coefficients and residuals are written while the series is still read
+  const TVec& Data = detail::Unaliased(Input, copy, {&Phi, &Theta, &Residuals});
   if (Data.Length() == 0 || Data.Complex()) ERaise("ARIMAMLE: (Data.Length=0) or (Data.Complex)");
   if (Phi.Complex() || Theta.Complex()) ERaise("ARIMAMLE: (Phi.Complex) or (Theta.Complex)");
   const int p = Phi.Length();
@@ -678,8 +681,10 @@ int ARMAMLE(const TVec& Data, TVec& Phi, TVec& Theta, TVec& Residuals, double& F
   return MLE(Data, Phi, Theta, lower, upper, pars, Residuals, FMin);
 }
 
-int ARMAMLE(const TVec& Data, TVec& Phi, TVec& Theta, const TVec& PTLowB, const TVec& PTUpB,
+int ARMAMLE(const TVec& Input, TVec& Phi, TVec& Theta, const TVec& PTLowB, const TVec& PTUpB,
             TVec& Residuals, double& FMin) {
+  TVec copy;
+  const TVec& Data = detail::Unaliased(Input, copy, {&Phi, &Theta, &Residuals});
   if (Data.Length() == 0 || Data.Complex()) ERaise("ARIMAMLE: (Data.Length=0) or (Data.Complex)");
   if (PTLowB.Length() != PTUpB.Length()) ERaise("PTLowB.Length <> PTUpB.Length");
   if (Phi.Length() + Theta.Length() != PTLowB.Length()) {

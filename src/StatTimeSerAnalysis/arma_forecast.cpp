@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "StatTimeSerAnalysis/arma_internal.h"
+#include "core/dispatch.h"
 #include "lumex/StatTimeSerAnalysis.h"
 
 namespace lumex {
@@ -323,7 +324,9 @@ void ARIMASimulate(const TVec& Phi, const TVec& Theta, int d, const TVec& ResIni
   for (int i = 0; i < n; ++i) Dst.SetValue(i, integrated->Value(d + i));
 }
 
-void TimeSeriesIntInit(const TVec& Data, TVec& ResInit, int d, bool FromEnd) {
+void TimeSeriesIntInit(const TVec& Input, TVec& ResInit, int d, bool FromEnd) {
+  TVec copy;  // ResInit is sized before the series is read
+  const TVec& Data = detail::Unaliased(Input, copy, {&ResInit});
   const int n = Data.Length();
   if (n < d || Data.Complex()) ERaise("TimeSeriesIntInit: (Data.Length<d) or (Data.Complex)");
   if (d < 0) ERaise("TimeSeriesIntInit: d < 0");
