@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
 #include <limits>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -540,97 +538,6 @@ TEST(OptimizeSimplex, BadBoundsRaise) {
                      "NumericGradient: Fun is null");
   EXPECT_EQ(x, two);
 }
-
-// ---- Marquardt on NIST StRD nonlinear regression -----------------------------------------------
-
-// A model's value and parameter derivatives at one x.
-using TModel = void (*)(const TVec& b, double x, double& value, double* derivative);
-
-void MGH17(const TVec& b, double x, double& value, double* d) {
-  const double e4 = std::exp(-x * b.Value(3)), e5 = std::exp(-x * b.Value(4));
-  value = b.Value(0) + b.Value(1) * e4 + b.Value(2) * e5;
-  d[0] = 1.0;
-  d[1] = e4;
-  d[2] = e5;
-  d[3] = -x * b.Value(1) * e4;
-  d[4] = -x * b.Value(2) * e5;
-}
-
-void Misra1a(const TVec& b, double x, double& value, double* d) {
-  const double e = std::exp(-b.Value(1) * x);
-  value = b.Value(0) * (1.0 - e);
-  d[0] = 1.0 - e;
-  d[1] = b.Value(0) * x * e;
-}
-
-struct TNistCase {
-  const char* name;
-  TModel model;
-  int start;
-};
-
-class NistMarquardtTest : public ::testing::TestWithParam<TNistCase> {};
-
-TEST_P(NistMarquardtTest, ReachesTheCertifiedValues) {
-  LUMEX_REQUIRE_NIST();
-  const TNistCase& c = GetParam();
-  const test::TNistRegression t = test::ReadNistRegression(c.name);
-  ASSERT_EQ(static_cast<int>(t.x.size()), t.observations);
-  const int p = static_cast<int>(t.certified.size());
-  // The data travel as object references, as a fitting routine hands them over.
-  TVec xs(t.x), ys(t.y);
-  const TObjConsts data{&xs, &ys};
-  const TModel model = c.model;
-  const TRealFunction sse = [model](const TVec& b, const TVec*, const TObjConsts& o) {
-    const TVec& x = dynamic_cast<const TVec&>(*o[0]);
-    const TVec& y = dynamic_cast<const TVec&>(*o[1]);
-    double s = 0.0, v = 0.0, d[5];
-    for (int i = 0; i < x.Length(); ++i) {
-      model(b, x[i], v, d);
-      s += (y[i] - v) * (y[i] - v);
-    }
-    return s;
-  };
-  const TCurvatureFunction jtj = [model, p](const TRealFunction&, const TVec& b, const TVec*,
-                                            const TObjConsts& o, TVec& g, TMtx& m) {
-    const TVec& x = dynamic_cast<const TVec&>(*o[0]);
-    const TVec& y = dynamic_cast<const TVec&>(*o[1]);
-    double v = 0.0, d[5];
-    for (int i = 0; i < x.Length(); ++i) {
-      model(b, x[i], v, d);
-      for (int k = 0; k < p; ++k) {
-        g[k] -= (y[i] - v) * d[k];
-        for (int l = 0; l < p; ++l) m(k, l) += d[k] * d[l];
-      }
-    }
-  };
-  std::vector<double> b = c.start == 1 ? t.start1 : t.start2;
-  double rss = NaN;
-  TOptStopReason reason = osrNone;
-  TMtx cov;
-  // From start 1 of MGH17 the path crosses a long plateau where b4 and b5 nearly coincide and
-  // b2 = -b3 grows large; it takes about 2500 damped steps.
-  Marquardt(sse, jtj, b, nullptr, data, rss, &cov, reason, fpDouble, 5000, 1e-8, 0.0, 0.01);
-  EXPECT_EQ(reason, osrConverged) << OptStopReasonText(reason);
-  EXPECT_TRUE(Near(t.rss, rss, 1e-9));
-  // The unscaled covariance times the residual variance gives the certified standard errors.
-  const double s2 = rss / (t.observations - p);
-  for (int k = 0; k < p; ++k) {
-    EXPECT_TRUE(Near(t.certified[k], b[k], test::kTolConverged)) << "b" << k + 1;
-    EXPECT_TRUE(Near(t.certifiedSD[k], std::sqrt(cov(k, k) * s2), test::kTolConverged))
-        << "sd of b" << k + 1;
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(Optimize, NistMarquardtTest,
-                         ::testing::Values(TNistCase{"MGH17", MGH17, 1},
-                                           TNistCase{"MGH17", MGH17, 2},
-                                           TNistCase{"Misra1a", Misra1a, 1},
-                                           TNistCase{"Misra1a", Misra1a, 2}),
-                         [](const ::testing::TestParamInfo<TNistCase>& info) {
-                           return std::string(info.param.name) + "_start" +
-                                  std::to_string(info.param.start);
-                         });
 
 // ---- Marquardt with a log-likelihood callback --------------------------------------------------
 
