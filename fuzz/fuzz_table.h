@@ -271,13 +271,37 @@ struct TArg<TDenseLumex&> : TDenseArg<TDenseLumex&> {
   using TDenseArg::TDenseArg;
 };
 
-// Optional objects: null, or an object made like the reference form.
+// Optional objects: null, or an object made like the reference form. An optional output of an
+// aliasable type may be made the same object as an input too (it is then passed, not null).
 template <class T>
-struct TArg<T*, std::enable_if_t<std::is_class_v<std::remove_const_t<T>>>> {
+concept OptionalOutput = !std::is_const_v<T> && requires { typename TArg<T&>::AliasKey; };
+
+template <class T>
+  requires(std::is_class_v<std::remove_const_t<T>> && !OptionalOutput<T>)
+struct TArg<T*> {
   TArg<std::remove_const_t<T>&> held;
   bool isNull;
   explicit TArg(TFuzzInput& in) : held(in), isNull(in.Byte() % 3 == 0) {}
   T* Get() { return isNull ? nullptr : &held.Get(); }
+};
+template <class T>
+  requires OptionalOutput<T>
+struct TArg<T*> {
+  using AliasKey = typename TArg<T&>::AliasKey;
+  static constexpr bool kAliasInput = false;
+  TArg<T&> held;
+  bool isNull;
+  explicit TArg(TFuzzInput& in) : held(in), isNull(in.Byte() % 3 == 0) {}
+  T* Get() { return isNull ? nullptr : &held.Get(); }
+  void AliasTo(AliasKey& object) {
+    held.AliasTo(object);
+    isNull = false;
+  }
+  template <class Input>
+  void CopyFrom(Input& input) {
+    held.CopyFrom(input);
+    isNull = false;
+  }
 };
 
 template <>
