@@ -42,6 +42,7 @@ namespace lumex {
 /// @throws ELumexError "RandomBeta: (A<=0) or (B<=)" when A <= 0 or B <= 0 (the message is
 ///         cut short as shown).
 /// @throws ELumexError "RandomBeta: Results.Complex=true" for complex Results.
+///
 /// NaN/Inf: a NaN or infinite shape raises the core's "RandomBeta: parameters not finite".
 LUMEX_API void RandomBeta(double A, double B, TDenseLumex& Results, int Seed = -1);
 
@@ -54,6 +55,7 @@ LUMEX_API void RandomBeta(double A, double B, TDenseLumex& Results, int Seed = -
 /// @throws ELumexError "RandomBinom: (P < 0) or ( P > 1)" for P outside [0, 1].
 /// @throws ELumexError "RandomBinomial: n < 0" (from the core) for a negative N, and
 ///         "RandomBinomial: n = 2147483647" for the largest int.
+///
 /// NaN/Inf: a NaN P raises the core's "RandomBinomial: (p < 0) or (p > 1)".
 LUMEX_API void RandomBinom(int N, double P, TLumexInt& Results, int Seed = -1);
 
@@ -65,6 +67,7 @@ LUMEX_API void RandomBinom(int N, double P, TLumexInt& Results, int Seed = -1);
 /// @param Seed          the generator seed; -1 draws a fresh one.
 /// @throws ELumexError "RandomCauchy: Results.Complex=true" for complex Results.
 /// @throws ELumexError "RandomCauchy: b < 0" (from the core) for a negative B.
+///
 /// NaN/Inf: a non-finite Mu or B raises the core's "RandomCauchy: parameters not finite".
 LUMEX_API void RandomCauchy(double Mu, double B, TDenseLumex& Results, int Seed = -1);
 
@@ -89,6 +92,7 @@ LUMEX_API void RandomChiSquare(int Nu, TDenseLumex& Results, int Seed = -1);
 /// @param Seed          the generator seed; -1 draws a fresh one.
 /// @throws ELumexError "RandomErlang : (k<=0) or (lambda<=0)" for K <= 0 or Lambda <= 0.
 /// @throws ELumexError "RandomErlang : Results.Complex=true" for complex Results.
+///
 /// NaN/Inf: a NaN Lambda (or one so small that 1/Lambda overflows) raises the core's
 /// "RandomGamma: parameters not finite"; Lambda = +Inf raises "RandomGamma: A<=0 or B<=0 ".
 LUMEX_API void RandomErlang(int K, double Lambda, TDenseLumex& Results, int Seed = -1);
@@ -100,6 +104,7 @@ LUMEX_API void RandomErlang(int K, double Lambda, TDenseLumex& Results, int Seed
 /// @param Seed          the generator seed; -1 draws a fresh one.
 /// @throws ELumexError "RandomExponent: mu <= 0!" for Mu <= 0.
 /// @throws ELumexError "RandomExponent : Results.Complex=true" for complex Results.
+///
 /// NaN/Inf: a non-finite Mu raises the core's "RandomExponential: parameters not finite".
 LUMEX_API void RandomExponent(double Mu, TDenseLumex& Results, int Seed = -1);
 
@@ -126,6 +131,7 @@ LUMEX_API void RandomF(int ANu1, int ANu2, TDenseLumex& Results, int Seed = -1);
 /// @throws ELumexError "RandomGamma: A<=0 or B<=0 " (with the trailing blank) for A <= 0 or
 ///         B <= 0.
 /// @throws ELumexError "RandomGamma : Results.Complex=true" for complex Results.
+///
 /// NaN/Inf: a non-finite A or B raises the core's "RandomGamma: parameters not finite".
 LUMEX_API void RandomGamma(double A, double B, TDenseLumex& Results, int Seed = -1);
 
@@ -143,6 +149,7 @@ LUMEX_API void RandomGamma(double A, double B, TDenseLumex& Results, int Seed = 
 /// @throws ELumexError "RandomGenPareto: sigma <= 0" for Sigma <= 0.
 /// @throws ELumexError "RandomUniform: complex data not supported" (from the core stream) for
 ///         complex Results: there is no complex check of its own.
+///
 /// NaN/Inf: non-finite parameters are not rejected and give NaN or infinite variates.
 LUMEX_API void RandomGenPareto(double K, double Mu, double Sigma, TDenseLumex& Results,
                                int Seed = -1);
@@ -157,6 +164,7 @@ LUMEX_API void RandomGenPareto(double K, double Mu, double Sigma, TDenseLumex& R
 /// @param Seed          the generator seed; -1 draws a fresh one.
 /// @throws ELumexError "RandomGeometric: (p <= 0 ) or (p > 1)" for P outside (0, 1].
 /// @throws ELumexError "RandomGeometric : Results.Complex=true" for complex Results.
+///
 /// NaN/Inf: a NaN P is not rejected and gives NaN variates.
 LUMEX_API void RandomGeometric(double P, TDenseLumex& Results, int Seed = -1);
 
@@ -169,6 +177,7 @@ LUMEX_API void RandomGeometric(double P, TDenseLumex& Results, int Seed = -1);
 /// @param Seed          the generator seed; -1 draws a fresh one.
 /// @throws ELumexError "RandomGumbel: beta<=0" for Beta <= 0.
 /// @throws ELumexError "RandomGumbel : Results.Complex=true" for complex Results.
+///
 /// NaN/Inf: a non-finite Mu or Beta raises the core's "RandomGumbel: parameters not finite".
 LUMEX_API void RandomGumbel(double Mu, double Beta, TDenseLumex& Results, int Seed = -1);
 
@@ -195,6 +204,7 @@ LUMEX_API void RandomHypGeometric(int M, int K, int N, TLumexInt& Results, int S
 /// @param Seed          the generator seed; -1 draws a fresh one.
 /// @throws ELumexError "RandomLaplace: b < 0" for B < 0.
 /// @throws ELumexError "RandomLaplace : Results.Complex=true" for complex Results.
+///
 /// NaN/Inf: a non-finite Mu or B raises the core's "RandomLaplace: parameters not finite".
 LUMEX_API void RandomLaplace(double Mu, double B, TDenseLumex& Results, int Seed = -1);
 
@@ -207,6 +217,7 @@ LUMEX_API void RandomLaplace(double Mu, double B, TDenseLumex& Results, int Seed
 /// @param Seed          the generator seed; -1 draws a fresh one.
 /// @throws ELumexError "RandomLogistic: b<=0" for B <= 0.
 /// @throws ELumexError "RandomLogistic: Results.Complex=true" for complex Results.
+///
 /// NaN/Inf: a non-finite Mu or B is not rejected and gives NaN variates.
 LUMEX_API void RandomLogistic(double Mu, double B, TDenseLumex& Results, int Seed = -1);
 
@@ -220,6 +231,7 @@ LUMEX_API void RandomLogistic(double Mu, double B, TDenseLumex& Results, int See
 /// @throws ELumexError "RandomLogNormal: sigma < 0" for Sigma <= 0 (Sigma = 0 is rejected too,
 ///         although the message says < 0).
 /// @throws ELumexError "RandomLogNormal : Results.Complex=true" for complex Results.
+///
 /// NaN/Inf: non-finite Mu or Sigma are not rejected: NaN gives NaN variates, an infinite one
 /// variates of 0 or Inf (NaN where infinities of both signs meet).
 LUMEX_API void RandomLogNormal(double Mu, double Sigma, TDenseLumex& Results, int Seed = -1);
@@ -233,6 +245,7 @@ LUMEX_API void RandomLogNormal(double Mu, double Sigma, TDenseLumex& Results, in
 /// @param Seed          the generator seed; -1 draws a fresh one.
 /// @throws ELumexError "RandomMaxwell: (a < 0 )" for A < 0.
 /// @throws ELumexError "RandomMaxwell : Results.Complex=true" for complex Results.
+///
 /// NaN/Inf: a NaN or infinite A is not rejected and gives NaN variates.
 LUMEX_API void RandomMaxwell(double A, TDenseLumex& Results, int Seed = -1);
 
@@ -246,6 +259,7 @@ LUMEX_API void RandomMaxwell(double A, TDenseLumex& Results, int Seed = -1);
 /// @param Seed          the generator seed; -1 draws a fresh one.
 /// @throws ELumexError "RandomNegBinom: (p <= 0 ) or (p > 1) or (R <= 0)" for a parameter out
 ///         of range.
+///
 /// NaN/Inf: a non-finite R or a NaN P raises the core's
 /// "RandomNegbinomial: parameters not finite".
 LUMEX_API void RandomNegBinom(double R, double P, TLumexInt& Results, int Seed = -1);
@@ -258,6 +272,7 @@ LUMEX_API void RandomNegBinom(double R, double P, TLumexInt& Results, int Seed =
 /// @param Seed          the generator seed; -1 draws a fresh one.
 /// @throws ELumexError "RandomNormal: sigma < 0" for Sigma < 0.
 /// @throws ELumexError "RandomNormal : Results.Complex=true" for complex Results.
+///
 /// NaN/Inf: a non-finite Mu or Sigma raises
 /// "RandomNormal : RandomGaussian: mu or sigma not finite".
 LUMEX_API void RandomNormal(double Mu, double Sigma, TDenseLumex& Results, int Seed = -1);
@@ -279,6 +294,7 @@ LUMEX_API void RandomPoisson(double Lambda, TLumexInt& Results, int Seed = -1);
 /// @param Seed          the generator seed; -1 draws a fresh one.
 /// @throws ELumexError "RandomRayleigh : Results.Complex=true" for complex Results.
 /// @throws ELumexError "RandomRayleigh: scale < 0" (from the core) for a negative Sigma.
+///
 /// NaN/Inf: a non-finite Sigma raises the core's "RandomRayleigh: parameters not finite".
 LUMEX_API void RandomRayleigh(double Sigma, TDenseLumex& Results, int Seed = -1);
 
@@ -305,6 +321,7 @@ LUMEX_API void RandomStudent(int Nu, TDenseLumex& Results, int Seed = -1);
 /// @throws ELumexError "RandomTriangular: a > b" for A > B.
 /// @throws ELumexError "RandomTriangular: (c>b) or (c<a)" for a mode outside [A, B].
 /// @throws ELumexError "RandomTriangular : Results.Complex=true" for complex Results.
+///
 /// NaN/Inf: a NaN limit or mode is not rejected and gives NaN variates; infinite limits give
 /// infinite or NaN variates.
 LUMEX_API void RandomTriangular(double A, double B, double C, TDenseLumex& Results, int Seed = -1);
@@ -316,6 +333,7 @@ LUMEX_API void RandomTriangular(double A, double B, double C, TDenseLumex& Resul
 /// @param Seed          the generator seed; -1 draws a fresh one.
 /// @throws ELumexError "RandomUniform: a > b" for A > B.
 /// @throws ELumexError "RandomUniform : Results.Complex=true" for complex Results.
+///
 /// NaN/Inf: non-finite limits (or an overflowing B - A) raise
 /// "RandomUniform : RandomUniform: a, b or b - a not finite".
 LUMEX_API void RandomUniform(double A, double B, TDenseLumex& Results, int Seed = -1);
@@ -340,6 +358,7 @@ LUMEX_API void RandomUniformD(int N, TDenseLumex& Results, int Seed = -1);
 /// @param Seed          the generator seed; -1 draws a fresh one.
 /// @throws ELumexError "RandomWeibull: (a<=0) or (b<=0)" for A <= 0 or B <= 0.
 /// @throws ELumexError "RandomWeibull : Results.Complex=true" for complex Results.
+///
 /// NaN/Inf: a non-finite A or B (or a scale that overflows) raises
 /// "RandomWeibull : RandomWeibull: parameters not finite".
 LUMEX_API void RandomWeibull(double A, double B, TDenseLumex& Results, int Seed = -1);
