@@ -1,4 +1,8 @@
-// The core layer in one include.
+/// @file
+/// The core layer in one include: containers, the object cache, constants and the library
+/// exception, the hypothesis-test frame, linear algebra, elementwise and column operations,
+/// optimisers, polynomials, probability functions, random numbers, series operations and the
+/// histogram kernels.
 #pragma once
 
 #include "lumex/core/cache.h"
