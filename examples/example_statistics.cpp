@@ -6,10 +6,12 @@
 
 namespace {
 
+// [plant data]
 // Dried weight of plants (g) grown under control conditions and under a second treatment
 // (Dobson 1983, the PlantGrowth data of R).
 const lumex::TVec kControl{4.17, 5.58, 5.18, 6.11, 4.50, 4.61, 5.17, 4.53, 5.33, 5.14};
 const lumex::TVec kTreated{6.31, 5.12, 5.54, 5.50, 5.37, 5.29, 4.92, 6.15, 5.80, 5.26};
+// [plant data]
 
 const char* Decision(lumex::THypothesisResult h) {
   return h == lumex::hrReject ? "reject H0" : h == lumex::hrNotReject ? "keep H0" : "undefined";
