@@ -75,9 +75,9 @@ void Accumulating(const lumex::TMtx& data) {
     }
   }
   std::printf("\n");
-  // Tabular CUSUM of the subgroup means about the target 10.0, with the reference value
-  // K = sigma/(2 sqrt(5)) (half the shift of one standard error) and decision interval H of four
-  // standard errors.
+  // Tabular CUSUM of the subgroup means about the target 10.0, in units of their standard
+  // error se = sigma / sqrt(5): the reference value K = se/2 tunes it to shifts of one standard
+  // error, and C+ or C- above the decision interval H = 4 se signals.
   const double target = 10.0, se = 0.02 / std::sqrt(5.0);
   lumex::TVec cusum, upper, lower;
   lumex::QCCumSumChart(data, cusum, se / 2, 4 * se, target, se, &upper, &lower, 0.99);
