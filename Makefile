@@ -55,8 +55,9 @@ DOCS_BUILD := build-docs
 docs: deps
 	@mkdir -p $(DOCS_BUILD)
 	@doxygen docs/Doxyfile > $(DOCS_BUILD)/doxygen.log 2>&1 || { \
-	  echo "make docs: $$(grep -c 'warning:' $(DOCS_BUILD)/warnings.txt) Doxygen warnings:"; \
-	  cat $(DOCS_BUILD)/warnings.txt; exit 1; }
+	  cat $(DOCS_BUILD)/doxygen.log $(DOCS_BUILD)/warnings.txt; \
+	  echo "make docs: failed, $$(grep -cE '(warning|error):' $(DOCS_BUILD)/warnings.txt)" \
+	    "Doxygen warnings (above, and in $(DOCS_BUILD)/warnings.txt)"; exit 1; }
 	@echo "make docs: the manual is $(DOCS_BUILD)/html/index.html"
 
 # Each benchmark program bench/<family>_bench.cpp has its comparison bench/<family>_compare.py.
