@@ -1,4 +1,4 @@
-# Entry points: make demo | test | bench | clean. Each one installs missing Debian packages
+# Entry points: make demo | test | docs | bench | clean. Each one installs missing Debian packages
 # (as root), configures its build folder the first time and then rebuilds only what changed.
 
 BUILD       := build
@@ -11,7 +11,7 @@ PYTHON      ?= /usr/bin/python3
 
 MAKEFLAGS   += --no-print-directory
 
-.PHONY: all demo test bench fuzz fuzz-merge clean deps deps-bench deps-fuzz
+.PHONY: all demo test bench fuzz fuzz-merge clean deps deps-bench deps-fuzz docs
 
 all: test
 
@@ -47,6 +47,18 @@ demo: deps $(BUILD)/CMakeCache.txt
 test: deps $(BUILD)/CMakeCache.txt
 	$(CMAKE) --build $(BUILD) -j$(JOBS)
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+
+# The reference manual: Doxygen over the public headers, docs/ and the examples into
+# build-docs/html (docs/Doxyfile). Any warning fails the target, and the warnings are printed.
+DOCS_BUILD := build-docs
+
+docs: deps
+	@mkdir -p $(DOCS_BUILD)
+	@doxygen docs/Doxyfile > $(DOCS_BUILD)/doxygen.log 2>&1 || { \
+	  cat $(DOCS_BUILD)/doxygen.log $(DOCS_BUILD)/warnings.txt; \
+	  echo "make docs: failed, $$(grep -cE '(warning|error):' $(DOCS_BUILD)/warnings.txt)" \
+	    "Doxygen warnings (above, and in $(DOCS_BUILD)/warnings.txt)"; exit 1; }
+	@echo "make docs: the manual is $(DOCS_BUILD)/html/index.html"
 
 # Each benchmark program bench/<family>_bench.cpp has its comparison bench/<family>_compare.py.
 bench: deps-bench $(BENCH_BUILD)/CMakeCache.txt
@@ -89,4 +101,4 @@ test-tsan: deps $(TSAN_BUILD)/CMakeCache.txt
 	TSAN_OPTIONS=$(TSAN_RUN) $(NO_ASLR) $(TSAN_BUILD)/tests/lumex_concurrency_tests
 
 clean:
-	rm -rf $(BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(TSAN_BUILD) build-asan
+	rm -rf $(BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(TSAN_BUILD) build-asan $(DOCS_BUILD)

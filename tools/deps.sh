@@ -2,7 +2,7 @@
 # Makes sure the Debian packages the build needs are installed. As root it installs the missing
 # ones; otherwise it names them and fails.
 #
-#   tools/deps.sh           packages for building the libraries, the demo and the tests
+#   tools/deps.sh           packages for building the libraries, the demo, the tests and the manual
 #   tools/deps.sh --bench   also the packages of the benchmarks and the NumPy comparison
 #   tools/deps.sh --fuzz    also clang and its runtime (libFuzzer, sanitizers) for the fuzz targets
 #
@@ -11,7 +11,7 @@ set -euo pipefail
 
 # The sanitizer runtimes of the sanitizer builds (libasan8, libubsan1, libtsan2) come with g++:
 # gcc-12 depends on libgcc-12-dev, which depends on all of them.
-packages=(cmake g++ make pkg-config libeigen3-dev libboost-dev libgtest-dev)
+packages=(cmake g++ make pkg-config libeigen3-dev libboost-dev libgtest-dev doxygen)
 case "${1:-}" in
   "") ;;
   --bench) packages+=(libbenchmark-dev python3-numpy python3-scipy python3-statsmodels r-base-core) ;;
