@@ -1,5 +1,6 @@
 // Containers: storage kinds, value semantics, sizing, bit sets and the object cache.
 #include <thread>
+#include <utility>
 
 #include "lumex/core/core.h"
 #include "lumex_test.h"
@@ -13,7 +14,10 @@ TEST(Containers, ConstructionFormsAndShape) {
   const TVec v{1.0, 2.0, 3.0};
   const TMtx m{{1, 2, 3}, {4, 5, 6}};
   const TVecInt k{0, 0, 1};
-  test::ExpectAllEqual({V(3, v.Length()), V(ltVec, v.LumexType()), V(fpDouble, v.FloatPrecision()),
+  TVecInt from{4, 5}, to;
+  to = std::move(from);
+  const TVecInt taken(std::move(to));
+  test::ExpectAllEqual({V(0, from.Length()), V(0, to.Length()), V(5, taken[1]),V(3, v.Length()), V(ltVec, v.LumexType()), V(fpDouble, v.FloatPrecision()),
                         V(false, v.Complex()), V(3.0, v[2]), V(0.0, Sum(TVec(4))),
                         V(6.0, TVec(std::vector<double>{5.0, 6.0})[1]), V(2, m.Rows()),
                         V(3, m.Cols()), V(6, m.Length()), V(4.0, m(1, 0)),

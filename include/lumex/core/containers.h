@@ -28,6 +28,7 @@
 #include <span>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "lumex/core/types.h"
@@ -416,13 +417,22 @@ public:
   /// @param o  the vector copied.
   /// @return   this vector.
   TVecInt& operator=(const TVecInt& o);
-  /// Takes the buffer of `o`.
+  /// Takes the buffer of `o`, which is left empty.
   /// @param o  the vector moved from.
-  TVecInt(TVecInt&& o) noexcept = default;
-  /// Takes the buffer of `o`.
+  TVecInt(TVecInt&& o) noexcept
+      : TLumexInt(std::move(o)),
+        fBuffer(std::move(o.fBuffer)),
+        fLength(std::exchange(o.fLength, 0)) {}
+  /// Takes the buffer of `o`, which is left empty.
   /// @param o  the vector moved from.
   /// @return   this vector.
-  TVecInt& operator=(TVecInt&& o) noexcept = default;
+  TVecInt& operator=(TVecInt&& o) noexcept {
+    if (this == &o) return *this;
+    TLumexInt::operator=(std::move(o));
+    fBuffer = std::move(o.fBuffer);
+    fLength = std::exchange(o.fLength, 0);
+    return *this;
+  }
 
   /// Number of elements.
   /// @return the element count.
