@@ -200,7 +200,9 @@ class TLogisticLaw {
       if (std::isnan(mu_) || !IsProbability(p)) return NaN;
       return p == 0.0 ? -Inf : (p == 1.0 ? Inf : mu_);
     }
-    // (+ 0.0 turns p = -0 into +0, whose quotient is +Inf.)
+    // Below the smallest normal number u would overflow: logit p = ln p - ln(1 - p) there,
+    // without cancellation. (+ 0.0 turns p = -0 into +0, whose quotient is +Inf.)
+    if (p > 0.0 && p < 1e-300) return mu_ + s_ * (std::log(p) - std::log1p(-p));
     const double d = 2.0 * p - 1.0;
     const double u = std::fabs(d) / (std::fmin(p, 1.0 - p) + 0.0);
     return mu_ + s_ * std::copysign(std::log1p(u), d);
