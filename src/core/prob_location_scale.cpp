@@ -241,8 +241,7 @@ namespace {
 // With e = exp(-(x - mu)/beta): density e exp(-e)/beta, F = exp(-e), 1 - F = -expm1(-e),
 // quantile mu - beta ln(-ln p). The parameters are checked once; the infinities and NaN of x
 // and p need no test (e is 0 or Inf at x = +-Inf, the logarithms give +-Inf at p = 0 and 1 and
-// NaN outside [0, 1]), except that the density at an overflowing e is 0. The quantile takes
-// the branch-free logarithm for p in [DBL_MIN, 1), where both logarithms are of normal numbers.
+// NaN outside [0, 1]), except that the density at an overflowing e is 0.
 class TGumbelLaw {
  public:
   TGumbelLaw(double mu, double beta) : mu_(ValidLS(mu, beta) ? mu : NaN), beta_(beta) {}
@@ -254,13 +253,7 @@ class TGumbelLaw {
     const double e = std::exp(-(x - mu_) / beta_);
     return upper ? -std::expm1(-e) : std::exp(-e);
   }
-  static bool Inside(double p) { return detail::IsNormalProbability(p); }
-  [[gnu::always_inline]] double FastInv(double p) const {
-    return mu_ - beta_ * detail::LogKernel(-detail::LogKernel(p));
-  }
-  double Inv(double p) const {
-    return Inside(p) ? FastInv(p) : mu_ - beta_ * std::log(-std::log(p));
-  }
+  double Inv(double p) const { return mu_ - beta_ * std::log(-std::log(p)); }
 
  private:
   double mu_, beta_;  // mu_ is NaN for invalid parameters
@@ -289,9 +282,7 @@ void GumbelCDFUpper(const TVec& x, double mu, double beta, TVec& dst) {
 }
 void GumbelCDFInv(const TVec& p, double mu, double beta, TVec& dst) {
   const TGumbelLaw law(mu, beta);
-  detail::BlockVectorForm(
-      p, dst, "GumbelCDFInv", [](double v) { return TGumbelLaw::Inside(v); },
-      [&](double v) { return law.FastInv(v); }, [&](double v) { return law.Inv(v); });
+  VectorForm(p, dst, "GumbelCDFInv", [&](double v) { return law.Inv(v); });
 }
 
 // ---- Uniform ------------------------------------------------------------------------------------

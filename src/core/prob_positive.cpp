@@ -439,12 +439,12 @@ class TWeibullLaw {
     const double zb = std::pow(x / a_, b_);
     return upper ? std::exp(-zb) : -boost::math::expm1(-zb, TMathPolicy());
   }
-  // A (-ln(1 - p))^(1/B), the logarithm by the branch-free kernel for p in [0, 1).
+  // A (-ln(1 - p))^(1/B).
   double Inv(double p) const {
     if (!valid_ || !IsProbability(p)) return NaN;
     if (p == 0.0) return 0.0;
     if (p == 1.0) return Inf;
-    return a_ * std::pow(-detail::Log1pKernel(-p), invB_);
+    return a_ * std::pow(-std::log1p(-p), invB_);
   }
   double Pdf(double x) const {
     if (!valid_ || std::isnan(x)) return NaN;
@@ -571,7 +571,7 @@ double RayleighCDFUpper(double x, double b) {
   return cdf(complement(TRayleigh1(1.0), x / b));
 }
 
-// b sqrt(-2 ln(1 - p)), the logarithm by the branch-free kernel for p in [0, 1).
+// b sqrt(-2 ln(1 - p)), the logarithm by the branch-free kernel (p in (0, 1) here).
 double RayleighCDFInv(double p, double b) {
   if (!IsNonNegative(b) || !IsProbability(p)) return NaN;
   if (p == 0.0) return 0.0;

@@ -4,9 +4,9 @@
 # prefactor nears 1e-300 (beyond which the general route takes over), the quantiles change the
 # tail or the variable they solve for (p = 1/2; Student's |t| = sqrt(df); F's u = 1/2), the
 # normal quantile changes its rational function (|p - 1/2| = 0.425, -ln p = 25), the Weibull
-# density its power ((x/A)^B at the smallest normal number), the logarithm of the logistic,
-# Gumbel and log-normal laws its kernel (at the smallest normal number) and the Cauchy quantile
-# its form (p = 1/4, 3/4). Writes distribution_switches.txt beside this script in the format
+# density its power ((x/A)^B at the smallest normal number), the logarithm of the logistic and
+# log-normal laws its kernel (at the smallest normal number) and the Cauchy quantile its form
+# (p = 1/4, 3/4). Writes distribution_switches.txt beside this script in the format
 # of distributions.txt.
 #
 # Run: Rscript tests/reference/core/distribution_switches.R   (R >= 4.2)
@@ -128,9 +128,9 @@ pl <- c(pSplit(1 / 3), pSplit(2 / 3))
 emit("LogisticCDFInv", pl, qlogis(pl), 0, 1)
 
 # The branch-free logarithm takes the probabilities from the smallest normal number up to 1
-# (the logistic and Gumbel quantiles) and the positive normal points (the log-normal law); the
-# C library's logarithm the subnormal ones. The Cauchy quantile changes its form at p = 1/4 and
-# 3/4, its CDF at the location.
+# (the logistic quantile) and the positive normal points (the log-normal law); the C library's
+# logarithm the subnormal ones (the Gumbel quantile is checked at the same points). The Cauchy
+# quantile changes its form at p = 1/4 and 3/4, its CDF at the location.
 tiny <- .Machine$double.xmin
 pt <- c(1e-310, pSplit(tiny), 0.5 - 1e-9, 0.5 + 1e-9, 1 - 2^-53)
 # (qlogis forms log(p/(1 - p)), which cancels near 1/2: there ln(1 + (2p - 1)/(1 - p)), exact
