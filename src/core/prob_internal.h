@@ -83,6 +83,33 @@ void VectorForm(const TVec& src, TVec& dst, const char* fn, F&& f) {
   });
 }
 
+// VectorForm for a law with a branch-free kernel: blocks of points that all satisfy `inside`
+// go through `fast`, a loop the compiler can vectorise; a block with any other point (NaN, an
+// infinity, a point off the support or outside the kernel's domain) goes through `slow`, the
+// scalar form, element by element. fast and slow agree wherever inside holds.
+template <class In, class Fast, class Slow>
+void BlockVectorForm(const TVec& src, TVec& dst, const char* fn, In&& inside, Fast&& fast,
+                     Slow&& slow) {
+  if (src.Complex()) RaiseComplex(fn);
+  if (&dst != &src) dst.Size(src.Length(), src);
+  DispatchReal(dst, fn, [&](auto* pd) {
+    using T = std::remove_pointer_t<decltype(pd)>;
+    const T* ps = src.Data<T>();
+    const int n = src.Length();
+    constexpr int kBlock = 256;
+    for (int i0 = 0; i0 < n; i0 += kBlock) {
+      const int i1 = std::min(n, i0 + kBlock);
+      bool all = true;
+      for (int i = i0; i < i1; ++i) all &= inside(static_cast<double>(ps[i]));
+      if (all) {
+        for (int i = i0; i < i1; ++i) pd[i] = static_cast<T>(fast(static_cast<double>(ps[i])));
+      } else {
+        for (int i = i0; i < i1; ++i) pd[i] = static_cast<T>(slow(static_cast<double>(ps[i])));
+      }
+    }
+  });
+}
+
 // The same with two integer parameter vectors taken element by element.
 template <class F>
 void VectorForm2(const TVec& src, const TVecInt& a, const TVecInt& b, TVec& dst, const char* fn,
@@ -171,9 +198,5 @@ double PolishLowerTail(double p, double x, Cdf&& cdfAt, Pdf&& pdfAt) {
   }
   return x;
 }
-
-// The standard normal density exp(-z^2/2)/sqrt(2 pi) with the exponent formed exactly (the
-// normal law's own kernel); NaN stays NaN and +-Inf give 0.
-double StdNormalPdf(double z);
 
 }  // namespace lumex::detail

@@ -21,9 +21,6 @@ constexpr double kSettled = 1e-16;  // relative change of a converging sum or fr
 
 bool InKernelRange(double s) { return s >= kKernelMinShape && s <= kKernelMaxShape; }
 
-// x^s, with the square root for the shape 1/2 of Student's t and the chi-square law.
-double Power(double x, double s) { return s == 0.5 ? std::sqrt(x) : std::pow(x, s); }
-
 // Convergents grow or shrink geometrically; they are rescaled only when they leave
 // [kRescaleBelow, kRescaleAbove], so that no division sits in the chain of the recurrence (the
 // quotient that tests convergence is computed beside it).
@@ -151,7 +148,7 @@ TBetaPoint BetaPointFromX(double x) {
 
 constexpr int kBinomialTerms = 40;
 
-TBetaKernel::TBetaKernel(double a, double b) : a_(a), b_(b) {
+TBetaKernel::TBetaKernel(double a, double b) : a_(a), b_(b), powA_(a), powB_(b) {
   if (!InKernelRange(a) || !InKernelRange(b)) return;
   invBeta_ = 1.0 / boost::math::beta(a, b, TMathPolicy());
   switch_ = (a + 1.0) / (a + b + 2.0);
@@ -188,8 +185,8 @@ bool TBetaKernel::BinomialTails(const TBetaPoint& pt, TKernelTails& out) const {
 
 bool TBetaKernel::Prefactor(const TBetaPoint& pt, double& pre) const {
   if (!usable_ || !(pt.x > 0.0) || !(pt.y > 0.0)) return false;
-  const double px = Power(pt.x, a_);
-  const double py = Power(pt.y, b_);
+  const double px = powA_(pt.x);
+  const double py = powB_(pt.y);
   if (!(px >= kKernelTiny) || !(py >= kKernelTiny)) return false;
   pre = px * invBeta_ * py * (1.0 + a_ * pt.cx + b_ * pt.cy);
   return pre >= kKernelTiny;
@@ -293,7 +290,7 @@ constexpr auto kInverseHalf = [] {
   return r;
 }();
 
-TGammaKernel::TGammaKernel(double a) : a_(a) {
+TGammaKernel::TGammaKernel(double a) : a_(a), powA_(a) {
   if (!InKernelRange(a)) return;
   invGamma_ = 1.0 / boost::math::tgamma(a, TMathPolicy());
   invGammaA1_ = invGamma_ / a;
@@ -326,7 +323,7 @@ double TGammaKernel::ClosedUpper(double z, double ez) const {
 
 bool TGammaKernel::Prefactor(double z, double& pre) const {
   if (!usable_ || !(z > 0.0) || !(z < 700.0)) return false;
-  pre = Power(z, a_) * std::exp(-z) * invGamma_;
+  pre = powA_(z) * std::exp(-z) * invGamma_;
   return pre >= kKernelTiny && pre < kInf;
 }
 
@@ -335,12 +332,12 @@ bool TGammaKernel::Tails(double z, TKernelTails& out, bool withPre) const {
   const double ez = std::exp(-z);
   if ((whole_ > 0 || half_ >= 0) && z >= a_) {
     // e^-z >= 1e-304 here, and Q >= e^-z: nothing underflows
-    out.pre = withPre ? Power(z, a_) * ez * invGamma_ : std::numeric_limits<double>::quiet_NaN();
+    out.pre = withPre ? powA_(z) * ez * invGamma_ : std::numeric_limits<double>::quiet_NaN();
     out.upper = ClosedUpper(z, ez);
     out.lower = 1.0 - out.upper;
     return true;
   }
-  const double pre = Power(z, a_) * ez * invGamma_;
+  const double pre = powA_(z) * ez * invGamma_;
   if (!(pre >= kKernelTiny && pre < kInf)) return false;
   out.pre = pre;
   if (z < a_ + 1.0) {

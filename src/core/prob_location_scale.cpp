@@ -6,11 +6,10 @@
 #include <boost/math/distributions/logistic.hpp>
 #include <boost/math/distributions/triangular.hpp>
 #include <boost/math/distributions/uniform.hpp>
-#include <boost/math/special_functions/sin_pi.hpp>
-#include <boost/math/special_functions/cos_pi.hpp>
 #include <cmath>
 
 #include "core/math_policy.h"
+#include "core/prob_fastmath.h"
 #include "core/prob_internal.h"
 #include "lumex/core/probability.h"
 
@@ -55,39 +54,57 @@ double CauchyPDF(double x, double A, double B) {
   return pdf(TCauchy(A, B), x);
 }
 
-double CauchyCDF(double x, double A, double B) {
-  if (!ValidLS(A, B) || std::isnan(x)) return NaN;
-  if (std::isinf(x)) return x > 0 ? 1.0 : 0.0;
-  return cdf(TCauchy(A, B), x);
-}
+namespace {
 
-double CauchyCDFUpper(double x, double A, double B) {
-  if (!ValidLS(A, B) || std::isnan(x)) return NaN;
-  if (std::isinf(x)) return x > 0 ? 0.0 : 1.0;
-  return cdf(complement(TCauchy(A, B), x));
-}
+// The Cauchy law with the parameters checked once. With z = (x - A)/B: F(z) = atan(-1/z)/pi
+// for z < 0 (the small lower tail without cancellation; atan(0) = 0 at z = -Inf) and
+// 1/2 + atan(z)/pi from z = 0 on; the upper tail is F(-z). The quantile is A - B cot(pi p):
+// -1/tan(pi p) below p = 1/4, tan(pi (p - 1/2)) up to 3/4 (p - 1/2 is exact there, so that
+// the result keeps its relative accuracy near the median, where cot(pi p) from a rounded pi p
+// would not) and 1/tan(pi (1 - p)) beyond (1 - p exact).
+class TCauchyLaw {
+ public:
+  TCauchyLaw(double A, double B) : a_(ValidLS(A, B) ? A : NaN), b_(B) {}
+  double Cdf(double x, bool upper) const {
+    const double z = upper ? (a_ - x) / b_ : (x - a_) / b_;
+    constexpr double kInvPi = 0.318309886183790671537767526745028724;
+    return z < 0.0 ? std::atan(-1.0 / z) * kInvPi : 0.5 + std::atan(z) * kInvPi;
+  }
+  double Inv(double p) const {
+    if (std::isnan(a_) || !IsProbability(p)) return NaN;
+    if (p == 0.0) return -Inf;
+    if (p == 1.0) return Inf;
+    double c;  // -cot(pi p)
+    if (p < 0.25) c = -1.0 / std::tan(PI * p);
+    else if (p <= 0.75) c = std::tan(PI * (p - 0.5));
+    else c = 1.0 / std::tan(PI * (1.0 - p));
+    return a_ + b_ * c;
+  }
 
-// A - B cot(pi p) with sin(pi p) and cos(pi p) reduced exactly: Boost's quantile forms tan(pi p)
-// from a rounded pi p, which loses relative accuracy as p approaches 1/2.
-double CauchyCDFInv(double p, double A, double B) {
-  if (!ValidLS(A, B) || !IsProbability(p)) return NaN;
-  if (p == 0.0) return -Inf;
-  if (p == 1.0) return Inf;
-  if (p == 0.5) return A;
-  return A - B * boost::math::cos_pi(p, TMathPolicy()) / boost::math::sin_pi(p, TMathPolicy());
-}
+ private:
+  double a_, b_;  // a_ is NaN for invalid parameters
+};
+
+}  // namespace
+
+double CauchyCDF(double x, double A, double B) { return TCauchyLaw(A, B).Cdf(x, false); }
+double CauchyCDFUpper(double x, double A, double B) { return TCauchyLaw(A, B).Cdf(x, true); }
+double CauchyCDFInv(double p, double A, double B) { return TCauchyLaw(A, B).Inv(p); }
 
 void CauchyPDF(const TVec& x, double A, double B, TVec& dst) {
   VectorForm(x, dst, "CauchyPDF", [=](double v) { return CauchyPDF(v, A, B); });
 }
 void CauchyCDF(const TVec& x, double A, double B, TVec& dst) {
-  VectorForm(x, dst, "CauchyCDF", [=](double v) { return CauchyCDF(v, A, B); });
+  const TCauchyLaw law(A, B);
+  VectorForm(x, dst, "CauchyCDF", [&](double v) { return law.Cdf(v, false); });
 }
 void CauchyCDFUpper(const TVec& x, double A, double B, TVec& dst) {
-  VectorForm(x, dst, "CauchyCDFUpper", [=](double v) { return CauchyCDFUpper(v, A, B); });
+  const TCauchyLaw law(A, B);
+  VectorForm(x, dst, "CauchyCDFUpper", [&](double v) { return law.Cdf(v, true); });
 }
 void CauchyCDFInv(const TVec& p, double A, double B, TVec& dst) {
-  VectorForm(p, dst, "CauchyCDFInv", [=](double v) { return CauchyCDFInv(v, A, B); });
+  const TCauchyLaw law(A, B);
+  VectorForm(p, dst, "CauchyCDFInv", [&](double v) { return law.Inv(v); });
 }
 
 // ---- Laplace ------------------------------------------------------------------------------------
@@ -168,18 +185,27 @@ namespace {
 class TLogisticLaw {
  public:
   TLogisticLaw(double mu, double s) : mu_(ValidLS0(mu, s) ? mu : NaN), s_(s) {}
+  // |logit p| = ln(1 + u), u = |2p - 1| / min(p, 1 - p) >= 0: near 1/2 both 2p - 1 and the
+  // smaller of p and 1 - p are exact, and ln(1 + u) is taken as log1p, which keeps the digits
+  // of a small u. For s > 0 and p in [DBL_MIN, 1) the branch-free kernel does it.
+  bool Inside(double p) const { return s_ > 0.0 && detail::IsNormalProbability(p); }
+  [[gnu::always_inline]] double FastInv(double p) const {
+    const double d = 2.0 * p - 1.0;
+    const double u = std::fabs(d) / detail::Select(detail::AboveMask(p, 0.5), 1.0 - p, p);
+    return mu_ + s_ * std::copysign(detail::Log1pKernel(u), d);
+  }
   double Inv(double p) const {
+    if (Inside(p)) return FastInv(p);
     if (s_ == 0.0) {
       if (std::isnan(mu_) || !IsProbability(p)) return NaN;
       return p == 0.0 ? -Inf : (p == 1.0 ? Inf : mu_);
     }
-    // |logit p| = ln(1 + u), u = |2p - 1| / min(p, 1 - p) >= 0: near 1/2 both 2p - 1 and the
-    // smaller of p and 1 - p are exact, and log1p keeps the digits of a small u; from u = 1 on,
-    // ln(1 + u) loses nothing to the rounding of 1 + u and costs less. (+ 0.0 turns p = -0 into
-    // +0, whose quotient is +Inf.)
+    // Below the smallest normal number u would overflow: logit p = ln p - ln(1 - p) there,
+    // without cancellation. (+ 0.0 turns p = -0 into +0, whose quotient is +Inf.)
+    if (p > 0.0 && p < 1e-300) return mu_ + s_ * (std::log(p) - std::log1p(-p));
     const double d = 2.0 * p - 1.0;
     const double u = std::fabs(d) / (std::fmin(p, 1.0 - p) + 0.0);
-    return mu_ + s_ * std::copysign(u > 1.0 ? std::log(1.0 + u) : std::log1p(u), d);
+    return mu_ + s_ * std::copysign(std::log1p(u), d);
   }
 
  private:
@@ -203,7 +229,9 @@ void LogisticCDFUpper(const TVec& x, double mu, double s, TVec& dst) {
 }
 void LogisticCDFInv(const TVec& p, double mu, double s, TVec& dst) {
   const TLogisticLaw law(mu, s);
-  VectorForm(p, dst, "LogisticCDFInv", [&](double v) { return law.Inv(v); });
+  detail::BlockVectorForm(
+      p, dst, "LogisticCDFInv", [&](double v) { return law.Inside(v); },
+      [&](double v) { return law.FastInv(v); }, [&](double v) { return law.Inv(v); });
 }
 
 // ---- Gumbel (largest extreme value) -------------------------------------------------------------

@@ -13,6 +13,7 @@
 #include <limits>
 
 #include "core/math_policy.h"
+#include "core/prob_fastmath.h"
 #include "core/prob_internal.h"
 #include "core/prob_kernels.h"
 #include "lumex/core/probability.h"
@@ -429,13 +430,21 @@ namespace {
 // F = 1 - exp(-(x/A)^B), taken by expm1 for the lower tail.
 class TWeibullLaw {
  public:
-  TWeibullLaw(double A, double B) : a_(A), b_(B), ba_(B / A), valid_(ValidPair(A, B)) {}
+  TWeibullLaw(double A, double B)
+      : a_(A), b_(B), ba_(B / A), invB_(1.0 / B), valid_(ValidPair(A, B)) {}
   double Cdf(double x, bool upper) const {
     if (!valid_ || std::isnan(x)) return NaN;
     if (x <= 0.0) return upper ? 1.0 : 0.0;
     if (x == Inf) return upper ? 0.0 : 1.0;
     const double zb = std::pow(x / a_, b_);
     return upper ? std::exp(-zb) : -boost::math::expm1(-zb, TMathPolicy());
+  }
+  // A (-ln(1 - p))^(1/B).
+  double Inv(double p) const {
+    if (!valid_ || !IsProbability(p)) return NaN;
+    if (p == 0.0) return 0.0;
+    if (p == 1.0) return Inf;
+    return a_ * std::pow(-std::log1p(-p), invB_);
   }
   double Pdf(double x) const {
     if (!valid_ || std::isnan(x)) return NaN;
@@ -453,7 +462,7 @@ class TWeibullLaw {
   }
 
  private:
-  double a_, b_, ba_;
+  double a_, b_, ba_, invB_;
   bool valid_;
 };
 
@@ -464,12 +473,7 @@ double WeibullPDF(double x, double A, double B) { return TWeibullLaw(A, B).Pdf(x
 double WeibullCDF(double x, double A, double B) { return TWeibullLaw(A, B).Cdf(x, false); }
 double WeibullCDFUpper(double x, double A, double B) { return TWeibullLaw(A, B).Cdf(x, true); }
 
-double WeibullCDFInv(double p, double A, double B) {
-  if (!ValidPair(A, B) || !IsProbability(p)) return NaN;
-  if (p == 0.0) return 0.0;
-  if (p == 1.0) return Inf;
-  return quantile(TWeibull(B, A), p);
-}
+double WeibullCDFInv(double p, double A, double B) { return TWeibullLaw(A, B).Inv(p); }
 
 void WeibullPDF(const TVec& x, double A, double B, TVec& dst) {
   const TWeibullLaw law(A, B);
@@ -484,7 +488,8 @@ void WeibullCDFUpper(const TVec& x, double A, double B, TVec& dst) {
   VectorForm(x, dst, "WeibullCDFUpper", [&](double v) { return law.Cdf(v, true); });
 }
 void WeibullCDFInv(const TVec& p, double A, double B, TVec& dst) {
-  VectorForm(p, dst, "WeibullCDFInv", [=](double v) { return WeibullCDFInv(v, A, B); });
+  const TWeibullLaw law(A, B);
+  VectorForm(p, dst, "WeibullCDFInv", [&](double v) { return law.Inv(v); });
 }
 
 // ---- Maxwell: (X/a)^2 is chi-square with 3 degrees of freedom -----------------------------------
@@ -566,12 +571,13 @@ double RayleighCDFUpper(double x, double b) {
   return cdf(complement(TRayleigh1(1.0), x / b));
 }
 
+// b sqrt(-2 ln(1 - p)), the logarithm by the branch-free kernel (p in (0, 1) here).
 double RayleighCDFInv(double p, double b) {
   if (!IsNonNegative(b) || !IsProbability(p)) return NaN;
   if (p == 0.0) return 0.0;
   if (p == 1.0) return Inf;
   if (b == 0.0) return 0.0;
-  return b * quantile(TRayleigh1(1.0), p);
+  return b * std::sqrt(-2.0 * detail::Log1pKernel(-p));
 }
 
 void RayleighPDF(const TVec& x, double b, TVec& dst) {
@@ -591,38 +597,55 @@ void RayleighCDFInv(const TVec& p, double b, TVec& dst) {
 
 namespace {
 
-// The log-normal density with the parameters checked once: phi((ln x - mu)/sigma)/sigma/x, the
-// normal law's (sigma = 0, the point mass at e^mu, goes through NormalPDF).
-class TLogNormalDensity {
+// The log-normal law with the parameters checked once: phi(z)/(sigma x) and Phi(+-z) at
+// z = (ln x - mu)/sigma. For sigma > 0 and a positive normal x the logarithm and the normal
+// kernels are branch-free (Fast*), which the vector forms run over blocks of such points; the
+// rest (NaN, 0, the infinities, subnormal points, sigma = 0: the point mass at e^mu) goes
+// through the normal law's scalar forms.
+class TLogNormalLaw {
  public:
-  TLogNormalDensity(double mu, double sigma)
-      : mu_(mu), sigma_(sigma), valid_(IsReal(mu) && IsNonNegative(sigma)) {}
-  double operator()(double x) const {
+  TLogNormalLaw(double mu, double sigma)
+      : mu_(mu), sigma_(sigma), valid_(IsReal(mu) && IsNonNegative(sigma)),
+        fast_(valid_ && sigma > 0.0) {}
+
+  bool Inside(double x) const { return fast_ && detail::IsPositiveNormal(x); }
+  [[gnu::always_inline]] double FastPdf(double x) const {
+    return detail::StdNormalDensity((detail::LogKernel(x) - mu_) / sigma_) / sigma_ / x;
+  }
+  [[gnu::always_inline]] double FastCdf(double x, bool upper) const {
+    const double z = (detail::LogKernel(x) - mu_) / sigma_;
+    return detail::StdNormalLower(upper ? -z : z);
+  }
+
+  double Pdf(double x) const {
+    if (Inside(x)) return FastPdf(x);
     if (!valid_ || std::isnan(x)) return NaN;
     if (x <= 0.0 || x == Inf) return 0.0;
-    if (sigma_ == 0.0) return NormalPDF(std::log(x), mu_, sigma_) / x;
-    return detail::StdNormalPdf((std::log(x) - mu_) / sigma_) / sigma_ / x;
+    return NormalPDF(std::log(x), mu_, sigma_) / x;
+  }
+  double Cdf(double x, bool upper) const {
+    if (Inside(x)) return FastCdf(x, upper);
+    if (!valid_ || std::isnan(x)) return NaN;
+    if (x <= 0.0) return upper ? 1.0 : 0.0;
+    const double lx = std::log(x);
+    return upper ? NormalCDFUpper(lx, mu_, sigma_) : NormalCDF(lx, mu_, sigma_);
   }
 
  private:
   double mu_, sigma_;
-  bool valid_;
+  bool valid_, fast_;
 };
 
 }  // namespace
 
-double LogNormalPDF(double x, double mu, double sigma) { return TLogNormalDensity(mu, sigma)(x); }
+double LogNormalPDF(double x, double mu, double sigma) { return TLogNormalLaw(mu, sigma).Pdf(x); }
 
 double LogNormalCDF(double x, double mu, double sigma) {
-  if (!IsReal(mu) || !IsNonNegative(sigma) || std::isnan(x)) return NaN;
-  if (x <= 0.0) return 0.0;
-  return NormalCDF(std::log(x), mu, sigma);
+  return TLogNormalLaw(mu, sigma).Cdf(x, false);
 }
 
 double LogNormalCDFUpper(double x, double mu, double sigma) {
-  if (!IsReal(mu) || !IsNonNegative(sigma) || std::isnan(x)) return NaN;
-  if (x <= 0.0) return 1.0;
-  return NormalCDFUpper(std::log(x), mu, sigma);
+  return TLogNormalLaw(mu, sigma).Cdf(x, true);
 }
 
 double LogNormalCDFInv(double p, double mu, double sigma) {
@@ -630,15 +653,22 @@ double LogNormalCDFInv(double p, double mu, double sigma) {
 }
 
 void LogNormalPDF(const TVec& x, double mu, double sigma, TVec& dst) {
-  const TLogNormalDensity density(mu, sigma);
-  VectorForm(x, dst, "LogNormalPDF", [&](double v) { return density(v); });
+  const TLogNormalLaw law(mu, sigma);
+  detail::BlockVectorForm(
+      x, dst, "LogNormalPDF", [&](double v) { return law.Inside(v); },
+      [&](double v) { return law.FastPdf(v); }, [&](double v) { return law.Pdf(v); });
 }
 void LogNormalCDF(const TVec& x, double mu, double sigma, TVec& dst) {
-  VectorForm(x, dst, "LogNormalCDF", [=](double v) { return LogNormalCDF(v, mu, sigma); });
+  const TLogNormalLaw law(mu, sigma);
+  detail::BlockVectorForm(
+      x, dst, "LogNormalCDF", [&](double v) { return law.Inside(v); },
+      [&](double v) { return law.FastCdf(v, false); }, [&](double v) { return law.Cdf(v, false); });
 }
 void LogNormalCDFUpper(const TVec& x, double mu, double sigma, TVec& dst) {
-  VectorForm(x, dst, "LogNormalCDFUpper",
-             [=](double v) { return LogNormalCDFUpper(v, mu, sigma); });
+  const TLogNormalLaw law(mu, sigma);
+  detail::BlockVectorForm(
+      x, dst, "LogNormalCDFUpper", [&](double v) { return law.Inside(v); },
+      [&](double v) { return law.FastCdf(v, true); }, [&](double v) { return law.Cdf(v, true); });
 }
 void LogNormalCDFInv(const TVec& p, double mu, double sigma, TVec& dst) {
   VectorForm(p, dst, "LogNormalCDFInv", [=](double v) { return LogNormalCDFInv(v, mu, sigma); });

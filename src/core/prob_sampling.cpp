@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "core/math_policy.h"
+#include "core/prob_fastmath.h"
 #include "core/prob_internal.h"
 #include "core/prob_kernels.h"
 #include "lumex/core/probability.h"
@@ -26,6 +27,8 @@ using detail::IsPositive;
 using detail::IsProbability;
 using detail::IsReal;
 using detail::VectorForm;
+using detail::StdNormalDensity;
+using detail::StdNormalLower;
 
 using TNormal = boost::math::normal_distribution<double, detail::TMathPolicy>;
 
@@ -35,112 +38,6 @@ using TNormal = boost::math::normal_distribution<double, detail::TMathPolicy>;
 // (df/2) eps at 10^6 degrees of freedom, and the quantiles below p = 1e-290 overflow to -Inf.
 using TStudentL = boost::math::students_t_distribution<long double, detail::TMathPolicy>;
 using TFisherL = boost::math::fisher_f_distribution<long double, detail::TMathPolicy>;
-
-constexpr double kInvSqrt2Pi = 0.398942280401432677939946059934;  // 1/sqrt(2 pi)
-
-// ---- The standard normal law, free of branches ----------------------------------------------
-//
-// For x >= 0, Phi(-x) = phi(x) M(x) with M the Mills ratio: smooth and positive on [0, Inf),
-// sqrt(pi/2) at 0 and about 1/x far out. One rational function of degrees 10 and 11 follows it
-// over [0, 40] to 7e-17 relative (tools/normal_cdf_fit.py derives the coefficients); past 40,
-// phi is below e^-800 and 0 in double. phi is evaluated with an exponential of our own
-// (ScaledGaussian): a call to the C library's exp would keep a loop over these functions from
-// being vectorised. Against 40-digit values, Phi is within 1.5e-15 relative over the whole lower
-// tail down to the smallest normal doubles, and phi within 2.3e-16.
-//
-// Choices are made on bit patterns, not by comparing doubles: a floating comparison may raise
-// an exception, so compilers neither turn it into a selection nor vectorise a loop around it;
-// and with standard normal data the sign of z is a coin toss for a branch predictor.
-
-constexpr double kMillsP[] = {
-    1.2533141373155003, 2.0770484204161797, 1.7062591271664975,
-    0.89784089905673603, 0.33202630945264228, 0.089758458089576207,
-    0.017940384616525584, 0.0026212080467109197, 0.00026896029602719999,
-    1.7626429072592015e-05, 5.6725356982636627e-07};
-constexpr double kMillsQ[] = {
-    1, 2.4551294274929143, 2.8203076792644874,
-    2.0050501519349133, 0.98253334131354575, 0.34943443907270494,
-    0.092344413556742902, 0.01820821039687796, 0.0026388344759746968,
-    0.00026952754959409569, 1.7626429072619313e-05, 5.6725356982625044e-07};
-
-// exp(r) = 1 + r + r^2 g(r) on |r| <= ln(2)/2, g to 1.6e-17 relative in exp(r).
-constexpr double kExpG[] = {
-    0.50000000000000011, 0.16666666666666669, 0.041666666666624164,
-    0.008333333333330065, 0.0013888888917196719, 0.00019841269863040545,
-    2.480152132236793e-05, 2.7557268480309439e-06, 2.7620075880345908e-07,
-    2.5100375832840034e-08};
-
-constexpr double kMillsEnd = 40.0;  // phi(40) = e^-800/sqrt(2 pi) is 0 in double
-
-template <std::size_t N>
-inline double Horner(const double (&c)[N], double x) {
-  double s = c[N - 1];
-  for (std::size_t i = N - 1; i-- > 0;) s = s * x + c[i];
-  return s;
-}
-
-inline double MillsRatio(double x) { return Horner(kMillsP, x) / Horner(kMillsQ, x); }
-
-std::int64_t Bits(double v) { return std::bit_cast<std::int64_t>(v); }
-
-// All ones where a > b, else 0, for a and b without sign bit (NaN ranks above +Inf).
-std::uint64_t AboveMask(double a, double b) {
-  return static_cast<std::uint64_t>((Bits(b) - Bits(a)) >> 63);
-}
-
-// All ones where the sign bit of v is set.
-std::uint64_t SignMask(double v) { return static_cast<std::uint64_t>(Bits(v) >> 63); }
-
-// a where mask is all ones, b where it is 0.
-double Select(std::uint64_t mask, double a, double b) {
-  return std::bit_cast<double>((std::bit_cast<std::uint64_t>(a) & mask) |
-                               (std::bit_cast<std::uint64_t>(b) & ~mask));
-}
-
-// f exp(-x^2/2) for 0 <= x <= 40 and f of order 1, with no rounding in the exponent (a rounded
-// x^2 near 1400 would cost up to 6e-14 relative):
-// - x^2 = p + e exactly, x split into halves of 26 bits whose products are exact (Dekker);
-// - exp(-p/2 - e/2) = 2^k exp(r): k = round(-p/(2 ln 2)), read off the low bits of the shifter
-//   sum; ln 2 = kLn2Hi + kLn2Lo with kLn2Hi 32 bits long, so k kLn2Hi and the difference from
-//   -p/2 are exact, and -e/2 joins the small reduced argument r;
-// - 2^k as 2^(k + 600), written into the exponent field, times 2^-600, so that results below
-//   the normal range are rounded once, by the last product.
-inline double ScaledGaussian(double x, double f) {
-  constexpr double kSplit = 134217729.0;  // 2^27 + 1
-  constexpr double kInvLn2 = 1.4426950408889634;
-  constexpr double kLn2Hi = 6.93147180369123816490e-01;
-  constexpr double kLn2Lo = 1.90821492927058770002e-10;
-  constexpr double kShifter = 0x1.8p52;
-  const double c = kSplit * x;
-  const double xh = c - (c - x);
-  const double xl = x - xh;
-  const double p = x * x;
-  const double e = ((xh * xh - p) + 2.0 * xh * xl) + xl * xl;
-  const double s = -0.5 * p;
-  const double kd = s * kInvLn2 + kShifter;
-  const double k = kd - kShifter;
-  const double r = (s - k * kLn2Hi) - (k * kLn2Lo + 0.5 * e);
-  const double fExpR = f + f * (r + r * r * Horner(kExpG, r));  // f exp(r), one final rounding
-  const std::uint64_t scale = (std::bit_cast<std::uint64_t>(kd) + (600 + 1023)) << 52;
-  return fExpR * std::bit_cast<double>(scale) * 0x1p-600;
-}
-
-// phi(z) = exp(-z^2/2)/sqrt(2 pi); NaN stays NaN. Both kernels are forced inline: a vector
-// form instantiates them twice (double and float storage), past the compiler's own budget, and a
-// call left in the loop keeps it from being vectorised.
-[[gnu::always_inline]] inline double StdNormalDensity(double z) {
-  const double a = std::fabs(z);
-  const double x = Select(AboveMask(a, kMillsEnd), kMillsEnd, a);
-  return Select(AboveMask(a, Inf), z, ScaledGaussian(x, kInvSqrt2Pi));
-}
-
-// Phi(z) = P(Z <= z); NaN stays NaN, Phi(-Inf) = 0, Phi(Inf) = 1.
-[[gnu::always_inline]] inline double StdNormalLower(double z) {
-  const double a = std::fabs(z);
-  const double x = Select(AboveMask(a, kMillsEnd), kMillsEnd, a);  // also +Inf and NaN
-  const double q = ScaledGaussian(x, kInvSqrt2Pi * MillsRatio(x));  // Phi(-|z|)
-  return Select(AboveMask(a, Inf), z, Select(SignMask(z), q, 1.0 - q));
-}
 
 bool ValidNormal(double mu, double sigma) { return IsReal(mu) && IsNonNegative(sigma); }
 
@@ -174,8 +71,6 @@ double F11(double x, bool upper) {
 }  // namespace
 
 // ---- Normal -------------------------------------------------------------------------------------
-
-double detail::StdNormalPdf(double z) { return StdNormalDensity(z); }
 
 double NormalPDF(double x, double mu, double sigma) {
   if (!ValidNormal(mu, sigma) || std::isnan(x)) return NaN;

@@ -3,9 +3,10 @@
 # way to the continued fraction (z = a + 1), the shapes leave the kernels' range [1/2, 100], the
 # prefactor nears 1e-300 (beyond which the general route takes over), the quantiles change the
 # tail or the variable they solve for (p = 1/2; Student's |t| = sqrt(df); F's u = 1/2), the
-# normal quantile changes its rational function (|p - 1/2| = 0.425, -ln p = 25), and the
-# logistic quantile its logarithm (p = 1/3, 2/3), and the Weibull density its power ((x/A)^B at
-# the smallest normal number). Writes distribution_switches.txt beside this script in the format
+# normal quantile changes its rational function (|p - 1/2| = 0.425, -ln p = 25), the Weibull
+# density its power ((x/A)^B at the smallest normal number), the logarithm of the logistic and
+# log-normal laws its kernel (at the smallest normal number) and the Cauchy quantile its form
+# (p = 1/4, 3/4). Writes distribution_switches.txt beside this script in the format
 # of distributions.txt.
 #
 # Run: Rscript tests/reference/core/distribution_switches.R   (R >= 4.2)
@@ -122,9 +123,30 @@ for (par in list(c(4, 12), c(2.5, 7.5), c(1, 200), c(201, 3))) {
 pn <- c(pSplit(0.075), pSplit(0.925), pSplit(exp(-25)), 1 - pSplit(exp(-25)))
 emit("NormalCDFInv", pn, qnorm(pn), 0, 1)
 
-# The logistic quantile changes from log1p(u) to ln(1 + u) at u = 1 (p = 1/3 and 2/3).
+# The logistic quantile at u = 1 (p = 1/3 and 2/3), where ln(1 + u) once changed its form.
 pl <- c(pSplit(1 / 3), pSplit(2 / 3))
 emit("LogisticCDFInv", pl, qlogis(pl), 0, 1)
+
+# The branch-free logarithm takes the probabilities from the smallest normal number up to 1
+# (the logistic quantile) and the positive normal points (the log-normal law); the C library's
+# logarithm the subnormal ones (the Gumbel quantile is checked at the same points). The Cauchy
+# quantile changes its form at p = 1/4 and 3/4, its CDF at the location.
+tiny <- .Machine$double.xmin
+pt <- c(1e-310, pSplit(tiny), 0.5 - 1e-9, 0.5 + 1e-9, 1 - 2^-53)
+# (qlogis forms log(p/(1 - p)), which cancels near 1/2: there ln(1 + (2p - 1)/(1 - p)), exact
+# but for log1p's rounding.)
+emit("LogisticCDFInv", pt, ifelse(abs(pt - 0.5) < 0.25, log1p((2 * pt - 1) / (1 - pt)), qlogis(pt)),
+     0, 1)
+emit("GumbelCDFInv", pt, -log(-log(pt)), 0, 1)
+xt <- c(1e-310, pSplit(tiny), 1e-300, 0.5, 3e5)
+emit("LogNormalPDF", xt, dlnorm(xt, 0, 30), 0, 30)
+emit("LogNormalCDF", xt, plnorm(xt, 0, 30), 0, 30)
+emit("LogNormalCDFUpper", xt, plnorm(xt, 0, 30, lower.tail = FALSE), 0, 30)
+pc <- c(pSplit(0.25), pSplit(0.75), 1e-300, 1 - 2^-53)
+emit("CauchyCDFInv", pc, qcauchy(pc, 1, 2), 1, 2)
+xc <- c(1 - 1e-9, 1 + 1e-9, -1e300, 1e300)
+emit("CauchyCDF", xc, pcauchy(xc, 1, 2), 1, 2)
+emit("CauchyCDFUpper", xc, pcauchy(xc, 1, 2, lower.tail = FALSE), 1, 2)
 
 # The Weibull density forms z^(B-1) as z^B / z only while z^B = (x/A)^B is a normal number.
 for (B in c(2, 4)) {
