@@ -15,7 +15,7 @@
 ///   numerically if they wish) and are only asked for derivatives at the point of the most recent
 ///   objective evaluation, so they may reuse what the objective left in the work objects. A
 ///   callback that resizes Grad or Curv, or makes them complex, raises
-///   "<Optimiser>: gradient callback changed the size or kind of Grad" (BFGS, ConjGrad) or
+///   `"<Optimiser>: gradient callback changed the size or kind of Grad"` (BFGS, ConjGrad) or
 ///   "Marquardt: derivative callback changed the size or kind of Grad or Curv".
 /// - On a normal return the last objective evaluation was made at the returned point (the
 ///   optimiser evaluates once more when needed), so work objects filled by the objective describe
@@ -35,9 +35,9 @@
 ///   reason is osrConverged (osrNotFinite when that value is NaN or +Inf, osrUnbounded when it is
 ///   -Inf).
 /// - Argument errors raise ELumexError with `"<Optimiser>: <condition>"`, before the first
-///   evaluation: a null callback ("<Optimiser>: Fun is null" first), then a FloatPrecision outside
-///   TMtxFloatPrecision (`"<Optimiser>: unknown FloatPrecision"`, the optimiser named Simplex,
-///   Marquardt, BFGS or ConjGrad).
+///   evaluation: a null callback (`"<Optimiser>: Fun is null"` first), then a FloatPrecision
+///   outside TMtxFloatPrecision (`"<Optimiser>: unknown FloatPrecision"`, the optimiser named
+///   Simplex, Marquardt, BFGS or ConjGrad).
 #pragma once
 
 #include <cstdint>
