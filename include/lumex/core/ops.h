@@ -40,9 +40,10 @@ LUMEX_API void Copy(TVec& dst, const TDenseLumex& src);
 /// @param[out] dst  sized like src.
 /// @param src       matrix of any storage kind.
 LUMEX_API void Copy(TMtx& dst, const TMtx& src);
-/// Copies a range: dst[dstIndex .. dstIndex+len-1] := src[srcIndex .. srcIndex+len-1].
+/// Copies len elements of src, from srcIndex on, into dst from dstIndex on.
 ///
-/// Nothing is resized. dst may be src; overlapping ranges copy as if through a temporary.
+/// dst[dstIndex + k] := src[srcIndex + k] for 0 <= k < len. Nothing is resized. dst may be
+/// src; overlapping ranges copy as if through a temporary.
 /// @param[in,out] dst  receives the range; any storage kind, the same as src's.
 /// @param src          the source object.
 /// @param srcIndex     first element read from src (row-major for matrices).
@@ -321,7 +322,7 @@ LUMEX_API void Exp(TDenseLumex& dst, const TDenseLumex& src);
 /// @return   the sum.
 /// @throws ELumexError "Sum: complex data not supported".
 LUMEX_API double Sum(const TDenseLumex& x);
-/// Range form of Sum: the sum of x[index .. index+len-1].
+/// Range form of Sum: the sum of the len elements from x[index] on.
 /// @param x      real vector or matrix.
 /// @param index  first element (row-major for matrices).
 /// @param len    number of elements.
@@ -362,7 +363,7 @@ LUMEX_API double StdDev(const TDenseLumex& x, double mean);
 /// @return   sum x[i]^2 (+Inf when it overflows).
 /// @throws ELumexError "SumOfSquares: complex data not supported".
 LUMEX_API double SumOfSquares(const TDenseLumex& x);
-/// Range form of SumOfSquares over x[index .. index+len-1].
+/// Range form of SumOfSquares over the len elements from x[index] on.
 /// @param x      real vector or matrix.
 /// @param index  first element.
 /// @param len    number of elements.
@@ -419,7 +420,8 @@ LUMEX_API double Min(const TDenseLumex& x, int& index);
 /// @param[out] min  the minimum.
 /// @throws ELumexError "MaxMin: complex data not supported".
 LUMEX_API void MaxMin(const TDenseLumex& x, double& max, double& min);
-/// Range form of MaxMin over x[index .. index+len-1]; both NaN for len = 0 or a NaN element.
+/// Range form of MaxMin over the len elements from x[index] on; both NaN for len = 0 or a NaN
+/// element.
 /// @param x         real vector or matrix.
 /// @param index     first element.
 /// @param len       number of elements.
