@@ -246,6 +246,7 @@ LUMEX_API void LineDeriv(const TRegressFun& RegressFun, double X, double Y,
 /// @param[out] Grad       2 values.
 /// @param FloatPrecision  the precision Grad is sized in.
 /// @throws ELumexError "ExpDeriv: Pars.Length < 1".
+///
 /// NaN/Inf: Pars[0] = 0 gives a NaN or infinite first element.
 LUMEX_API void ExpDeriv(const TRegressFun& RegressFun, double X, double Y,
                         std::span<const double> Pars, TVec& Grad,
@@ -323,6 +324,7 @@ LUMEX_API void LnFit(TVec& B, const TVec& X, const TVec& Y, const TVec* Weights)
 /// @throws ELumexError in this order: "LogisticFit: X.Length <> Y.Length",
 ///         "LogisticFit: X.FloatPrecision <> Y.FloatPrecision", "LogisticFit: X.Length < 3",
 ///         "LogisticFit: Weights.Length <> X.Length".
+///
 /// NaN/Inf: inner responses outside the band between the asymptotes make z NaN (no check),
 /// and the coefficients NaN.
 LUMEX_API void LogisticFit(TVec& B, const TVec& X, const TVec& Y, bool FourParam,

@@ -70,6 +70,7 @@ struct TRegStats {
 ///         "RegressTest: Weights.Length <> Y.Length",
 ///         "RegressTest: Weights.FloatPrecision <> Y.FloatPrecision", then
 ///         "RegressTest: ParamCount < 0".
+///
 /// NaN/Inf: a zero SSE gives F = +Inf (NaN when SSR is 0 too), a zero SST gives R2 = -Inf
 /// or NaN, and zero degrees of freedom give NaN or infinite ratios.
 LUMEX_API void RegressTest(const TVec& Y, const TVec& YCalc, int ParamCount, TRegStats& RegStats,
@@ -107,6 +108,7 @@ LUMEX_API void RegressTest(const TVec& Y, const TVec& YCalc, const TMtx& V, TReg
 ///         "LinRegress : X.Complex or Y.Complex", and with weights
 ///         "LinRegress : (Weights.Length <> X.Length)",
 ///         "LinRegress : (Weights.FloatPrecision <> X.FloatPrecision)".
+///
 /// NaN/Inf: a constant X leaves the line undefined: b and V are then NaN or infinite.
 LUMEX_API void LinRegress(const TVec& X, const TVec& Y, TVec& b, bool Constant, const TVec* Weights,
                           TVec* YCalc, TMtx* V);
@@ -119,6 +121,7 @@ LUMEX_API void LinRegress(const TVec& X, const TVec& Y, TVec& b, bool Constant, 
 /// @return R^2.
 /// @throws ELumexError "R2: Y.Length <> YCalc.Length" rather than reading past the shorter
 ///         vector.
+///
 /// NaN/Inf: a constant Y gives -Inf or NaN.
 LUMEX_API double R2(const TVec& Y, const TVec& YCalc);
 
@@ -175,6 +178,7 @@ enum TRegSolveMethod : std::uint8_t {
 ///         rank-deficient, singular or non-square design, complex data) is raised again as
 ///         "MulLinRegress : " followed by its message, for example
 ///         "MulLinRegress : LQRSolve: matrix is rank deficient".
+///
 /// NaN/Inf: NaN or infinite data give NaN coefficients, fitted values and V.
 LUMEX_API void MulLinRegress(const TVec& y, const TMtx& A, TVec& b, bool Constant, TVec* YCalc,
                              TMtx* V, TRegSolveMethod Method);
@@ -199,6 +203,7 @@ LUMEX_API void MulLinRegress(const TVec& y, const TMtx& A, TVec& b, bool Constan
 ///         "MulLinRegress: Weights.Length <> Y.Length", then
 ///         "MulLinRegress: Weights.Complex". Errors of the solver pass unchanged (no
 ///         "MulLinRegress : " prefix here).
+///
 /// NaN/Inf: a zero weight sum or negative weights give NaN results.
 LUMEX_API void MulLinRegress(const TVec& Y, const TMtx& A, TVec& b, const TVec& Weights,
                              bool Constant, TVec* YCalc, TMtx* V, TRegSolveMethod Method);
@@ -222,6 +227,7 @@ LUMEX_API void MulLinRegress(const TVec& Y, const TMtx& A, TVec& b, const TVec& 
 ///         "RidgeRegress: (y.FloatPrecision <> A.FloatPrecision)",
 ///         "RidgeRegress: y.Length <> A.Rows"; k = 0 with a constant column (or fewer rows than
 ///         columns) passes the solver's "LQRSolve: matrix is rank deficient".
+///
 /// NaN/Inf: a negative k gives NaN coefficients.
 LUMEX_API void RidgeRegress(const TVec& y, const TMtx& A, double k, TVec& b, bool Standardized);
 
@@ -262,6 +268,7 @@ LUMEX_API void RidgeOptimalk(const TVec& y, const TMtx& A, double& k);
 ///         "PCRegress: y.FloatPrecision <> A.FloatPrecision", "PCRegress: y.Length <> A.Rows";
 ///         exactly collinear columns (a zero component variance) raise
 ///         "LQRSolve: matrix is rank deficient".
+///
 /// NaN/Inf: a constant column (zero standard deviation) gives NaN results.
 LUMEX_API void PCRegress(const TVec& y, const TMtx& A, TVec& b, TVec* YCalc, TVec* BStdErr,
                          int OmitCount);
@@ -296,6 +303,7 @@ LUMEX_API void PCRegress(const TVec& Y, const TMtx& A, TVec& b, const TVec& Weig
 /// @return the PRESS statistic.
 /// @throws ELumexError those of MulLinRegress (with its "MulLinRegress : " prefix for the
 ///         solver's).
+///
 /// NaN/Inf: a point of leverage 1 gives +Inf or NaN.
 LUMEX_API double PRESS(const TMtx& A, const TVec& y);
 
@@ -377,6 +385,7 @@ using TStepwiseQualityCriteria = std::function<double(
 ///         first fit. Errors of a fit arrive as "MulLinRegress : " + message, for example
 ///         "MulLinRegress : LQRSolve: matrix is rank deficient" for a subset with dependent
 ///         columns.
+///
 /// NaN/Inf: NaN or infinite data give NaN statistics.
 LUMEX_API void StepwiseRegression(const TVecList& aList, const TVec& stdDevA,
                                   TStepwiseMethod Method, TVecInt& VariableMask, TMtx& Results,
@@ -443,6 +452,7 @@ struct TANOVA2Result {
 /// @param Alpha        the level of FCrit.
 /// @return the analysis-of-variance table.
 /// @throws ELumexError "ANOVA1: Data.Complex".
+///
 /// NaN/Inf: see the family's introduction.
 LUMEX_API TANOVA1Result ANOVA1(const TMtx& Data, double& Signif, double Alpha);
 /// One-way analysis of variance of groups of any size, given by an index per observation.
@@ -457,6 +467,7 @@ LUMEX_API TANOVA1Result ANOVA1(const TMtx& Data, double& Signif, double Alpha);
 ///         "ANOVA1: Data.Length <> GroupIndex.Length", then "ANOVA1: Data.Length = 0" and
 ///         "ANOVA1: GroupIndex contains negative values" (which would otherwise have no group
 ///         to go to).
+///
 /// NaN/Inf: a group number without observations makes SS1, SS2 and F undefined (NaN).
 LUMEX_API TANOVA1Result ANOVA1(const TVec& Data, const TVecInt& GroupIndex, double& Signif,
                                double Alpha);
@@ -475,6 +486,7 @@ LUMEX_API TANOVA1Result ANOVA1(const TVec& Data, const TVecInt& GroupIndex, doub
 /// @return the analysis-of-variance table.
 /// @throws ELumexError in this order: "ANOVA2: (Data.Rows mod Replications) <> 0" (only for
 ///         a non-zero Replications), "ANOVA2: Replications <= 0", "ANOVA2: Data.Complex = true".
+///
 /// NaN/Inf: with Replications = 1 the interaction is the residual: SS3, Deg3, MS3, FDist3 and
 /// FCrit3 are NaN and SignifInter is 0.
 LUMEX_API TANOVA2Result ANOVA2(const TMtx& Data, double& SignifRows, double& SignifCols,
@@ -558,6 +570,7 @@ using TMultiDeriveProc = std::function<void(const TMultiRegressFun& RegressFun, 
 ///         starting values. A derivative procedure that leaves Grad shorter than Pars
 ///         raises "NLinRegress: DeriveProc output length <> Pars.Length". Errors of the
 ///         optimiser and of the callbacks pass unchanged.
+///
 /// NaN/Inf: an infinite model value is not an error: the objective is infinite there and the
 /// optimiser avoids it (at the start it stops with osrNotFinite).
 LUMEX_API int NLinRegress(const TVec& X, const TVec& Y, const TRegressFun& RegressFun,
@@ -677,6 +690,7 @@ LUMEX_API int NLinRegress(const TVecList& X, const TVec& Y, const TMultiRegressF
 ///                    element i receives the derivative with respect to Pars[i].
 /// @throws ELumexError "NumericDerive: RegressFun is null"; a Grad too short raises the
 ///         container's index error.
+///
 /// NaN/Inf: a NaN model value gives NaN there.
 LUMEX_API void NumericDerive(const TRegressFun& RegressFun, double X, double Y, const TVec& Pars,
                              TVec& Grad);
@@ -695,6 +709,7 @@ LUMEX_API void NumericDerive(const TRegressFun& RegressFun, double X, double Y, 
 ///         "MultiNumericDerive: Grad.Count < Pars.Length" rather than writing past the list,
 ///         and "MultiNumericDerive: RegressFun output length <> Y.Length" when the model
 ///         changes the length of its output.
+///
 /// NaN/Inf: a NaN model value gives NaN there.
 LUMEX_API void MultiNumericDerive(const TMultiRegressFun& RegressFun, const TVecList& X,
                                   const TVec& Y, const TVec& Pars, TVecList& Grad);
@@ -745,6 +760,7 @@ namespace lumex {
 ///         "LogisticRegress: complex data not supported". A singular weighted cross-product
 ///         A'WA (a design with dependent columns, or weights driven to 0 by separated data)
 ///         raises the solver's "LQRSolve: matrix is rank deficient".
+///
 /// NaN/Inf: NaN or infinite data, zero trials or y outside [0, n] make the deviance NaN, which
 /// ends the loop: b holds the solution of that pass, NaN wherever the NaN reaches it.
 LUMEX_API void LogisticRegress(const TVec& y, const TVec& n, TVec& b, const TMtx* A,
@@ -786,6 +802,7 @@ LUMEX_API void LogisticRegress(const TVec& y, const TVec& n, TVec& b, const TMtx
 ///         categories for the cut points to pair up), and with AutoInit false
 ///         "LogisticRegress: Theta.Length <> number of category boundaries in y" and
 ///         "LogisticRegress: b.Length <> A.Cols".
+///
 /// NaN/Inf: NaN data give a NaN deviance (StopReason osrNotFinite).
 LUMEX_API int LogisticRegress(const TVec& y, const TMtx& A, TVec& b, TVec& Theta, TVec& BStdErr,
                               double& Deviance, TOptStopReason& StopReason, int MaxIter,
@@ -813,6 +830,7 @@ LUMEX_API int LogisticRegress(const TVec& y, const TMtx& A, TVec& b, TVec& Theta
 /// @throws ELumexError "PoissonRegress: Y.Length <> A.Rows",
 ///         "PoissonRegress: complex data not supported"; a singular A'WA raises the solver's
 ///         "LUSolve: matrix is singular".
+///
 /// NaN/Inf: NaN or infinite data, or negative counts, make the deviance NaN, which ends the
 /// loop once MinIter passes have run. All-zero counts drive the fitted means towards 0 and the
 /// coefficients towards -Inf until the deviance settles.

@@ -40,6 +40,7 @@ namespace lumex {
 /// @param[out] CL, UCL, LCL  the centre line and the control limits.
 /// @param Confidence  the two-sided coverage of the limits (0.9973 for 3-sigma limits).
 /// @throws ELumexError "QCXChart: complex data not supported" for complex Data.
+///
 /// NaN/Inf: n = 1 gives NaN limits; a NaN value makes its subgroup's point, CL and the limits
 /// NaN.
 LUMEX_API void QCXChart(const TMtx& Data, TVec& DrawVec, double& CL, double& UCL, double& LCL,
@@ -55,6 +56,7 @@ LUMEX_API void QCXChart(const TMtx& Data, TVec& DrawVec, double& CL, double& UCL
 /// @param[out] CL, UCL, LCL  the centre line and the control limits.
 /// @param Confidence  the two-sided coverage of the limits.
 /// @throws ELumexError "QCSChart: complex data not supported" for complex Data.
+///
 /// NaN/Inf: n = 1 gives NaN points and limits (a NaN LCL stays NaN, it is not clipped).
 LUMEX_API void QCSChart(const TMtx& Data, TVec& DrawVec, double& CL, double& UCL, double& LCL,
                         double Confidence);
@@ -72,6 +74,7 @@ LUMEX_API void QCSChart(const TMtx& Data, TVec& DrawVec, double& CL, double& UCL
 /// @param[out] CL, UCL, LCL  the centre line and the control limits.
 /// @param Confidence  the two-sided coverage of the limits.
 /// @throws ELumexError the message of RangeRows for complex Data.
+///
 /// NaN/Inf: n = 1 gives NaN limits.
 LUMEX_API void QCRChart(const TMtx& Data, TVec& DrawVec, double& CL, double& UCL, double& LCL,
                         double Confidence);
@@ -85,6 +88,7 @@ LUMEX_API void QCRChart(const TMtx& Data, TVec& DrawVec, double& CL, double& UCL
 /// @param[out] CL, UCL, LCL  the centre line and the control limits.
 /// @param Confidence  the two-sided coverage of the limits.
 /// @throws ELumexError "QCMRChart: (Data.Complex)".
+///
 /// NaN/Inf: one value gives NaN limits.
 LUMEX_API void QCMRChart(const TVec& Data, double& CL, double& UCL, double& LCL, double Confidence);
 
@@ -107,6 +111,7 @@ LUMEX_API void QCMRChart(const TVec& Data, double& CL, double& UCL, double& LCL,
 /// @param[out] DrawVec  the k proportions.
 /// @param[out] CL, UCL, LCL  the centre line and the control limits.
 /// @param Confidence  the one-sided probability of the limits (0.99865 for 3-sigma limits).
+///
 /// NaN/Inf: empty Data give NaN; SampleSize = 0 gives infinite or NaN values.
 LUMEX_API void QCPChart(const TVec& Data, int SampleSize, TVec& DrawVec, double& CL, double& UCL,
                         double& LCL, double Confidence);
@@ -134,6 +139,7 @@ LUMEX_API void QCPChart(const TVec& Data, const TVec& SampleSize, TVec& DrawVec,
 /// @param[out] DrawVec  a copy of the counts.
 /// @param[out] CL, UCL, LCL  the centre line and the control limits.
 /// @param Confidence  the one-sided probability of the limits.
+///
 /// NaN/Inf: empty Data give NaN; SampleSize = 0 gives NaN limits.
 LUMEX_API void QCNPChart(const TVec& Data, int SampleSize, TVec& DrawVec, double& CL, double& UCL,
                          double& LCL, double Confidence);
@@ -158,6 +164,7 @@ LUMEX_API void QCNPChart(const TVec& Data, const TVec& SampleSize, TVec& DrawVec
 /// @param[out] DrawVec  the k defects per unit.
 /// @param[out] CL, UCL, LCL  the centre line and the control limits.
 /// @param Confidence  the one-sided probability of the limits.
+///
 /// NaN/Inf: empty Data give NaN; SampleSize = 0 gives infinite or NaN values.
 LUMEX_API void QCUChart(const TVec& Data, int SampleSize, TVec& DrawVec, double& CL, double& UCL,
                         double& LCL, double Confidence);
@@ -183,6 +190,7 @@ LUMEX_API void QCUChart(const TVec& Data, const TVec& SampleSize, TVec& DrawVec,
 /// @param[out] DrawVec  a copy of the counts.
 /// @param[out] CL, UCL, LCL  the centre line and the control limits.
 /// @param Confidence  the one-sided probability of the limits.
+///
 /// NaN/Inf: empty Data give NaN; a negative mean gives NaN limits.
 LUMEX_API void QCCChart(const TVec& Data, TVec& DrawVec, double& CL, double& UCL, double& LCL,
                         double Confidence);
@@ -212,6 +220,7 @@ LUMEX_API void QCCChart(const TVec& Data, TVec& DrawVec, double& CL, double& UCL
 /// @param[out] Cp, Cpk  the capability indexes (NaN unless both limits are finite).
 /// @param[out] CpCI, CpkCI  the (lower, upper) confidence intervals of Cp and Cpk.
 /// @param Alpha         1 - the confidence level of the intervals (0.05 for 95%).
+///
 /// NaN/Inf: nothing is checked; a non-finite Alpha or too few values give NaN intervals.
 LUMEX_API void QCCapIndexes(const TVec& Data, double LSL, double USL, double& OutOfSpec, double& Cp,
                             double& Cpk, TTwoElmReal& CpCI, TTwoElmReal& CpkCI, double Alpha);
@@ -235,6 +244,7 @@ LUMEX_API void QCCapIndexes(const TVec& Data, double LSL, double USL, double& Ou
 /// @param Lambda      the weight of the newest mean, in (0, 1] (not checked).
 /// @param Confidence  the one-sided probability of the limits.
 /// @throws ELumexError "EWMAChart: (Data.Complex)".
+///
 /// NaN/Inf: with n < 2, UCL = +Inf and LCL = -Inf (no within-subgroup spread to estimate
 /// sigma from).
 LUMEX_API void EWMAChart(const TMtx& Data, TVec& DrawVec, double& CL, double& UCL, double& LCL,
@@ -269,6 +279,7 @@ LUMEX_API void EWMAChart(const TMtx& Data, TVec& DrawVec, double& CL, TVec& UCL,
 /// @param[out] CPlus, CMinus  may be null (when either is, neither is written): k values each.
 /// @param Confidence  kept for the caller's chart, not used in the computation.
 /// @throws ELumexError "QCCumSumChart: (Data.Complex)".
+///
 /// NaN/Inf: Sigma = 0 gives infinite or NaN points.
 LUMEX_API void QCCumSumChart(const TMtx& Data, TVec& DrawVec, double K, double H, double Target,
                              double Sigma, TVec* CPlus, TVec* CMinus, double Confidence);
@@ -293,6 +304,7 @@ LUMEX_API void QCCumSumChart(const TMtx& Data, TVec& DrawVec, double K, double H
 /// @param[out] Results  one code sum per measurement, in the precision of Data.
 /// @param Mean, Sigma  the target mean and standard deviation of the control material.
 /// @throws ELumexError "QCWestgardRules: (Data.Complex)".
+///
 /// NaN/Inf: a NaN measurement violates nothing.
 LUMEX_API void QCWestgardRules(const TVec& Data, TVec& Results, double Mean, double Sigma);
 

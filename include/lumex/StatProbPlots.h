@@ -42,6 +42,7 @@ namespace lumex {
 /// @param Sorted      true when Data are already ascending (taken as given).
 /// @throws ELumexError "StatNormalPlot: (Data.Complex)", then
 ///         "StatNormalPlot: Data.Length < 1".
+///
 /// NaN/Inf: equal quartiles give a non-finite line (and band); no error.
 LUMEX_API void StatNormalPlot(const TVec& Data, TVec& XDraw, TVec& YDraw, double& MinX,
                               double& MaxX, double& MinY, double& MaxY, TVec* Band, bool Sorted);
@@ -58,6 +59,7 @@ LUMEX_API void StatNormalPlot(const TVec& Data, TVec& XDraw, TVec& YDraw, double
 ///         "StatQQPlot: (XData.Length <> YData.Length" and "StatQQPlot: XData.Length < 1" (the
 ///         texts as published, unbalanced brackets included), in this order; any later error
 ///         is raised again as "StatQQPlot : " followed by its message.
+///
 /// NaN/Inf: equal quartiles give a non-finite line; no error.
 LUMEX_API void StatQQPlot(const TVec& XData, const TVec& YData, TVec& XDraw, TVec& YDraw,
                           double& MinX, double& MaxX, double& MinY, double& MaxY, bool XSorted,
@@ -85,6 +87,7 @@ LUMEX_API void StatQQPlot(const TVec& Data, TVec& XDraw, TVec& YDraw, double& Mi
 /// @param Sorted  true when Data are already ascending.
 /// @throws ELumexError "StatWeibullPlot: (Data.Complex)", then
 ///         "StatWeibullPlot: Data.Length < 1".
+///
 /// NaN/Inf: zero or negative values give non-finite line ends, not an error.
 LUMEX_API void StatWeibullPlot(const TVec& Data, TVec& XDraw, TVec& YDraw, double& MinX,
                                double& MaxX, double& MinY, double& MaxY, bool Sorted);
@@ -98,6 +101,7 @@ LUMEX_API void StatWeibullPlot(const TVec& Data, TVec& XDraw, TVec& YDraw, doubl
 /// @param[out] MinX, MaxX, MinY, MaxY  the ends of the reference line.
 /// @param Sorted  true when Data are already ascending.
 /// @throws ELumexError "StatExpPlot: (Data.Complex)", then "StatExpPlot: Data.Length < 1".
+///
 /// NaN/Inf: equal quartiles give a non-finite line; no error.
 LUMEX_API void StatExpPlot(const TVec& Data, TVec& XDraw, TVec& YDraw, double& MinX, double& MaxX,
                            double& MinY, double& MaxY, bool Sorted);

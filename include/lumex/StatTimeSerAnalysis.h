@@ -33,6 +33,7 @@ namespace lumex {
 /// @param[out] Dst  NumLags values (lags at or beyond n are 0); empty for an empty Data.
 /// @param NumLags   the number of lags; < 0 asks for ceil(10 * log10(n)).
 /// @throws ELumexError "AutoCov: Data.Complex = true", "AutoCov: NumLags too large".
+///
 /// NaN/Inf: a non-finite value makes every lag NaN.
 LUMEX_API void AutoCov(const TVec& Data, TVec& Dst, int NumLags);
 
@@ -42,6 +43,7 @@ LUMEX_API void AutoCov(const TVec& Data, TVec& Dst, int NumLags);
 /// @param[out] Dst  NumLags values, as in AutoCov.
 /// @param NumLags   the number of lags; < 0 asks for ceil(10 * log10(n)).
 /// @throws ELumexError "ACF: Data.Complex = true", "ACF: NumLags too large".
+///
 /// NaN/Inf: a constant series gives NaN values (0/0).
 LUMEX_API void ACF(const TVec& Data, TVec& Dst, int NumLags);
 
@@ -96,6 +98,7 @@ LUMEX_API void DurbinLevinson(const TVec& gamma, TVec& Phi, double& sigma2, int 
 ///                        lags 0 .. p-1.
 /// @throws ELumexError "ARYuleWalker: (Data.Length=0) or (Data.Complex)", then
 ///         "Phi.Length = 0".
+///
 /// NaN/Inf: a constant series gives NaN coefficients.
 LUMEX_API void ARYuleWalkerFit(const TVec& Data, TVec& Phi, double& sigma2,
                                TVec* PhiStdErr = nullptr);
@@ -111,6 +114,7 @@ LUMEX_API void ARYuleWalkerFit(const TVec& Data, TVec& Phi, double& sigma2,
 /// @param[out] PhiStdErr  the standard errors of ARYuleWalkerFit's form, from the
 ///                        mean-corrected autocovariances.
 /// @throws ELumexError "ARBurg: (Data.Length=0) or (Data.Complex)", then "Phi.Length = 0".
+///
 /// NaN/Inf: a series of p values or fewer gives NaN results.
 LUMEX_API void ARBurgFit(const TVec& Data, TVec& Phi, double& sigma2, TVec& PhiStdErr);
 
@@ -122,6 +126,7 @@ LUMEX_API void ARBurgFit(const TVec& Data, TVec& Phi, double& sigma2, TVec& PhiS
 /// @param h  the number of lags; h <= 0 gives 0.
 /// @return Q.
 /// @throws ELumexError "BoxLjung : X.Complex = true", then "BoxLjung : h > X.Length-1".
+///
 /// NaN/Inf: a constant series gives NaN.
 LUMEX_API double BoxLjung(const TVec& X, int h);
 
@@ -162,6 +167,7 @@ LUMEX_API double BoxLjung(const TVec& X, int h);
 /// @throws ELumexError in this order: "SingleExpSmooth: (Alpha>1) or (Alpha<0)",
 ///         "SingleExpSmooth: Y.Complex = true", "SingleExpSmooth: Y.Length < 2",
 ///         "SingleExpSmooth: (InitMethod = 1) and (Y.Length < 4)".
+///
 /// NaN/Inf: a NaN value makes the later levels and the MSE NaN.
 LUMEX_API void SingleExpSmooth(const TVec& Y, TVec& Level, double Alpha, double& MSE,
                                int InitMethod);
@@ -277,6 +283,7 @@ LUMEX_API void DoubleExpForecast(const TVec& Y, TVec& YHat, double& Alpha, doubl
 ///         "TripleExpSmooth: (Beta>1) or (Beta<0)", "TripleExpSmooth: (Gamma>1) or (Gamma<0)",
 ///         "TripleExpSmooth: Y.Complex = true", "TripleExpSmooth: Period < 1",
 ///         "TripleExpSmooth: (Y.Length mod Period <> 0)", "TripleExpSmooth: Y.Length < 2*Period".
+///
 /// NaN/Inf: a zero level or seasonal index gives infinite or NaN values.
 LUMEX_API void TripleExpSmooth(const TVec& Y, TVec& Level, TVec& Trend, TVec& Season, double Alpha,
                                double Beta, double Gamma, double& MSE, int Period);
@@ -331,6 +338,7 @@ LUMEX_API void TripleExpForecast(const TVec& Y, TVec& YHat, double& Alpha, doubl
 /// @return the mean of (Y[Lag+i] - MovAve[i])^2.
 /// @throws ELumexError in this order: "SingleMovAve: Y.Complex", "SingleMovAve: N<1",
 ///         "SingleMovAve: Y.Length<N".
+///
 /// NaN/Inf: a non-finite value gives non-finite averages in the windows that hold it, and
 /// the running sum may carry NaN into some following windows.
 LUMEX_API double MovingAverage(const TVec& Y, int N, TVec& MovAve, int& Lag, bool Centered);
@@ -368,6 +376,7 @@ enum TcfInitMethod : std::uint8_t {
 /// @return true when all roots lie strictly outside the unit circle; a root on the circle
 ///         gives false.
 /// @throws ELumexError "CheckARMACoeffs: Coeffs.Complex = true".
+///
 /// NaN/Inf: a NaN or infinite coefficient gives false.
 LUMEX_API bool CheckARMACoeffs(const TVec& Coeffs, bool IsAR);
 /// Array form of CheckARMACoeffs (the coefficients are copied into a vector).
@@ -441,6 +450,7 @@ LUMEX_API void ARMAKappa(const TVec& Data, const TVec* Phi, const TVec* Theta, T
 ///         matrix must be at least (N+1) x (N+1)), "Innovations: NumEvals too large"
 ///         (N > 8191); an error of the computation is raised again as "Innovations : " + its
 ///         message.
+///
 /// NaN/Inf: a zero variance gives NaN or infinite coefficients, not an error.
 LUMEX_API void Innovations(const TDenseLumex& kappa, int q, TMtx& ThetaM, TVec& Variances,
                            int NumEvals);
@@ -509,6 +519,7 @@ LUMEX_API void ARMAInnovationsFit(const TVec& Data, TVec& Phi, TVec& Theta, doub
 ///         "ARMAHannah: (Phi.Complex) or (Theta.Complex)", "ARMAHannah: Data.Length < m+p+2q"
 ///         (fewer rows than coefficients) and, for an exactly collinear regression,
 ///         "LQRSolve: matrix is rank deficient".
+///
 /// NaN/Inf: a constant series gives NaN coefficients (its autocorrelations are 0/0).
 LUMEX_API void ARMAHannahFit(const TVec& Data, TVec& Phi, TVec& Theta, double& sigma2);
 
@@ -526,6 +537,7 @@ LUMEX_API void ARMAHannahFit(const TVec& Data, TVec& Phi, TVec& Theta, double& s
 ///         ARYuleWalkerFit or ARBurgFit for pure AR models), when the MA part is not
 ///         invertible, or when R is not positive definite.
 /// @throws ELumexError "ARMALogLike: (Data.Length<2) or (Data.Complex)".
+///
 /// NaN/Inf: NaN data give NaN.
 LUMEX_API double ARMALogLike(const TVec& Data, const TVec& Phi, const TVec& Theta);
 
@@ -587,6 +599,7 @@ LUMEX_API int ARMAMLE(const TVec& Data, TVec& Phi, TVec& Theta, const TVec& PTLo
 ///         "ARMAForecast: (Phi.Length=0) and (Theta.Length=0)",
 ///         "ARMAForecast: correlation matrix not positive definite" (a non-causal AR part,
 ///         whose formal autocovariances are no covariance).
+///
 /// NaN/Inf: NaN data give NaN forecasts.
 LUMEX_API void ARMAForecast(const TVec& Data, const TVec& Phi, const TVec& Theta, int T,
                             TVec& YHat, TMtx& Cov, double& RMS);
@@ -705,6 +718,7 @@ LUMEX_API void TimeSeriesIntInit(const TVec& Data, TVec& ResInit, int d, bool Fr
 ///                     also after an 'M' pass or several passes.
 /// @param MaxTau       the largest lag tried, at most Data.Length (15 in Brockwell and Davis).
 /// @throws ELumexError "MaxTau > Data.Length", then "ShortenFilter: Data.Complex = true".
+///
 /// NaN/Inf: a series without a usable error (too short, all zeros, NaN or infinite values) ends
 /// in 'S': Dst = Data, Tau = 0, Filter = [1].
 LUMEX_API void ShortenFilter(const TVec& Data, TVec& Dst, int& Tau, TVec* Filter, int MaxTau);
@@ -723,6 +737,7 @@ LUMEX_API void ShortenFilter(const TVec& Data, TVec& Dst, int& Tau, TVec* Filter
 /// @param MaxLag          the largest lag tried, at most Data.Length (26 in Brockwell and
 ///                        Davis).
 /// @throws ELumexError "ARARFit: Data.Complex = true", then "ARARFit: MaxLag > Data.Length".
+///
 /// NaN/Inf: when no candidate is found (MaxLag < 4, or a constant series whose
 /// autocorrelations are NaN) the lags stay 2, 3, 4, Sigma2 is 1.797693134862315e308 and Phi is
 /// NaN.
@@ -754,6 +769,7 @@ LUMEX_API void ARARFit(const TVec& Data, TVec& Phi, int& L1, int& L2, int& L3, d
 ///         "ARARForecast: Phi.Length < 4", "ARARForecast: not 1 < L1 < L2 < L3",
 ///         "ARARForecast: Tau < 0", "ARARForecast: T < 0", "ARARForecast: T too large"
 ///         (T > 2^26), "ARARForecast: Data.Length < Tau+L3".
+///
 /// NaN/Inf: SigmaScale is NaN when Data.Length = K, and so are the standard errors.
 LUMEX_API void ARARForecast(const TVec& Data, const TVec& Phi, const TVec& Filter, int Tau, int L1,
                             int L2, int L3, double SMean, int T, TVec& YHat, TVec& StdErr,
@@ -768,6 +784,7 @@ LUMEX_API void ARARForecast(const TVec& Data, const TVec& Phi, const TVec& Filte
 ///                  Data); may be Data.
 /// @param Lambda    the power, >= 0.
 /// @throws ELumexError "BoxCox : Lambda<0", then "BoxCox : Data.Complex = true".
+///
 /// NaN/Inf: NaN elements are dropped.
 LUMEX_API void BoxCox(const TVec& Data, TVec& Dst, double Lambda);
 
@@ -780,6 +797,7 @@ LUMEX_API void BoxCox(const TVec& Data, TVec& Dst, double Lambda);
 /// @param[out] Dst  Data's length and precision; may be Data.
 /// @param Lambda    the power, >= 0.
 /// @throws ELumexError "BoxCoxInv : Lambda<0", then "BoxCoxInv : Data.Complex = true".
+///
 /// NaN/Inf: below x = -1/Lambda the power of a negative base is NaN unless 1/Lambda is an
 /// integer.
 LUMEX_API void BoxCoxInv(const TVec& Data, TVec& Dst, double Lambda);

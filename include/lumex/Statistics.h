@@ -936,6 +936,7 @@ LUMEX_API double tTest(const TVec& Data, double Mean, THypothesisResult& hRes, d
 ///         "tTest: Data1.FloatPrecision <> Data2.FloatPrecision".
 ///
 /// Alpha outside (0, 1) as the one-sample form: no decision, NaN outputs and result.
+///
 /// NaN/Inf: a non-finite t or significance gives hrNan.
 LUMEX_API double tTest(const TVec& Data1, const TVec& Data2, THypothesisResult& hRes,
                        double& Signif, TTwoElmReal& ConfInt, bool Paired, THypothesisType hType,
@@ -956,6 +957,7 @@ LUMEX_API double tTest(const TVec& Data1, const TVec& Data2, THypothesisResult& 
 /// @throws ELumexError "ZTest: Data.Complex = true" for complex Data.
 ///
 /// Alpha outside (0, 1) or Sigma = 0 give hrNan, NaN significance, interval and result.
+///
 /// NaN/Inf: a non-finite z or significance gives hrNan.
 LUMEX_API double ZTest(const TVec& Data, double Mean, double Sigma, THypothesisResult& hRes,
                        double& Signif, TTwoElmReal& ConfInt, THypothesisType hType, double Alpha);

@@ -46,6 +46,7 @@ using TTwoElmReal = std::array<double, 2>;
 ///               so that small right-tail significances keep their digits.
 /// @param hType  the alternative.
 /// @return       the significance; NaN for a value outside THypothesisType.
+///
 /// NaN/Inf: one-tailed types return their tail as given; htTwoTailed takes std::min, so a NaN
 /// lower gives NaN but a NaN upper gives 2 * lower.
 LUMEX_API double SignificanceByTail(double lower, double upper, THypothesisType hType);
@@ -59,6 +60,7 @@ LUMEX_API double SignificanceByTail(double lower, double upper, THypothesisType 
 /// @param checkStatistic  also answer hrNan for a non-finite statistic.
 /// @param statistic       the test statistic, read only when checkStatistic is true.
 /// @return                the decision.
+///
 /// NaN/Inf: a NaN Alpha never rejects (hrNotReject for a finite Signif).
 LUMEX_API THypothesisResult Decide(double Signif, double Alpha, bool checkStatistic = false,
                                    double statistic = 0.0);
@@ -86,6 +88,7 @@ inline bool AlphaOutOfRange(double Alpha) { return Alpha <= 0.0 || Alpha >= 1.0;
 /// @param[out] Signif   NaN when the level is out of range.
 /// @param[out] ConfInt  {NaN, NaN} when the level is out of range; may be null.
 /// @return              true when the level is out of range.
+///
 /// NaN/Inf: a NaN Alpha is not out of range (false, outputs untouched).
 LUMEX_API bool QuietLevelCheck(double Alpha, THypothesisResult& hRes, double& Signif,
                                TTwoElmReal* ConfInt);

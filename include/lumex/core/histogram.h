@@ -34,6 +34,7 @@ namespace lumex {
 /// @param CountsIndex  offset of bin 0 in Counts.
 /// @param NumBins      number of bins (nothing is done when not positive).
 /// @param DataLength   number of values (nothing is done when not positive).
+///
 /// NaN/Inf: NaN and +-Inf values are not counted.
 LUMEX_API void HistogramCount_Idx(const double* Data, int DataIndex, double InvWidth, double Min,
                                   std::int32_t* Counts, int CountsIndex, int NumBins,
@@ -50,6 +51,7 @@ LUMEX_API void HistogramCount_Idx(const double* Data, int DataIndex, double InvW
 /// @param NumBins      number of bins (nothing is done when not positive; bin indexes are
 ///                     resolved up to 2^24).
 /// @param DataLength   number of values (nothing is done when not positive).
+///
 /// NaN/Inf: NaN and +-Inf values are not counted.
 LUMEX_API void sHistogramCount_Idx(const float* Data, int DataIndex, float InvWidth, float Min,
                                    std::int32_t* Counts, int CountsIndex, int NumBins,

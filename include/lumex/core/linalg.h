@@ -135,6 +135,7 @@ LUMEX_API void VanderMonde(TMtx& dst, const TVec& x, int order);
 ///
 /// A nearly singular matrix gives a large, inaccurate inverse without warning (SVD shows the
 /// condition). A 0 x 0 matrix stays empty.
+///
 /// NaN/Inf: a non-finite element gives an all-NaN result, without the singularity check.
 /// @param[in,out] a  the real square matrix, replaced by its inverse.
 /// @throws ELumexError "Inv: complex matrix not supported"; "Inv: matrix is not square";
@@ -168,6 +169,7 @@ LUMEX_API double Trace(const TMtx& a);
 /// The Cholesky factor: lower-triangular dst (zeros above the diagonal) with a = dst * dst^T.
 ///
 /// Only the lower triangle of a enters the factorisation: a is taken to be symmetric.
+///
 /// NaN/Inf: a NaN or infinite element gives false (checked first: the factorisation alone
 /// would let a NaN diagonal through).
 /// @param[out] dst  sized like a, in the precision of a; all NaN when false is returned.
@@ -202,6 +204,7 @@ LUMEX_API void LUSolve(TMtx& x, const TMtx& a, const TMtx& b);
 /// of R at most min(Rows, Cols) * 2^-52 times the largest pivot counts as zero) raise; use
 /// SVDSolve for the minimum-norm solution of such a system. A matrix without columns gives an
 /// empty x.
+///
 /// NaN/Inf: a non-finite element of a or b gives an all-NaN x, without the rank check.
 /// @param[out] x  sized to a.Cols() in the precision of a.
 /// @param a       the real design matrix.
@@ -215,6 +218,7 @@ LUMEX_API void LQRSolve(TVec& x, const TMtx& a, const TVec& b);
 ///
 /// With k = min(Rows, Cols), q is Rows x k with orthonormal columns and r is k x Cols, upper
 /// triangular. The signs of r's diagonal are those the reflections give (not made positive).
+///
 /// NaN/Inf: a non-finite element gives all-NaN q and r.
 /// @param a       the real matrix.
 /// @param[out] q  sized Rows x k in the precision of a.
@@ -226,6 +230,7 @@ LUMEX_API void LQR(const TMtx& a, TMtx& q, TMtx& r);
 ///
 /// Divide and conquer (Eigen's BDCSVD), with one-sided Jacobi when it reports a numerical
 /// issue. For an empty matrix the full factors are identities.
+///
 /// NaN/Inf: a non-finite element gives all-NaN u, s and v.
 /// @param a       the real matrix; k = min(Rows, Cols).
 /// @param[out] u  thin: Rows x k; full: Rows x Rows, orthogonal. Precision of a.
@@ -243,6 +248,7 @@ LUMEX_API void SVD(const TMtx& a, TVec& s);
 ///
 /// Singular values below threshold * (largest singular value) count as zero (and always those
 /// below the smallest normal double). No equations or no unknowns give x = 0.
+///
 /// NaN/Inf: a non-finite element of a or b gives an all-NaN x.
 /// @param[out] x     sized to a.Cols() in the precision of a.
 /// @param a          the real matrix, any shape.
@@ -259,6 +265,7 @@ LUMEX_API void SVDSolve(TVec& x, const TMtx& a, const TVec& b,
 ///
 /// The values are complex, in the order the real Schur form gives them (not sorted; a complex
 /// pair is adjacent, positive imaginary part first).
+///
 /// NaN/Inf: a non-finite element, or an iteration that does not converge, gives NaN values and
 /// vectors. An empty matrix gives empty outputs.
 /// @param a             the real square matrix.
@@ -270,6 +277,7 @@ LUMEX_API void Eig(const TMtx& a, TVec& values, TMtx* vectors = nullptr);
 /// Eigenvalues (and optionally eigenvectors) of a real symmetric matrix.
 ///
 /// Only the lower triangle of a enters the decomposition.
+///
 /// NaN/Inf: a non-finite element, or an iteration that does not converge, gives NaN values and
 /// vectors. An empty matrix gives empty outputs.
 /// @param a             the real symmetric matrix.

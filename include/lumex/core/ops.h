@@ -337,6 +337,7 @@ LUMEX_API std::complex<double> CSum(const TDenseLumex& x);
 ///
 /// Data far from zero keep their digits (NIST StRD NumAcc4), and n equal values give exactly
 /// their value.
+///
 /// NaN/Inf: NaN for an empty object (also of complex storage); IEEE arithmetic otherwise.
 /// @param x  real vector or matrix.
 /// @return   the mean.
@@ -345,6 +346,7 @@ LUMEX_API double Mean(const TDenseLumex& x);
 /// Sample standard deviation (divisor n - 1) about the object's own mean.
 ///
 /// The mean is Mean's; the squared deviations are summed with the corrected two-pass method.
+///
 /// NaN/Inf: NaN below two values (whatever the storage kind); a NaN or infinite element gives NaN.
 /// @param x  real vector or matrix.
 /// @return   the standard deviation.
@@ -432,6 +434,7 @@ LUMEX_API void MaxMin(const TDenseLumex& x, int index, int len, double& max, dou
 /// The median: the middle value, or the mean of the two middle values for an even count.
 ///
 /// Selection on a copy, O(n); x is not changed.
+///
 /// NaN/Inf: NaN when x is empty (also of complex storage) or holds a NaN.
 /// @param x  real vector or matrix.
 /// @return   the median.

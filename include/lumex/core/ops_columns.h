@@ -13,6 +13,7 @@ namespace lumex {
 /// @param[out] dst  sized to src.Cols() elements, real, in the storage precision of src.
 /// @param src       real matrix of either precision.
 /// @throws ELumexError "MeanCols: complex data not supported".
+///
 /// NaN/Inf: a column holding NaN, or infinities of both signs, gives NaN; infinities of one
 /// sign give that infinity. A matrix with no rows gives NaN means.
 LUMEX_API void MeanCols(TVec& dst, const TMtx& src);

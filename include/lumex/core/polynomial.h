@@ -23,6 +23,7 @@ namespace lumex {
 ///                       vector); the order is that of the eigenvalue solver, not sorted.
 /// @param coefficients   real coefficients of either precision, highest power first.
 /// @throws ELumexError "PolyRoots: complex coefficients not supported".
+///
 /// NaN/Inf: a NaN or infinite coefficient (after the leading zeros) gives degree-many NaN
 /// roots.
 LUMEX_API void PolyRoots(TVec& roots, const TVec& coefficients);
@@ -70,6 +71,7 @@ public:
   /// @param x  the point.
   /// @return   the value, by Horner's rule in the local variable of the piece.
   /// @throws ELumexError "Evaluate: empty polynomial".
+  ///
   /// NaN/Inf: NaN for NaN x; an infinite x is evaluated on the extended end piece, giving
   /// +-Inf, or NaN where a zero coefficient multiplies it.
   double Evaluate(double x) const;
@@ -79,6 +81,7 @@ public:
   /// @param[out] y  sized to x.Length() elements, real, in the precision of x; may be x.
   /// @throws ELumexError "Evaluate: complex data not supported", then
   ///   "Evaluate: empty polynomial".
+  ///
   /// NaN/Inf: as the scalar form, element by element.
   void Evaluate(const TDenseLumex& x, TVec& y) const;
 

@@ -62,6 +62,7 @@ LUMEX_API void Convolve(TVec& dst, const TVec& a, const TVec& b);
 /// @throws ELumexError "Integrate: complex vector not supported" (y, then init),
 ///   "Integrate: result too long" past 2^31 - 1 elements, then "Size: length too large" (past
 ///   AllocationLimit).
+///
 /// NaN/Inf: a non-finite value makes every later value of the running sums non-finite.
 LUMEX_API void Integrate(TVec& dst, const TVec& y, const TVec& init);
 
