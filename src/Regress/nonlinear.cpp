@@ -10,13 +10,21 @@
 // BFGS and conjugate gradients; Marquardt receives the half-scaled pair -sum w_i r_i df_i/db
 // and the Gauss-Newton curvature J'WJ, whose inverse at the optimum is the unscaled covariance
 // of the estimates.
+//
+// Marquardt runs the core's iteration with two additions that need the model values rather
+// than the bare objective: geodesic acceleration, which bends each step along the curvature of
+// the model (one more model evaluation per trial step; in the curved valley of MGH10 it cuts the
+// iterations from about 6000 to 1100), and a final Gauss-Newton refinement, which takes the
+// parameters beyond the point where the sum of squares stops resolving them.
 #include <Eigen/Core>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "core/marquardt_loop.h"
 #include "lumex/Regress.h"
 #include "lumex/core/cache.h"
 
@@ -46,6 +54,12 @@ struct TData {
   // A model value as the fitted-value vector stores it.
   double Stored(double v) const { return single ? static_cast<double>(static_cast<float>(v)) : v; }
 };
+
+// The second derivative of a model value along v from its values m0 at b and mh at b + h v and
+// its first derivative jv = J v: m(b + h v) = m0 + h jv + h^2 m''(v) / 2 + O(h^3).
+inline double SecondDirectional(double mh, double m0, double jv, double h) {
+  return 2.0 / h * ((mh - m0) / h - jv);
+}
 
 // ---- One variable ------------------------------------------------------------------------------
 
@@ -82,6 +96,8 @@ public:
     const int p = pars.Length();
     const auto pz = static_cast<std::size_t>(p);
     fDi.resize(pz);
+    fJ.resize(fX.size() * pz);
+    fYAtJ = fYHat;
     g.assign(pz, 0.0);
     if (curv != nullptr) curv->assign(pz * pz, 0.0);
     const TMtxFloatPrecision precision = pars.FloatPrecision();
@@ -99,6 +115,7 @@ public:
       } else {
         for (int k = 0; k < p; ++k) fDi[static_cast<std::size_t>(k)] = fD.Value(k);
       }
+      std::copy_n(di, pz, fJ.data() + i * pz);
       const double w = fData.Weight(i);
       const double wr = w * (fData.y[i] - fYHat[i]);
       for (std::size_t k = 0; k < pz; ++k) g[k] -= wr * di[k];
@@ -117,6 +134,25 @@ public:
     }
   }
 
+  // out := J'W m''(v), the second directional derivative of the model values along v at the
+  // point of the last derivatives, by a difference over the step h v (`shifted` holds that
+  // point); false when a model value there is not finite.
+  bool Acceleration(const TVec& shifted, std::span<const double> v, double h,
+                    std::span<double> out) {
+    const std::size_t pz = v.size();
+    std::fill(out.begin(), out.end(), 0.0);
+    for (std::size_t i = 0; i < fX.size(); ++i) {
+      const double mh = fData.Stored(fFun(shifted, fX[i]));
+      if (!std::isfinite(mh)) return false;
+      const double* ji = fJ.data() + i * pz;
+      double jv = 0.0;
+      for (std::size_t k = 0; k < pz; ++k) jv += ji[k] * v[k];
+      const double wm = fData.Weight(i) * SecondDirectional(mh, fYAtJ[i], jv, h);
+      for (std::size_t k = 0; k < pz; ++k) out[k] += wm * ji[k];
+    }
+    return true;
+  }
+
   // Model values at pars without the NaN check (YCalc when no optimiser ran).
   void Evaluate(const TVec& pars) {
     for (std::size_t i = 0; i < fX.size(); ++i) fYHat[i] = fData.Stored(fFun(pars, fX[i]));
@@ -131,6 +167,7 @@ private:
   TDeriveProc fDerive;
   TVec fD;                  // one observation's derivatives
   std::vector<double> fDi;  // the same as doubles
+  std::vector<double> fJ, fYAtJ;  // the last derivatives (row by row) and the model values there
 };
 
 // ---- Several variables -------------------------------------------------------------------------
@@ -181,6 +218,8 @@ public:
       for (std::size_t i = 0; i < n; ++i)
         jm(k, static_cast<Eigen::Index>(i)) = fJ[k].Value(static_cast<int>(i));
     }
+    fJm = jm;
+    ToDoubles(fYHat, fYAtJ);
     Eigen::VectorXd wr(static_cast<Eigen::Index>(n));
     for (std::size_t i = 0; i < n; ++i) wr(static_cast<Eigen::Index>(i)) = fData.Weight(i) * fR[i];
     g.resize(static_cast<std::size_t>(p));
@@ -203,6 +242,34 @@ public:
     }
   }
 
+  // As TSingleFit::Acceleration.
+  bool Acceleration(const TVec& shifted, std::span<const double> v, double h,
+                    std::span<double> out) {
+    const std::size_t n = fData.y.size();
+    fShifted.Size(fY.Length(), fY.FloatPrecision());
+    fShifted.SetZero();
+    fFun(shifted, fX, fShifted);
+    if (fShifted.Length() != fY.Length()) {
+      ERaise("NLinRegress: RegressFun output length <> Y.Length");
+    }
+    const auto p = static_cast<Eigen::Index>(v.size());
+    if (n == 0) {
+      std::fill(out.begin(), out.end(), 0.0);
+      return true;
+    }
+    const Eigen::VectorXd jv =
+        fJm.transpose() * Eigen::Map<const Eigen::VectorXd>(v.data(), p);
+    Eigen::VectorXd wm(static_cast<Eigen::Index>(n));
+    for (std::size_t i = 0; i < n; ++i) {
+      const auto e = static_cast<Eigen::Index>(i);
+      const double mh = fShifted.Value(static_cast<int>(i));
+      if (!std::isfinite(mh)) return false;
+      wm(e) = fData.Weight(i) * SecondDirectional(mh, fYAtJ[i], jv(e), h);
+    }
+    Eigen::Map<Eigen::VectorXd>(out.data(), p) = fJm * wm;
+    return true;
+  }
+
   void Evaluate(const TVec& pars) {
     fYHat.Size(fY.Length(), fY.FloatPrecision());
     fYHat.SetZero();
@@ -223,6 +290,9 @@ private:
   TVec fYHat;
   TVecList fJ;
   std::vector<double> fR;
+  Eigen::MatrixXd fJm;        // the last derivatives, one row per parameter
+  std::vector<double> fYAtJ;  // the model values there
+  TVec fShifted;              // model values at the acceleration's probe point
 };
 
 // ---- Running the optimiser ---------------------------------------------------------------------
@@ -245,6 +315,81 @@ struct TRun {
   int maxIter;
   double tolerance, gradTolerance;
   std::vector<std::string>* verbose;
+};
+
+// Marquardt's view of a fit: the objective and the Gauss-Newton pair from the fit, and the
+// geodesic acceleration from its model values (double precision only: in single precision the
+// difference quotient of the second derivative drowns in rounding).
+template <class Fit>
+class TFitHost {
+public:
+  static constexpr bool kLeastSquares = true;
+
+  TFitHost(Fit& fit, int n, TMtxFloatPrecision precision, std::vector<std::string>* verbose)
+      : fFit(fit), fVerbose(verbose) {
+    fPoint->Size(n, precision);
+    fShifted->Size(n, precision);
+    fLast.resize(static_cast<std::size_t>(n));
+  }
+  TMtxFloatPrecision Precision() const { return fPoint->FloatPrecision(); }
+  void Round(std::span<double> x) const {
+    if (Precision() == fpDouble) return;
+    for (double& v : x) v = static_cast<double>(static_cast<float>(v));
+  }
+  double Eval(std::span<double> x) {
+    Round(x);
+    for (std::size_t j = 0; j < x.size(); ++j) fPoint->SetValue(static_cast<int>(j), x[j]);
+    fLastValid = false;  // until the objective returns
+    const double f = fFit.Objective(*fPoint);
+    std::copy(x.begin(), x.end(), fLast.begin());
+    fLastValid = true;
+    return f;
+  }
+  bool Curvature(std::span<double> g, TMtx& c) {
+    fFit.Derivatives(*fPoint, fG, &fC);
+    Round(fG);
+    Round(fC);
+    double* cd = c.Data<double>();
+    std::copy(fG.begin(), fG.end(), g.begin());
+    std::copy(fC.begin(), fC.end(), cd);
+    return std::all_of(fG.begin(), fG.end(), [](double v) { return std::isfinite(v); }) &&
+           std::all_of(fC.begin(), fC.end(), [](double v) { return std::isfinite(v); });
+  }
+  void EnsureLastAt(std::span<double> x) {
+    if (!fLastValid || !std::equal(x.begin(), x.end(), fLast.begin())) Eval(x);
+  }
+  template <class... Args>
+  void Progress(const char* format, Args... args) {
+    if (fVerbose == nullptr) return;
+    char buffer[512];
+    std::snprintf(buffer, sizeof buffer, format, args...);
+    fVerbose->emplace_back(buffer);
+  }
+  void Finish(std::span<double> pars, std::span<const double> x, double f, double& fmin,
+              TOptStopReason reason, TOptStopReason& stopReason, int iterations) {
+    std::copy(x.begin(), x.end(), pars.begin());
+    fmin = f;
+    stopReason = reason;
+    Progress("Marquardt stopped after %d iterations: %s; f = %.17g", iterations,
+             OptStopReasonText(reason).c_str(), f);
+  }
+  bool Acceleration(std::span<const double> x, std::span<const double> v, std::span<double> out) {
+    if (Precision() != fpDouble) return false;
+    double* b = fShifted->Data<double>();
+    for (std::size_t j = 0; j < x.size(); ++j) b[j] = x[j] + kProbe * v[j];
+    return fFit.Acceleration(*fShifted, v, kProbe, out);
+  }
+
+private:
+  // The second derivative is taken over a tenth of the step: short enough for the quadratic
+  // term to dominate, long enough to keep rounding small against it.
+  static constexpr double kProbe = 0.1;
+  Fit& fFit;
+  std::vector<std::string>* fVerbose;
+  TLease<TVec> fPoint;    // the evaluated point, in the precision
+  TLease<TVec> fShifted;  // the acceleration's probe point
+  std::vector<double> fLast, fG, fC;
+  bool fLastValid = false;
 };
 
 template <class Fit>
@@ -271,6 +416,13 @@ int RunUnbounded(Fit& fit, std::span<double> pars, const TRun& r) {
       return Simplex(f, pars, nullptr, {}, fmin, r.stopReason, r.precision, r.maxIter, r.tolerance,
                      r.verbose);
     case optMarquardt:
+      if (!pars.empty()) {
+        TFitHost<Fit> host(fit, static_cast<int>(pars.size()), r.precision, r.verbose);
+        const double eps = r.precision == fpSingle ? EPS_SINGLE : EPS_DOUBLE;
+        const detail::TMarquardtSettings settings{
+            r.maxIter, r.tolerance > eps ? r.tolerance : eps, r.gradTolerance, 0.01};
+        return detail::MarquardtLoop(host, pars, fmin, nullptr, r.stopReason, settings);
+      }
       return Marquardt(f, curv, pars, nullptr, {}, fmin, nullptr, r.stopReason, r.precision,
                        r.maxIter, r.tolerance, r.gradTolerance, 0.01, r.verbose);
     case optBFGS:
