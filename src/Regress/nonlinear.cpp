@@ -32,6 +32,16 @@ namespace lumex {
 
 namespace {
 
+// Numeric parameter derivatives by central differences. levels = 3 is NumericDerive's
+// Richardson extrapolation over the steps h, 2h and 4h; levels = 1 the plain difference at h,
+// a third of the model evaluations, with an error of about eps^(2/3) relative. Marquardt's
+// iterations run on the plain differences when the caller gives no derivative procedure (their
+// error only bends the path a little), and its final refinement on the extrapolated ones.
+void Differences(const TRegressFun& RegressFun, double X, const TVec& Pars, TVec& Grad,
+                 int levels);
+void MultiDifferences(const TMultiRegressFun& RegressFun, const TVecList& X, const TVec& Y,
+                      const TVec& Pars, TVecList& Grad, int levels);
+
 const char* const kNaNHead = "The target function for optimization returned NAN for Pars = ";
 const char* const kNaNTail =
     "The target function needs to check internally for occurance of the NAN value! "
@@ -70,7 +80,8 @@ public:
       : fXObj(X),
         fData(Y, Weights),
         fFun(fun),
-        fDerive(derive ? derive : TDeriveProc(NumericDerive)) {
+        fDerive(derive ? derive : TDeriveProc(NumericDerive)),
+        fNumeric(!derive) {
     ToDoubles(X, fX);
     fYHat.resize(fX.size());
   }
@@ -107,7 +118,11 @@ public:
         fD.Size(p, precision);
       }
       fD.SetZero();
-      fDerive(fFun, fX[i], fYHat[i], pars, fD);
+      if (fNumeric && !fSharp) {
+        Differences(fFun, fX[i], pars, fD, 1);
+      } else {
+        fDerive(fFun, fX[i], fYHat[i], pars, fD);
+      }
       if (fD.Length() < p) ERaise("NLinRegress: DeriveProc output length <> Pars.Length");
       const double* di = fDi.data();
       if (fD.Holds<double>()) {
@@ -153,6 +168,13 @@ public:
     return true;
   }
 
+  // Switches numeric derivatives to the extrapolated differences; false when nothing changes.
+  bool Sharpen() {
+    const bool changes = fNumeric && !fSharp;
+    fSharp = true;
+    return changes;
+  }
+
   // Model values at pars without the NaN check (YCalc when no optimiser ran).
   void Evaluate(const TVec& pars) {
     for (std::size_t i = 0; i < fX.size(); ++i) fYHat[i] = fData.Stored(fFun(pars, fX[i]));
@@ -165,6 +187,8 @@ private:
   std::vector<double> fX, fYHat;
   const TRegressFun& fFun;
   TDeriveProc fDerive;
+  bool fNumeric;        // no derivative procedure: numeric differences
+  bool fSharp = false;  // ... extrapolated from now on
   TVec fD;                  // one observation's derivatives
   std::vector<double> fDi;  // the same as doubles
   std::vector<double> fJ, fYAtJ;  // the last derivatives (row by row) and the model values there
@@ -180,7 +204,8 @@ public:
         fY(Y),
         fData(Y, Weights),
         fFun(fun),
-        fDerive(derive ? derive : TMultiDeriveProc(MultiNumericDerive)) {}
+        fDerive(derive ? derive : TMultiDeriveProc(MultiNumericDerive)),
+        fNumeric(!derive) {}
 
   double Objective(const TVec& pars) {
     fYHat.Size(fY.Length(), fY.FloatPrecision());
@@ -208,7 +233,11 @@ public:
       fJ[k].Size(fY.Length(), fY.FloatPrecision());
       fJ[k].SetZero();
     }
-    fDerive(fFun, fX, fYHat, pars, fJ);
+    if (fNumeric && !fSharp) {
+      MultiDifferences(fFun, fX, fYHat, pars, fJ, 1);
+    } else {
+      fDerive(fFun, fX, fYHat, pars, fJ);
+    }
     if (fJ.Count() < p) ERaise("NLinRegress: DeriveProc output length <> Y.Length");
     // jm: one row of derivatives (over the observations) per parameter.
     Eigen::MatrixXd jm(p, static_cast<Eigen::Index>(n));
@@ -240,6 +269,12 @@ public:
         c.noalias() = (jm * w.asDiagonal()) * jm.transpose();
       }
     }
+  }
+
+  bool Sharpen() {  // as TSingleFit::Sharpen
+    const bool changes = fNumeric && !fSharp;
+    fSharp = true;
+    return changes;
   }
 
   // As TSingleFit::Acceleration.
@@ -287,6 +322,8 @@ private:
   TData fData;
   const TMultiRegressFun& fFun;
   TMultiDeriveProc fDerive;
+  bool fNumeric;        // no derivative procedure: numeric differences
+  bool fSharp = false;  // ... extrapolated from now on
   TVec fYHat;
   TVecList fJ;
   std::vector<double> fR;
@@ -373,6 +410,7 @@ public:
     Progress("Marquardt stopped after %d iterations: %s; f = %.17g", iterations,
              OptStopReasonText(reason).c_str(), f);
   }
+  bool SharpenDerivatives() { return fFit.Sharpen(); }
   bool Acceleration(std::span<const double> x, std::span<const double> v, std::span<double> out) {
     if (Precision() != fpDouble) return false;
     double* b = fShifted->Data<double>();
@@ -606,9 +644,10 @@ int NLinRegress(const TVecList& X, const TVec& Y, const TMultiRegressFun& Regres
   });
 }
 
-void NumericDerive(const TRegressFun& RegressFun, double X, double /*Y*/, const TVec& Pars,
-                   TVec& Grad) {
-  if (!RegressFun) ERaise("NumericDerive: RegressFun is null");
+namespace {
+
+void Differences(const TRegressFun& RegressFun, double X, const TVec& Pars, TVec& Grad,
+                 int levels) {
   auto p = CreateIt<TVec>();
   *p = Pars;
   TParameterSlot slot(*p);
@@ -617,7 +656,7 @@ void NumericDerive(const TRegressFun& RegressFun, double X, double /*Y*/, const 
     const double pi = Pars.Value(i);
     const double h = BaseStep(pi, isDouble);
     double d[3];
-    for (int level = 0; level < 3; ++level) {
+    for (int level = 0; level < levels; ++level) {
       const double t = h * (1 << level);
       const double lo = slot.Set(i, pi - t);
       const double fLo = RegressFun(*p, X);
@@ -627,14 +666,12 @@ void NumericDerive(const TRegressFun& RegressFun, double X, double /*Y*/, const 
       d[level] = (fHi - fLo) / (hi - lo);
     }
     slot.Set(i, pi);
-    Grad.SetValue(i, Extrapolate(d[0], d[1], d[2]));
+    Grad.SetValue(i, levels == 3 ? Extrapolate(d[0], d[1], d[2]) : d[0]);
   }
 }
 
-void MultiNumericDerive(const TMultiRegressFun& RegressFun, const TVecList& X, const TVec& Y,
-                        const TVec& Pars, TVecList& Grad) {
-  if (!RegressFun) ERaise("MultiNumericDerive: RegressFun is null");
-  if (Grad.Count() < Pars.Length()) ERaise("MultiNumericDerive: Grad.Count < Pars.Length");
+void MultiDifferences(const TMultiRegressFun& RegressFun, const TVecList& X, const TVec& Y,
+                      const TVec& Pars, TVecList& Grad, int levels) {
   auto [p, lo, hi] = CreateIt<TVec, TVec, TVec>();
   auto [d1, d2, d4] = CreateIt<TVec, TVec, TVec>();  // the differences at h, 2h and 4h
   *p = Pars;
@@ -646,7 +683,7 @@ void MultiNumericDerive(const TMultiRegressFun& RegressFun, const TVecList& X, c
   for (int i = 0; i < Pars.Length(); ++i) {
     const double pi = Pars.Value(i);
     const double h = BaseStep(pi, isDouble);
-    for (int level = 0; level < 3; ++level) {
+    for (int level = 0; level < levels; ++level) {
       const double t = h * (1 << level);
       const double loPar = slot.Set(i, pi - t);
       lo->Size(n, Y.FloatPrecision());
@@ -675,8 +712,25 @@ void MultiNumericDerive(const TMultiRegressFun& RegressFun, const TVecList& X, c
     const double* e1 = d1->Data<double>();
     const double* e2 = d2->Data<double>();
     const double* e4 = d4->Data<double>();
-    for (int j = 0; j < n; ++j) g.SetValue(j, Extrapolate(e1[j], e2[j], e4[j]));
+    for (int j = 0; j < n; ++j) {
+      g.SetValue(j, levels == 3 ? Extrapolate(e1[j], e2[j], e4[j]) : e1[j]);
+    }
   }
+}
+
+}  // namespace
+
+void NumericDerive(const TRegressFun& RegressFun, double X, double /*Y*/, const TVec& Pars,
+                   TVec& Grad) {
+  if (!RegressFun) ERaise("NumericDerive: RegressFun is null");
+  Differences(RegressFun, X, Pars, Grad, 3);
+}
+
+void MultiNumericDerive(const TMultiRegressFun& RegressFun, const TVecList& X, const TVec& Y,
+                        const TVec& Pars, TVecList& Grad) {
+  if (!RegressFun) ERaise("MultiNumericDerive: RegressFun is null");
+  if (Grad.Count() < Pars.Length()) ERaise("MultiNumericDerive: Grad.Count < Pars.Length");
+  MultiDifferences(RegressFun, X, Y, Pars, Grad, 3);
 }
 
 }  // namespace lumex

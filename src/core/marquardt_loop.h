@@ -11,6 +11,8 @@
 //   void EnsureLastAt(std::span<double> x);
 //   void Progress(const char* format, ...);     one progress line (ignored without Verbose)
 //   void Finish(pars, x, f, fmin, reason, stopReason, iterations);   writes the results
+//   bool SharpenDerivatives();                  switches to accurate derivatives for the
+//                                               refinement; false when they already are
 //   static constexpr bool kLeastSquares;        true: the objective is a sum of squares whose
 //                                               gradient is computed from the residuals, which
 //                                               enables the acceleration and the refinement
@@ -326,6 +328,11 @@ int MarquardtLoop(Host& host, std::span<double> Pars, double& FMin, TMtx* Cov,
     // rounding; otherwise the run ends at the point before it.
     const bool stopped =
         reason == osrConverged || reason == osrPrecisionLimit || reason == osrNoDecrease;
+    // Derivatives that were cheap approximations during the search are made accurate here.
+    if (stopped && curvKnown && host.SharpenDerivatives()) {
+      host.EnsureLastAt(x);
+      curvKnown = host.Curvature(g, *curv);
+    }
     if (stopped && curvKnown && orient > 0.0 &&
         FactorDamped(*curv, orient, scale, 0.0, *work, *factor)) {
       const std::span<double> g2 = refineG->Span<double>();

@@ -48,6 +48,7 @@ public:
               TOptStopReason reason, TOptStopReason& stopReason, int iterations) {
     detail::Finish("Marquardt", pars, x, f, fmin, reason, stopReason, iterations, fVerbose);
   }
+  bool SharpenDerivatives() { return false; }
   bool Acceleration(std::span<const double>, std::span<const double>, std::span<double>) {
     return false;
   }
