@@ -61,6 +61,10 @@ struct TData {
     if (Weights != nullptr) ToDoubles(*Weights, w);
   }
   double Weight(std::size_t i) const { return w.empty() ? 1.0 : w[i]; }
+  // What rounding can change in the sum of squares: each residual r_i = y_i - f_i is off by
+  // about eps (|y_i| + |f_i|), which moves w_i r_i^2 by twice that times w_i |r_i|; `spread` is
+  // the sum of w_i |r_i| (|y_i| + |f_i|). A few times that bound, as the errors add up.
+  double Rounding(double spread) const { return 8.0 * (single ? EPS_SINGLE : EPS_DOUBLE) * spread; }
   // A model value as the fitted-value vector stores it.
   double Stored(double v) const { return single ? static_cast<double>(static_cast<float>(v)) : v; }
 };
@@ -87,7 +91,7 @@ public:
   }
 
   double Objective(const TVec& pars) {
-    double s = 0.0;
+    double s = 0.0, spread = 0.0;
     for (std::size_t i = 0; i < fX.size(); ++i) {
       const double v = fData.Stored(fFun(pars, fX[i]));
       if (std::isnan(v)) {
@@ -97,7 +101,9 @@ public:
       fYHat[i] = v;
       const double r = fData.y[i] - v;
       s += fData.Weight(i) * r * r;
+      spread += std::fabs(fData.Weight(i) * r) * (std::fabs(fData.y[i]) + std::fabs(v));
     }
+    fRounding = fData.Rounding(spread);
     return s;
   }
 
@@ -192,6 +198,10 @@ private:
   TVec fD;                  // one observation's derivatives
   std::vector<double> fDi;  // the same as doubles
   std::vector<double> fJ, fYAtJ;  // the last derivatives (row by row) and the model values there
+  double fRounding = 0.0;         // the rounding bound of the last sum of squares
+
+public:
+  double Rounding() const { return fRounding; }
 };
 
 // ---- Several variables -------------------------------------------------------------------------
@@ -214,13 +224,15 @@ public:
     if (fYHat.Length() != fY.Length()) ERaise("NLinRegress: RegressFun output length <> Y.Length");
     const std::size_t n = fData.y.size();
     fR.resize(n);
-    double s = 0.0;
+    double s = 0.0, spread = 0.0;
     for (std::size_t i = 0; i < n; ++i) {
       const double v = fYHat.Value(static_cast<int>(i));
       if (std::isnan(v)) ERaise(kNaNHead + pars.ToString() + kNaNTail);
       fR[i] = fData.y[i] - v;
       s += fData.Weight(i) * fR[i] * fR[i];
+      spread += std::fabs(fData.Weight(i) * fR[i]) * (std::fabs(fData.y[i]) + std::fabs(v));
     }
+    fRounding = fData.Rounding(spread);
     return s;
   }
 
@@ -330,6 +342,10 @@ private:
   Eigen::MatrixXd fJm;        // the last derivatives, one row per parameter
   std::vector<double> fYAtJ;  // the model values there
   TVec fShifted;              // model values at the acceleration's probe point
+  double fRounding = 0.0;     // the rounding bound of the last sum of squares
+
+public:
+  double Rounding() const { return fRounding; }
 };
 
 // ---- Running the optimiser ---------------------------------------------------------------------
@@ -411,6 +427,8 @@ public:
              OptStopReasonText(reason).c_str(), f);
   }
   bool SharpenDerivatives() { return fFit.Sharpen(); }
+  // How much rounding can change the objective at the latest evaluation.
+  double Rounding() const { return fFit.Rounding(); }
   bool Acceleration(std::span<const double> x, std::span<const double> v, std::span<double> out) {
     if (Precision() != fpDouble) return false;
     double* b = fShifted->Data<double>();

@@ -11,6 +11,8 @@
 //   void EnsureLastAt(std::span<double> x);
 //   void Progress(const char* format, ...);     one progress line (ignored without Verbose)
 //   void Finish(pars, x, f, fmin, reason, stopReason, iterations);   writes the results
+//   double Rounding() const;                    how much rounding can move the objective at
+//                                               the latest evaluation
 //   bool SharpenDerivatives();                  switches to accurate derivatives for the
 //                                               refinement; false when they already are
 //   static constexpr bool kLeastSquares;        true: the objective is a sum of squares whose
@@ -46,8 +48,6 @@ constexpr double kLambdaAfterZero = 1e-3;  // the first damping after a failed u
 // damping metric: 2 ||a|| <= kAccelRatio ||v|| (Transtrum and Sethna, 2012). A larger correction
 // means the quadratic model of the path is no longer trustworthy, and the plain step is tried.
 constexpr double kAccelRatio = 0.75;
-// The rise of a sum of squares that rounding can explain, relative to it.
-constexpr double kRefineSlack = 1e-10;
 
 // Largest absolute element; Euclidean norm scaled by it, so that neither overflow nor underflow
 // of the squares matters.
@@ -346,7 +346,7 @@ int MarquardtLoop(Host& host, std::span<double> Pars, double& FMin, TMtx* Cov,
         ++iterations;
         const double ft = host.Eval(trial);
         bool taken = false;
-        if (ft <= f + kRefineSlack * std::fabs(f) && host.Curvature(g2, *refineC) &&
+        if (ft <= f + host.Rounding() && host.Curvature(g2, *refineC) &&
             FactorDamped(*refineC, orient, scale, 0.0, *work, *factor)) {
           for (int j = 0; j < n; ++j) accelv->Span<double>()[j] = -g2[j];
           CholeskySolve(*factor, accelv->Data<double>());
