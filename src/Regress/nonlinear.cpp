@@ -42,6 +42,39 @@ void Differences(const TRegressFun& RegressFun, double X, const TVec& Pars, TVec
 void MultiDifferences(const TMultiRegressFun& RegressFun, const TVecList& X, const TVec& Y,
                       const TVec& Pars, TVecList& Grad, int levels);
 
+// The Richardson combination of central differences at steps h, 2h and 4h.
+inline double Extrapolate(double d1, double d2, double d4) {
+  const double e1 = d1 - d2, e2 = d2 - d4;
+  return d1 + 0.4 * e1 + (e1 - e2) / 45.0;
+}
+
+// The base step of parameter p for storage of the given precision.
+inline double BaseStep(double p, bool isDouble) {
+  const double s = isDouble ? GradStepSize : GradStepSizeSingle;
+  const double eps = isDouble ? EPS_DOUBLE : EPS_SINGLE;
+  return std::fabs(p) < eps ? s : s * std::fabs(p);
+}
+
+// One parameter of a real vector written straight into its storage (double or float): the
+// numeric derivatives run the model six times per parameter, so the checked element accessors
+// would cost about as much as a cheap model. A complex vector gets no slot; its values are read
+// through Value first, which raises.
+class TParameterSlot {
+public:
+  explicit TParameterSlot(TVec& v)
+      : fDouble(v.Holds<double>() ? v.Data<double>() : nullptr),
+        fSingle(v.Holds<float>() ? v.Data<float>() : nullptr) {}
+  // Stores x as element i and returns the value stored (x rounded to float in single storage).
+  double Set(int i, double x) {
+    if (fDouble != nullptr) return fDouble[i] = x;
+    return fSingle[i] = static_cast<float>(x);
+  }
+
+private:
+  double* fDouble;
+  float* fSingle;
+};
+
 const char* const kNaNHead = "The target function for optimization returned NAN for Pars = ";
 const char* const kNaNTail =
     "The target function needs to check internally for occurance of the NAN value! "
@@ -115,6 +148,8 @@ public:
     fDi.resize(pz);
     fJ.resize(fX.size() * pz);
     fYAtJ = fYHat;
+    const bool plain = fNumeric && !fSharp;
+    if (plain) PlainDifferences(pars, pz);
     g.assign(pz, 0.0);
     if (curv != nullptr) curv->assign(pz * pz, 0.0);
     const TMtxFloatPrecision precision = pars.FloatPrecision();
@@ -124,19 +159,18 @@ public:
         fD.Size(p, precision);
       }
       fD.SetZero();
-      if (fNumeric && !fSharp) {
-        Differences(fFun, fX[i], pars, fD, 1);
-      } else {
+      const double* di = fJ.data() + i * pz;
+      if (!plain) {
         fDerive(fFun, fX[i], fYHat[i], pars, fD);
+        if (fD.Length() < p) ERaise("NLinRegress: DeriveProc output length <> Pars.Length");
+        di = fDi.data();
+        if (fD.Holds<double>()) {
+          di = fD.Data<double>();
+        } else {
+          for (int k = 0; k < p; ++k) fDi[static_cast<std::size_t>(k)] = fD.Value(k);
+        }
+        std::copy_n(di, pz, fJ.data() + i * pz);
       }
-      if (fD.Length() < p) ERaise("NLinRegress: DeriveProc output length <> Pars.Length");
-      const double* di = fDi.data();
-      if (fD.Holds<double>()) {
-        di = fD.Data<double>();
-      } else {
-        for (int k = 0; k < p; ++k) fDi[static_cast<std::size_t>(k)] = fD.Value(k);
-      }
-      std::copy_n(di, pz, fJ.data() + i * pz);
       const double w = fData.Weight(i);
       const double wr = w * (fData.y[i] - fYHat[i]);
       for (std::size_t k = 0; k < pz; ++k) g[k] -= wr * di[k];
@@ -174,6 +208,27 @@ public:
     return true;
   }
 
+  // The plain central differences of every model value into fJ, parameter by parameter: the
+  // same values as Differences(.., 1) observation by observation, without its per-call set-up.
+  void PlainDifferences(const TVec& pars, std::size_t pz) {
+    fP = pars;
+    TParameterSlot slot(fP);
+    const bool isDouble = pars.IsDouble();
+    fLo.resize(fX.size());
+    for (std::size_t k = 0; k < pz; ++k) {
+      const int kk = static_cast<int>(k);
+      const double pk = pars.Value(kk);
+      const double h = BaseStep(pk, isDouble);
+      const double lo = slot.Set(kk, pk - h);
+      for (std::size_t i = 0; i < fX.size(); ++i) fLo[i] = fFun(fP, fX[i]);
+      const double hi = slot.Set(kk, pk + h);
+      for (std::size_t i = 0; i < fX.size(); ++i) {
+        fJ[i * pz + k] = (fFun(fP, fX[i]) - fLo[i]) / (hi - lo);
+      }
+      slot.Set(kk, pk);
+    }
+  }
+
   // Switches numeric derivatives to the extrapolated differences; false when nothing changes.
   bool Sharpen() {
     const bool changes = fNumeric && !fSharp;
@@ -198,6 +253,8 @@ private:
   TVec fD;                  // one observation's derivatives
   std::vector<double> fDi;  // the same as doubles
   std::vector<double> fJ, fYAtJ;  // the last derivatives (row by row) and the model values there
+  TVec fP;                        // the parameters of the plain differences
+  std::vector<double> fLo;        // model values at the lower step
   double fRounding = 0.0;         // the rounding bound of the last sum of squares
 
 public:
@@ -565,38 +622,6 @@ void CheckMulti(const TVecList& X, const TVec& Y, const TVec* Weights, bool numb
   }
 }
 
-// The Richardson combination of central differences at steps h, 2h and 4h.
-inline double Extrapolate(double d1, double d2, double d4) {
-  const double e1 = d1 - d2, e2 = d2 - d4;
-  return d1 + 0.4 * e1 + (e1 - e2) / 45.0;
-}
-
-// The base step of parameter p for storage of the given precision.
-inline double BaseStep(double p, bool isDouble) {
-  const double s = isDouble ? GradStepSize : GradStepSizeSingle;
-  const double eps = isDouble ? EPS_DOUBLE : EPS_SINGLE;
-  return std::fabs(p) < eps ? s : s * std::fabs(p);
-}
-
-// One parameter of a real vector written straight into its storage (double or float): the
-// numeric derivatives run the model six times per parameter, so the checked element accessors
-// would cost about as much as a cheap model. A complex vector gets no slot; its values are read
-// through Value first, which raises.
-class TParameterSlot {
-public:
-  explicit TParameterSlot(TVec& v)
-      : fDouble(v.Holds<double>() ? v.Data<double>() : nullptr),
-        fSingle(v.Holds<float>() ? v.Data<float>() : nullptr) {}
-  // Stores x as element i and returns the value stored (x rounded to float in single storage).
-  double Set(int i, double x) {
-    if (fDouble != nullptr) return fDouble[i] = x;
-    return fSingle[i] = static_cast<float>(x);
-  }
-
-private:
-  double* fDouble;
-  float* fSingle;
-};
 
 }  // namespace
 
