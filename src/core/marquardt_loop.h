@@ -100,6 +100,19 @@ inline bool FactorDamped(const TMtx& curv, double orient, std::span<const double
   return Cholesky(factor, work);
 }
 
+// True when adding lambda D leaves every diagonal element of orient * C unchanged: the damped
+// matrix is then the undamped one, whose factor and step the caller may already hold.
+inline bool DampingVanishes(const TMtx& curv, double orient, std::span<const double> scale,
+                            double lambda) {
+  const int n = curv.Rows();
+  const double* c = curv.Data<double>();
+  for (int j = 0; j < n; ++j) {
+    const double d = orient * c[j * n + j];
+    if (d + lambda * scale[j] != d) return false;
+  }
+  return true;
+}
+
 // Geodesic acceleration of the damped step v (Transtrum and Sethna, 2012): along the path that
 // the Gauss-Newton flow traces, the model values bend by m''(v), and the second-order step is
 // v + a / 2 with a = -(J'WJ + lambda D)^-1 J'W m''(v). In a long curved valley, where the
@@ -153,6 +166,9 @@ int MarquardtLoop(Host& host, std::span<double> Pars, double& FMin, TMtx* Cov,
   double orient = 1.0;
   double raise = 2.0;  // the factor of the next rejection; doubles with each one in a row
   bool curvKnown = false;  // curv holds the callback's matrix at x
+  // factor and step hold the undamped factor and step at x (from the step test), which a
+  // vanishing damping reuses: in the long valleys lambda falls to 1e-90 and below.
+  bool undamped = false;
   // Before the run stops at x (the step test passed, a damped step vanished, or lambda passed
   // its ceiling) the undamped step is tried once: near the minimum it is the Gauss-Newton (or
   // Newton) step, which about doubles the correct digits of x, where the damped steps gain them
@@ -190,7 +206,8 @@ int MarquardtLoop(Host& host, std::span<double> Pars, double& FMin, TMtx* Cov,
       return true;
     }
     // Converged when the undamped step, the model's distance to its minimum, is negligible.
-    if (FactorDamped(*curv, orient, scale, 0.0, *work, *factor)) {
+    undamped = FactorDamped(*curv, orient, scale, 0.0, *work, *factor);
+    if (undamped) {
       for (int j = 0; j < n; ++j) step[j] = -orient * g[j];
       CholeskySolve(*factor, step.data());
       if (Norm2(step) <= tol * (Norm2(x) + tol)) {
@@ -227,6 +244,7 @@ int MarquardtLoop(Host& host, std::span<double> Pars, double& FMin, TMtx* Cov,
       polished = true;
       bool taken = false;
       // After the step test `step` holds the undamped step already.
+      undamped = false;
       if (stopWith == osrConverged ||
           FactorDamped(*curv, orient, scale, 0.0, *work, *factor)) {
         if (stopWith != osrConverged) {
@@ -259,9 +277,13 @@ int MarquardtLoop(Host& host, std::span<double> Pars, double& FMin, TMtx* Cov,
       continue;
     }
     bool accepted = false;
-    if (FactorDamped(*curv, orient, scale, lambda, *work, *factor)) {
-      for (int j = 0; j < n; ++j) step[j] = -orient * g[j];
-      CholeskySolve(*factor, step.data());
+    const bool reuse = undamped && DampingVanishes(*curv, orient, scale, lambda);
+    undamped = reuse;
+    if (reuse || FactorDamped(*curv, orient, scale, lambda, *work, *factor)) {
+      if (!reuse) {
+        for (int j = 0; j < n; ++j) step[j] = -orient * g[j];
+        CholeskySolve(*factor, step.data());
+      }
       for (int j = 0; j < n; ++j) trial[j] = x[j] + step[j];
       host.Round(trial);
       if (std::equal(trial.begin(), trial.end(), x.begin())) {
