@@ -214,6 +214,21 @@ TEST(NistNonlinear, MarquardtReachesTheCertifiedValuesFromBothStarts) {
   EXPECT_LE(missesFromStart1, 3);
 }
 
+// Meyer's thermistor model from its first start runs along a long curved valley in which the
+// linearised steps stay short: plain Marquardt takes about 6000 of them. Bending each step along
+// the curvature of the model must get there in well under half of that.
+TEST(NistNonlinear, MarquardtFollowsTheCurvedValleyOfMGH10) {
+  LUMEX_REQUIRE_NIST();
+  const auto& problems = NistProblems();
+  const auto mgh10 = std::find_if(problems.begin(), problems.end(), [](const TNistProblem& p) {
+    return std::string(p.name) == "MGH10";
+  });
+  ASSERT_NE(mgh10, problems.end());
+  const TNistOutcome s1 = FitNist(*mgh10, 1);
+  EXPECT_GE(s1.paramDigits, 8.0);
+  EXPECT_LT(s1.iterations, 2000);
+}
+
 // ---- The fit itself -----------------------------------------------------------------------------
 
 // y = 3 exp(-0.5 x) plus a fixed wiggle, so the optimum is not the generating point.
