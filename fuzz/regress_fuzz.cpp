@@ -39,7 +39,7 @@ const TFuzzRow kRows[] = {
     LUMEX_FUZZ(MulLinRegress, void(const TVec&, const TMtx&, TVec&, bool, TVec*, TMtx*, TRegSolveMethod)),
     LUMEX_FUZZ(MulLinRegress, void(const TVec&, const TMtx&, TVec&, const TVec&, bool, TVec*, TMtx*, TRegSolveMethod)),
     LUMEX_FUZZ(RidgeRegress, void(const TVec&, const TMtx&, double, TVec&, bool)),
-    LUMEX_FUZZ_CAPPED(16, RidgeOptimalk, void(const TVec&, const TMtx&, double&)),
+    LUMEX_FUZZ_CAPPED(8, RidgeOptimalk, void(const TVec&, const TMtx&, double&)),
     LUMEX_FUZZ(PCRegress, void(const TVec&, const TMtx&, TVec&, TVec*, TVec*, int)),
     LUMEX_FUZZ(PCRegress, void(const TVec&, const TMtx&, TVec&, const TVec&, TVec&, TVec*, int)),
     LUMEX_FUZZ(PRESS, double(const TMtx&, const TVec&)),

@@ -60,7 +60,7 @@ const TFuzzRow kRows[] = {
     LUMEX_FUZZ_CAPPED(128, ARMAInnovationsFit, void(const TVec&, TVec&, double&, TVec*, int)),
     LUMEX_FUZZ_CAPPED(128, ARMAInnovationsFit, void(const TVec&, TVec&, TVec&, double&, TVec*, TVec*, int)),
     LUMEX_FUZZ_CAPPED(128, ARMAHannahFit, void(const TVec&, TVec&, TVec&, double&)),
-    LUMEX_FUZZ_CAPPED(256, ARMALogLike, double(const TVec&, const TVec&, const TVec&)),
+    LUMEX_FUZZ_CAPPED(64, ARMALogLike, double(const TVec&, const TVec&, const TVec&)),
     LUMEX_FUZZ_CAPPED(2, ARMAMLE, int(const TVec&, TVec&, TVec&, TVec&, double&)),
     LUMEX_FUZZ_CAPPED(2, ARMAMLE, int(const TVec&, TVec&, TVec&, const TVec&, const TVec&, TVec&, double&)),
     LUMEX_FUZZ_CAPPED(256, ARMAForecast, void(const TVec&, const TVec&, const TVec&, int, TVec&, TMtx&, double&)),
