@@ -500,7 +500,10 @@ LUMEX_API TANOVA2Result ANOVA2(const TMtx& Data, double& SignifRows, double& Sig
 /// optimisers (lumex/core/optimize.h). The model comes in two shapes: one real variable,
 /// evaluated point by point (TRegressFun), or several variables, evaluated for all
 /// observations at once (TMultiRegressFun). Derivatives with respect to the parameters come
-/// from the caller's procedure or, when it is empty, from NumericDerive / MultiNumericDerive.
+/// from the caller's procedure or, when it is empty, from numeric central differences:
+/// NumericDerive / MultiNumericDerive, except that Marquardt searches with the plain central
+/// difference at NumericDerive's base step and switches to NumericDerive / MultiNumericDerive
+/// for its final refinement.
 ///
 /// Standard errors are not returned: at the fitted b, form the n x p Jacobian J of the model
 /// values (the derivative procedure gives its rows or columns), take V = (J'WJ)^-1 (for example
@@ -537,12 +540,23 @@ using TMultiDeriveProc = std::function<void(const TMultiRegressFun& RegressFun, 
 /// The optimiser works in X's storage precision.
 /// @param X, Y          the n observations (equal lengths and storage precision).
 /// @param RegressFun    the model.
-/// @param DeriveProc    its parameter derivatives; empty selects NumericDerive.
+/// @param DeriveProc    its parameter derivatives; empty selects numeric differences
+///                      (NumericDerive; see above for Marquardt).
 /// @param[in,out] Pars  in: the starting values; out: the best point the optimiser found
-///                      (unchanged when no optimiser ran or an error was raised).
+///                      (unchanged when no optimiser ran or an error was raised; after
+///                      Marquardt's refinement S may exceed the lowest value found by at most
+///                      the rounding bound given under Method).
 /// @param Method        the optimiser, by ordinal: optSimplex (Nelder-Mead; MaxIter and
 ///                      Tolerance), optMarquardt (Levenberg-Marquardt on the Gauss-Newton
-///                      curvature J'WJ with initial damping 0.01), optBFGS, optDFP
+///                      curvature J'WJ with initial damping 0.01; in double precision each
+///                      damped step v gets the geodesic acceleration a/2 of Transtrum and
+///                      Sethna, a = -(J'WJ + lambda D)^-1 J'W m''(v) with m''(v) estimated
+///                      from one more model evaluation at Pars + v/10, dropped when
+///                      2 |a|_D > 0.75 |v|_D or a model value there is not finite; where it
+///                      stops with osrConverged, osrPrecisionLimit or osrNoDecrease,
+///                      Gauss-Newton steps follow while each makes the next at most half as
+///                      long and raises S by at most 8 eps sum w_i |r_i| (|y_i| + |f_i|)),
+///                      optBFGS, optDFP
 ///                      (quasi-Newton with SearchFlag), optConjGradFR, optConjGradPR
 ///                      (conjugate gradients with SearchFlag). Any other value runs nothing
 ///                      and returns 0.
@@ -555,7 +569,8 @@ using TMultiDeriveProc = std::function<void(const TMultiRegressFun& RegressFun, 
 /// @param SearchFlag    accurate (true) or economical (false) line searches of BFGS, DFP and
 ///                      conjugate gradients.
 /// @param MaxIter, Tolerance, GradTolerance  the optimiser's limits (see optimize.h); for
-///                      Marquardt the iterations count trial steps, and it stops when the
+///                      Marquardt the iterations count trial steps, refinement steps
+///                      included, and it stops when the
 ///                      Gauss-Newton step is below Tolerance relative to Pars.
 /// @param[out] Verbose  may be null: receives the optimiser's progress lines.
 /// @return the optimiser's result (its iteration count), 0 when none ran.
@@ -617,7 +632,8 @@ LUMEX_API int NLinRegress(const TVec& X, const TVec& Y, const TRegressFun& Regre
 /// @param X             one vector per variable, each as long as Y.
 /// @param Y             the n observations.
 /// @param RegressFun    the model.
-/// @param DeriveProc    its parameter derivatives; empty selects MultiNumericDerive.
+/// @param DeriveProc    its parameter derivatives; empty selects numeric differences
+///                      (MultiNumericDerive; see above for Marquardt).
 /// @param[in,out] Pars  in: the starting values; out: the best point found.
 /// @param Method        the optimiser, as in the single-variable form.
 /// @param[out] StopReason  why the optimiser stopped; osrNone when none ran.
