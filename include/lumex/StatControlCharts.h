@@ -215,7 +215,7 @@ LUMEX_API void QCCChart(const TVec& Data, TVec& DrawVec, double& CL, double& UCL
 ///   se = sqrt((N-1)/(9N^2 - 1) + Cpk^2/(2N - 6) (6/(N-1) + 1)) (Bissell's approximation:
 ///   meaningful for N > 3; N = 3 gives infinite ends).
 /// @param Data          the N process measurements.
-/// @param LSL, USL      the lower and upper specification limits (either may be infinite).
+/// @param LSL, USL      the lower and upper limits a product must meet (either may be infinite).
 /// @param[out] OutOfSpec  the fraction of a normal process outside the limits.
 /// @param[out] Cp, Cpk  the capability indexes (NaN unless both limits are finite).
 /// @param[out] CpCI, CpkCI  the (lower, upper) confidence intervals of Cp and Cpk.
