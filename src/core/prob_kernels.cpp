@@ -148,6 +148,16 @@ TBetaPoint BetaPointFromX(double x) {
 
 constexpr int kBinomialTerms = 40;
 
+// The large-shape expansion serves one shape from kExpansionLarge on with the other in
+// [kKernelMinShape, 1], where the fraction on the large shape's side needs up to a hundred
+// terms, for u = -ln w up to kExpansionMaxU (beyond, the fraction is the cheaper).
+constexpr double kExpansionLarge = 15.0;
+constexpr double kExpansionMaxU = 0.35;
+
+bool UsesExpansion(double large, double small) {
+  return large >= kExpansionLarge && small <= 1.0 && InKernelRange(large) && InKernelRange(small);
+}
+
 TBetaKernel::TBetaKernel(double a, double b) : a_(a), b_(b), powA_(a), powB_(b) {
   if (!InKernelRange(a) || !InKernelRange(b)) return;
   invBeta_ = 1.0 / boost::math::beta(a, b, TMathPolicy());
@@ -156,6 +166,51 @@ TBetaKernel::TBetaKernel(double a, double b) : a_(a), b_(b), powA_(a), powB_(b) 
   if (a == std::floor(a) && b == std::floor(b) && a + b - 1.0 <= kBinomialTerms) {
     binomialN_ = static_cast<int>(a + b - 1.0);
   }
+  if (UsesExpansion(b, a)) expansionSide_ = 1;
+  if (UsesExpansion(a, b)) expansionSide_ = -1;
+}
+
+// 1 / (4^k (2k + 1)!), the coefficients of sinh(v/2)/(v/2) in powers of v^2, and 1/n.
+constexpr auto kSinhCoefficients = [] {
+  std::array<double, 16> g{};
+  double f = 1.0;
+  for (int k = 0; k < 16; ++k) {
+    if (k > 0) f *= 4.0 * (2.0 * k) * (2.0 * k + 1.0);
+    g[k] = 1.0 / f;
+  }
+  return g;
+}();
+constexpr auto kInverse = [] {
+  std::array<double, 16> r{};
+  for (int k = 1; k < 16; ++k) r[k] = 1.0 / k;
+  return r;
+}();
+
+// With t = e^-v and T = L + (s - 1)/2, t^(L-1) (1 - t)^(s-1) dt = e^(-T v) v^(s-1) g(v)^(s-1) dv,
+// g(v) = sinh(v/2)/(v/2), so that
+//   I_w(L, s) = 1/B(L, s) int_u^Inf e^(-T v) v^(s-1) sum_n p_n v^(2n) dv
+//             = Gamma(L + s)/(Gamma(L) T^s) sum_n p_n (s)_(2n) T^(-2n) Q(s + 2n, T u),
+// p_n the coefficients of g^(s-1) in powers of v^2 (J. C. P. Miller's recurrence for the power
+// of a series), and Gamma(L + s)/Gamma(L) = Gamma(s)/B(L, s). g has its nearest zeros at
+// v = +-2 pi i, so p_n falls like (2 pi)^(-2n), and the terms like (2n)^(2n) / (2 pi T)^(2n):
+// for T >= 14.75 and u up to kExpansionMaxU nine terms reach 1e-17.
+TBetaKernel::TExpansion::TExpansion(double large, double small, double invBeta)
+    : s(small), T(large + 0.5 * (small - 1.0)), gamma(small) {
+  K = invBeta / (gamma.InvGamma() * TPower(s)(T));
+  std::array<double, kExpansionTerms> p{};
+  p[0] = 1.0;
+  c[0] = 1.0;
+  double poch = 1.0, t2 = 1.0;  // (s)_(2n) and T^(-2n)
+  const double invT2 = 1.0 / (T * T);
+  for (int n = 1; n < kExpansionTerms; ++n) {
+    double sum = 0.0;
+    for (int k = 1; k <= n; ++k) sum += (s * k - n) * kSinhCoefficients[k] * p[n - k];
+    p[n] = sum * kInverse[n];
+    poch *= (s + 2.0 * n - 2.0) * (s + 2.0 * n - 1.0);
+    t2 *= invT2;
+    c[n] = p[n] * poch * t2;
+  }
+  for (int k = 0; k < 2 * kExpansionTerms; ++k) invShape[k] = 1.0 / (s + k);
 }
 
 // For whole shapes, with n = a + b - 1 and t_j = C(n, j) x^j y^(n - j):
@@ -201,20 +256,52 @@ bool TBetaKernel::Density(const TBetaPoint& pt, double& density) const {
   return density >= kKernelTiny && density < kInf;
 }
 
+// Q(s + 2n, z) = Q(s, z) + sum_{k < 2n} r_k with r_k = z^(s+k) e^-z / Gamma(s + k + 1), a
+// recurrence of positive terms; r_0 is the gamma prefactor over s.
+bool TBetaKernel::ExpansionTail(double v, double cv, double& tail) const {
+  const double u = v * cv / (1.0 - v) - std::log1p(-v);  // -ln(1 - v (1 + cv))
+  if (!(u <= kExpansionMaxU)) return false;
+  if (!expansion_) expansion_.emplace(std::fmax(a_, b_), std::fmin(a_, b_), invBeta_);
+  const TExpansion& e = *expansion_;
+  const double z = e.T * u;
+  TKernelTails g;
+  if (!e.gamma.Tails(z, g)) return false;
+  double q = g.upper, r = g.pre * e.invShape[0], sum = q;
+  for (int n = 1; n < kExpansionTerms; ++n) {
+    q += r;
+    r *= z * e.invShape[2 * n - 1];
+    q += r;
+    r *= z * e.invShape[2 * n];
+    const double term = e.c[n] * q;
+    sum += term;
+    if (std::fabs(term) <= kSettled * sum) {
+      tail = e.K * sum;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool TBetaKernel::SideTail(bool lower, const TBetaPoint& pt, double pre, double& tail) const {
+  if (expansionSide_ == (lower ? -1 : 1) &&
+      ExpansionTail(lower ? pt.y : pt.x, lower ? pt.cy : pt.cx, tail)) {
+    return true;
+  }
+  const double h = lower ? BetaFraction(pt.x, a_, b_) : BetaFraction(pt.y, b_, a_);
+  tail = pre * h / (lower ? a_ : b_);
+  return !std::isnan(h);
+}
+
 bool TBetaKernel::Tails(const TBetaPoint& pt, TKernelTails& out) const {
   if (binomialN_ > 0 && pt.x > 0.0 && pt.y > 0.0 && BinomialTails(pt, out)) return true;
   double pre;
   if (!Prefactor(pt, pre)) return false;
   out.pre = pre;
   if (pt.x < switch_) {
-    const double h = BetaFraction(pt.x, a_, b_);
-    if (std::isnan(h)) return false;
-    out.lower = pre * h / a_;
+    if (!SideTail(true, pt, pre, out.lower)) return false;
     out.upper = 1.0 - out.lower;
   } else {
-    const double h = BetaFraction(pt.y, b_, a_);
-    if (std::isnan(h)) return false;
-    out.upper = pre * h / b_;
+    if (!SideTail(false, pt, pre, out.upper)) return false;
     out.lower = 1.0 - out.upper;
   }
   return true;

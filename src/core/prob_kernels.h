@@ -8,7 +8,9 @@
 // answers false and the caller takes the general route, which is slower but covers every case.
 #pragma once
 
+#include <array>
 #include <cmath>
+#include <optional>
 
 namespace lumex::detail {
 
@@ -69,6 +71,34 @@ struct TKernelTails {
   double lower, upper, pre;
 };
 
+// P(a, z) and Q(a, z), the regularised incomplete gamma functions.
+class TGammaKernel {
+ public:
+  explicit TGammaKernel(double a);
+  bool Usable() const { return usable_; }
+  double InvGamma() const { return invGamma_; }  // 1 / Gamma(a)
+
+  // Both tails at z > 0; false where the kernel does not apply. Without `withPre` the closed
+  // forms leave out.pre unset (NaN), sparing its power.
+  bool Tails(double z, TKernelTails& out, bool withPre = true) const;
+
+  // z^a e^-z / Gamma(a), the density times z; false where the kernel does not apply.
+  bool Prefactor(double z, double& pre) const;
+
+  // The z where P (or, when upper, Q) equals p, 0 < p <= 1/2 for the chosen tail.
+  bool Quantile(double p, bool upper, double& z) const;
+
+ private:
+  // Q(a, z) in closed form for a whole or half-integer shape up to kClosedShape, from z >= a on
+  // (where Q < 0.6, so that P = 1 - Q keeps its digits); ez = e^-z.
+  double ClosedUpper(double z, double ez) const;
+
+  double a_, invGamma_ = 0.0, invGammaA1_ = 0.0;
+  TPower powA_;
+  int whole_ = 0, half_ = -1;  // a = whole_, or a = half_ + 1/2; 0 and -1: neither
+  bool usable_ = false;
+};
+
 // I_x(a, b), the regularised incomplete beta function.
 class TBetaKernel {
  public:
@@ -92,40 +122,36 @@ class TBetaKernel {
   bool Quantile(double p, bool upper, double start, double& x) const;
 
  private:
+  static constexpr int kExpansionTerms = 10;
+
+  // The expansion for one shape L >= 15 and the other, s, in [1/2, 1]:
+  // I_w(L, s) = K sum_n c_n Q(s + 2n, T u) with u = -ln w and T = L + (s - 1)/2.
+  struct TExpansion {
+    TExpansion(double large, double small, double invBeta);
+    double s, T, K;
+    std::array<double, kExpansionTerms> c;
+    std::array<double, 2 * kExpansionTerms> invShape;  // 1 / (s + k)
+    TGammaKernel gamma;  // Q(s, z)
+  };
+
   // Both tails as binomial sums for whole shapes with a + b - 1 <= kBinomialTerms.
   bool BinomialTails(const TBetaPoint& pt, TKernelTails& out) const;
+
+  // The tail on the side of the large shape, I_w(L, s) with w = 1 - v (1 + cv), by the
+  // expansion; false where w is too far from 1 or the sum does not settle.
+  bool ExpansionTail(double v, double cv, double& tail) const;
+
+  // The tail on one side (lower: I_x(a, b), else I_y(b, a)), by the expansion or the fraction.
+  bool SideTail(bool lower, const TBetaPoint& pt, double pre, double& tail) const;
 
   double a_, b_, invBeta_ = 0.0, switch_ = 0.0;
   TPower powA_, powB_;
   int binomialN_ = 0;  // a + b - 1 where the binomial sums apply, else 0
   bool usable_ = false;
-};
-
-// P(a, z) and Q(a, z), the regularised incomplete gamma functions.
-class TGammaKernel {
- public:
-  explicit TGammaKernel(double a);
-  bool Usable() const { return usable_; }
-
-  // Both tails at z > 0; false where the kernel does not apply. Without `withPre` the closed
-  // forms leave out.pre unset (NaN), sparing its power.
-  bool Tails(double z, TKernelTails& out, bool withPre = true) const;
-
-  // z^a e^-z / Gamma(a), the density times z; false where the kernel does not apply.
-  bool Prefactor(double z, double& pre) const;
-
-  // The z where P (or, when upper, Q) equals p, 0 < p <= 1/2 for the chosen tail.
-  bool Quantile(double p, bool upper, double& z) const;
-
- private:
-  // Q(a, z) in closed form for a whole or half-integer shape up to kClosedShape, from z >= a on
-  // (where Q < 0.6, so that P = 1 - Q keeps its digits); ez = e^-z.
-  double ClosedUpper(double z, double ez) const;
-
-  double a_, invGamma_ = 0.0, invGammaA1_ = 0.0;
-  TPower powA_;
-  int whole_ = 0, half_ = -1;  // a = whole_, or a = half_ + 1/2; 0 and -1: neither
-  bool usable_ = false;
+  int expansionSide_ = 0;  // +1: b is L (the upper tail), -1: a is L (the lower tail), 0: none
+  // Set up at its first use: a kernel is built per call (per point in the discrete laws) and
+  // used by that call alone, and most never reach the expansion's region.
+  mutable std::optional<TExpansion> expansion_;
 };
 
 // The standard normal quantile by Wichura's algorithm AS 241 (PPND16), the algorithm of R's

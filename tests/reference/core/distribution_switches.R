@@ -5,9 +5,10 @@
 # tail or the variable they solve for (p = 1/2; Student's |t| = sqrt(df); F's u = 1/2), the
 # normal quantile changes its rational function (|p - 1/2| = 0.425, -ln p = 25), the Weibull
 # density its power ((x/A)^B at the smallest normal number), the logarithm of the logistic and
-# log-normal laws its kernel (at the smallest normal number) and the Cauchy quantile its form
-# (p = 1/4, 3/4). Writes distribution_switches.txt beside this script in the format
-# of distributions.txt.
+# log-normal laws its kernel (at the smallest normal number), the Cauchy quantile its form
+# (p = 1/4, 3/4) and the beta law's tail on the side of a large shape its form (the expansion in
+# incomplete gamma functions). Writes distribution_switches.txt beside this script in the
+# format of distributions.txt.
 #
 # Run: Rscript tests/reference/core/distribution_switches.R   (R >= 4.2)
 #
@@ -101,9 +102,25 @@ for (par in list(c(2.5, 4), c(0.5, 30), c(100, 0.5), c(0.49, 3), c(100.5, 2), c(
   law("Beta", dbeta, pbeta, qbeta, list(a, b), x[x < 1], pCommon)
 }
 
+# Beta with one shape L from 15 on and the other in [1/2, 1]: the tail on L's side comes from
+# its expansion in incomplete gamma functions while -ln of L's variable is at most 0.35, from
+# the fraction beyond; both sides of each shape limit and of that bound, and a point inside.
+for (par in list(c(0.5, 30), c(30, 0.5), c(0.5, 15), c(0.5, 14.9), c(1, 30), c(1.01, 30),
+                 c(0.75, 100), c(100, 0.99))) {
+  a <- par[1]; b <- par[2]
+  w <- exp(-c(0.35, 0.1))  # L's variable at the bound and inside
+  x <- if (b > a) 1 - w else w
+  law("Beta", dbeta, pbeta, qbeta, list(a, b), c(around(x[1]), signif(x[2], 12)), pCommon)
+}
+# Student's t from 30 degrees of freedom (L = df/2 >= 15): t^2 = df (e^0.35 - 1) at the bound.
+for (nu in c(29.9, 30, 60)) {
+  x <- c(around(sqrt(nu * expm1(0.35))), signif(sqrt(nu * expm1(0.1)), 12))
+  law("Student", dt, pt, qt, list(nu), c(x, -x), pCommon)
+}
+
 # F: u = nu1 x / (nu2 + nu1 x) crosses the switch, and the quantile's variable changes at
 # u = 1/2, x = nu2/nu1.
-for (par in list(c(4, 12), c(2.5, 7.5), c(1, 200), c(201, 3))) {
+for (par in list(c(4, 12), c(2.5, 7.5), c(1, 200), c(201, 3), c(1, 30), c(2, 40))) {
   n1 <- par[1]; n2 <- par[2]
   us <- (n1 / 2 + 1) / ((n1 + n2) / 2 + 2)
   x <- c(around(n2 / n1 * us / (1 - us)), around(n2 / n1))
