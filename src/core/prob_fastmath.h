@@ -74,32 +74,44 @@ inline double Select(std::uint64_t mask, double a, double b) {
                                (std::bit_cast<std::uint64_t>(b) & ~mask));
 }
 
-// f exp(-x^2/2) for 0 <= x <= 40 and f of order 1, with no rounding in the exponent (a rounded
-// x^2 near 1400 would cost up to 6e-14 relative):
-// - x^2 = p + e exactly, x split into halves of 26 bits whose products are exact (Dekker);
-// - exp(-p/2 - e/2) = 2^k exp(r): k = round(-p/(2 ln 2)), read off the low bits of the shifter
-//   sum; ln 2 = kLn2Hi + kLn2Lo with kLn2Hi 32 bits long, so k kLn2Hi and the difference from
-//   -p/2 are exact, and -e/2 joins the small reduced argument r;
+// f exp(s + e) for s in [-1100, 420], e small beside s, and f of order 1:
+// - exp(s + e) = 2^k exp(r): k = round(s/ln 2), read off the low bits of the shifter sum;
+//   ln 2 = kLn2Hi + kLn2Lo with kLn2Hi 32 bits long, so k kLn2Hi and the difference from s are
+//   exact, and e joins the small reduced argument r;
 // - 2^k as 2^(k + 600), written into the exponent field, times 2^-600, so that results below
 //   the normal range are rounded once, by the last product.
-inline double ScaledGaussian(double x, double f) {
-  constexpr double kSplit = 134217729.0;  // 2^27 + 1
+[[gnu::always_inline]] inline double ScaledExp(double s, double e, double f) {
   constexpr double kInvLn2 = 1.4426950408889634;
   constexpr double kLn2Hi = 6.93147180369123816490e-01;
   constexpr double kLn2Lo = 1.90821492927058770002e-10;
   constexpr double kShifter = 0x1.8p52;
-  const double c = kSplit * x;
-  const double xh = c - (c - x);
-  const double xl = x - xh;
-  const double p = x * x;
-  const double e = ((xh * xh - p) + 2.0 * xh * xl) + xl * xl;
-  const double s = -0.5 * p;
   const double kd = s * kInvLn2 + kShifter;
   const double k = kd - kShifter;
-  const double r = (s - k * kLn2Hi) - (k * kLn2Lo + 0.5 * e);
+  const double r = (s - k * kLn2Hi) - (k * kLn2Lo - e);
   const double fExpR = f + f * (r + r * r * Horner(kExpG, r));  // f exp(r), one final rounding
   const std::uint64_t scale = (std::bit_cast<std::uint64_t>(kd) + (600 + 1023)) << 52;
   return fExpR * std::bit_cast<double>(scale) * 0x1p-600;
+}
+
+// The product a b = p + e exactly (Dekker: a and b split into halves of 26 bits whose products
+// are exact), without a fused multiply-add, which the baseline x86-64 lacks.
+struct TExactProduct {
+  double p, e;
+};
+[[gnu::always_inline]] inline TExactProduct ExactProduct(double a, double b) {
+  constexpr double kSplit = 134217729.0;  // 2^27 + 1
+  const double ca = kSplit * a, cb = kSplit * b;
+  const double ah = ca - (ca - a), bh = cb - (cb - b);
+  const double al = a - ah, bl = b - bh;
+  const double p = a * b;
+  return {p, ((ah * bh - p) + ah * bl + al * bh) + al * bl};
+}
+
+// f exp(-x^2/2) for 0 <= x <= 40 and f of order 1, with no rounding in the exponent (a rounded
+// x^2 near 1400 would cost up to 6e-14 relative): x^2 = p + e exactly, then ScaledExp.
+inline double ScaledGaussian(double x, double f) {
+  const TExactProduct sq = ExactProduct(x, x);
+  return ScaledExp(-0.5 * sq.p, -0.5 * sq.e, f);
 }
 
 // phi(z) = exp(-z^2/2)/sqrt(2 pi); NaN stays NaN. Both kernels are forced inline: a vector
@@ -156,7 +168,10 @@ inline bool IsNormalProbability(double p) {
 // in the last place, and the correctly rounded value at 99.3% of 10^7 random points: the
 // log-normal law divides ln x by sigma and squares it, so that a unit in the last place of a
 // large |ln x| shows in the far tails of the density.
-[[gnu::always_inline]] inline double LogKernel(double x) {
+struct TLogParts {
+  double hi, lo;  // ln x = hi + lo, |lo| below a unit in the last place of hi or so
+};
+[[gnu::always_inline]] inline TLogParts LogKernelParts(double x) {
   constexpr std::uint64_t kOne = 0x3ff0000000000000, kSqrtHalf = 0x3fe6a09e667f3bcd;
   const std::uint64_t u = std::bit_cast<std::uint64_t>(x);
   const std::uint64_t e = (u + (kOne - kSqrtHalf)) >> 52;  // k + 1023
@@ -177,7 +192,11 @@ inline bool IsNormalProbability(double p) {
   const double hi = hi1 - hfsq;
   const double hv = hi1 - hi;
   const double lo = lo1 + ((hi1 - (hi + hv)) + (hv - hfsq));
-  return hi + (lo + (k * kFmLn2Lo + s * (hfsq + R)));
+  return {hi, lo + (k * kFmLn2Lo + s * (hfsq + R))};
+}
+[[gnu::always_inline]] inline double LogKernel(double x) {
+  const TLogParts l = LogKernelParts(x);
+  return l.hi + l.lo;
 }
 
 // ln(1 + u) for u > -1 with 1 + u normal and finite: w = 1 + u rounded, and the rounding,

@@ -33,6 +33,9 @@ class TPower {
       quarters_ = static_cast<int>(q) - 4 * n_;
     }
   }
+  bool ByPow() const { return n_ < 0; }  // s is not a multiple of 1/4 in the range
+  // The bound on the error of the multiplications and square roots, in units in the last place.
+  double UlpBound() const { return n_ < 0 ? 0.5 : std::fmax(2.0, 3.0 * (n_ - 1) + 2.0); }
   double operator()(double x) const {
     if (n_ < 0) return std::pow(x, s_);
     double r = 1.0, b = x;

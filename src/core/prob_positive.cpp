@@ -431,16 +431,27 @@ namespace {
 class TWeibullLaw {
  public:
   TWeibullLaw(double A, double B)
-      : a_(A), b_(B), ba_(B / A), invB_(1.0 / B), valid_(ValidPair(A, B)) {}
+      : a_(A), b_(B), ba_(B / A), invB_(1.0 / B), valid_(ValidPair(A, B)),
+        fastInv_(valid_ && B >= 1.0), power_(B), quickPower_(32.0 / power_.UlpBound()) {}
   double Cdf(double x, bool upper) const {
     if (!valid_ || std::isnan(x)) return NaN;
     if (x <= 0.0) return upper ? 1.0 : 0.0;
     if (x == Inf) return upper ? 0.0 : 1.0;
-    const double zb = std::pow(x / a_, b_);
+    const double zb = Power(x / a_);
     return upper ? std::exp(-zb) : -boost::math::expm1(-zb, TMathPolicy());
   }
-  // A (-ln(1 - p))^(1/B).
+  // A w^(1/B) with w = -ln(1 - p). For B >= 1 and p in [DBL_MIN, 1) the branch-free kernels
+  // take it (FastInv, which the vector form runs over blocks of such p): w is then a normal
+  // number at most 37.5, and (1/B) ln w, formed with the rounding of its product recovered,
+  // lies in [-708.4, 3.7], where the exponential kernel holds.
+  bool Inside(double p) const { return fastInv_ && detail::IsNormalProbability(p); }
+  [[gnu::always_inline]] double FastInv(double p) const {
+    const detail::TLogParts lw = detail::LogKernelParts(-detail::Log1pKernel(-p));
+    const detail::TExactProduct e = detail::ExactProduct(invB_, lw.hi);
+    return a_ * detail::ScaledExp(e.p, e.e + invB_ * lw.lo, 1.0);
+  }
   double Inv(double p) const {
+    if (Inside(p)) return FastInv(p);
     if (!valid_ || !IsProbability(p)) return NaN;
     if (p == 0.0) return 0.0;
     if (p == 1.0) return Inf;
@@ -454,7 +465,7 @@ class TWeibullLaw {
     // where the density does not, so the scale divides last. z^(B-1) is z^B / z (one more
     // rounding, one pow fewer) while z^B is a normal number.
     const double z = x / a_;
-    const double zb = std::pow(z, b_);
+    const double zb = Power(z);
     if (zb == Inf) return 0.0;
     const double zb1 = zb >= std::numeric_limits<double>::min() ? zb / z : std::pow(z, b_ - 1.0);
     if (ba_ > 1e300) return b_ * zb1 * std::exp(-zb) / a_;
@@ -462,8 +473,19 @@ class TWeibullLaw {
   }
 
  private:
+  // z^B: for a shape that is a multiple of 1/4 by multiplications and square roots while the
+  // result times their error bound is at most 32 units in the last place, so that exp(-z^B)
+  // stays within 4e-15 relative; by pow beyond, where each unit of z^B shows in the far tail.
+  double Power(double z) const {
+    if (power_.ByPow()) return std::pow(z, b_);
+    const double zb = power_(z);
+    return zb <= quickPower_ ? zb : std::pow(z, b_);
+  }
+
   double a_, b_, ba_, invB_;
-  bool valid_;
+  bool valid_, fastInv_;
+  detail::TPower power_;
+  double quickPower_;
 };
 
 }  // namespace
@@ -489,7 +511,9 @@ void WeibullCDFUpper(const TVec& x, double A, double B, TVec& dst) {
 }
 void WeibullCDFInv(const TVec& p, double A, double B, TVec& dst) {
   const TWeibullLaw law(A, B);
-  VectorForm(p, dst, "WeibullCDFInv", [&](double v) { return law.Inv(v); });
+  detail::BlockVectorForm(
+      p, dst, "WeibullCDFInv", [&](double v) { return law.Inside(v); },
+      [&](double v) { return law.FastInv(v); }, [&](double v) { return law.Inv(v); });
 }
 
 // ---- Maxwell: (X/a)^2 is chi-square with 3 degrees of freedom -----------------------------------

@@ -6,9 +6,9 @@
 # normal quantile changes its rational function (|p - 1/2| = 0.425, -ln p = 25), the Weibull
 # density its power ((x/A)^B at the smallest normal number), the logarithm of the logistic and
 # log-normal laws its kernel (at the smallest normal number), the Cauchy quantile its form
-# (p = 1/4, 3/4) and the beta law's tail on the side of a large shape its form (the expansion in
-# incomplete gamma functions). Writes distribution_switches.txt beside this script in the
-# format of distributions.txt.
+# (p = 1/4, 3/4), the beta law's tail on the side of a large shape its form (the expansion in
+# incomplete gamma functions) and the Weibull law its power and its quantile their kernels.
+# Writes distribution_switches.txt beside this script in the format of distributions.txt.
 #
 # Run: Rscript tests/reference/core/distribution_switches.R   (R >= 4.2)
 #
@@ -169,6 +169,21 @@ emit("CauchyCDFUpper", xc, pcauchy(xc, 1, 2, lower.tail = FALSE), 1, 2)
 for (B in c(2, 4)) {
   xw <- around(.Machine$double.xmin^(1 / B))
   emit("WeibullPDF", xw, dweibull(xw, shape = B, scale = 1), 1, B)
+}
+
+# The Weibull law takes (x/A)^B by multiplications and square roots for a shape that is a
+# multiple of 1/4 while (x/A)^B is at most 32 over their error bound in units in the last place
+# (2 up to B < 2, 3 (floor(B) - 1) + 2 beyond); its quantile takes the branch-free kernels from
+# B = 1 on, for p from the smallest normal number.
+for (B in c(0.75, 1.5, 2, 7.75)) {
+  xw <- around((32 / max(2, 3 * (floor(B) - 1) + 2))^(1 / B))
+  emit("WeibullPDF", xw, dweibull(xw, B, 1), 1, B)
+  emit("WeibullCDF", xw, pweibull(xw, B, 1), 1, B)
+  emit("WeibullCDFUpper", xw, pweibull(xw, B, 1, lower.tail = FALSE), 1, B)
+}
+for (B in c(0.99, 1, 1.5)) {
+  pw <- c(1e-310, pSplit(tiny), 1e-200, 0.5, 1 - 2^-53)
+  emit("WeibullCDFInv", pw, qweibull(pw, B, 2), 2, B)
 }
 
 tab <- do.call(rbind, rows)
