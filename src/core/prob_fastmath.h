@@ -74,23 +74,43 @@ inline double Select(std::uint64_t mask, double a, double b) {
                                (std::bit_cast<std::uint64_t>(b) & ~mask));
 }
 
-// f exp(s + e) for s in [-1100, 420], e small beside s, and f of order 1:
-// - exp(s + e) = 2^k exp(r): k = round(s/ln 2), read off the low bits of the shifter sum;
-//   ln 2 = kLn2Hi + kLn2Lo with kLn2Hi 32 bits long, so k kLn2Hi and the difference from s are
-//   exact, and e joins the small reduced argument r;
-// - 2^k as 2^(k + 600), written into the exponent field, times 2^-600, so that results below
-//   the normal range are rounded once, by the last product.
-[[gnu::always_inline]] inline double ScaledExp(double s, double e, double f) {
+// The reduction of the exponentials: s + e = k ln 2 + r with k = round(s/ln 2), read off the
+// low bits of the shifter sum, and |r| <= ln(2)/2 (and a little); ln 2 = kLn2Hi + kLn2Lo with
+// kLn2Hi 32 bits long, so k kLn2Hi and the difference from s are exact, and e (small beside
+// s) joins r. 2^k is written as 2^(k + 600) into the exponent field, times 2^-600, so that
+// results below the normal range are rounded once, by the last product: this holds for
+// s in [-1100, 290].
+struct TExpReduced {
+  double r, twoK600;  // r, and 2^(k + 600)
+};
+[[gnu::always_inline]] inline TExpReduced ReduceExp(double s, double e) {
   constexpr double kInvLn2 = 1.4426950408889634;
   constexpr double kLn2Hi = 6.93147180369123816490e-01;
   constexpr double kLn2Lo = 1.90821492927058770002e-10;
   constexpr double kShifter = 0x1.8p52;
   const double kd = s * kInvLn2 + kShifter;
   const double k = kd - kShifter;
-  const double r = (s - k * kLn2Hi) - (k * kLn2Lo - e);
-  const double fExpR = f + f * (r + r * r * Horner(kExpG, r));  // f exp(r), one final rounding
   const std::uint64_t scale = (std::bit_cast<std::uint64_t>(kd) + (600 + 1023)) << 52;
-  return fExpR * std::bit_cast<double>(scale) * 0x1p-600;
+  return {(s - k * kLn2Hi) - (k * kLn2Lo - e), std::bit_cast<double>(scale)};
+}
+
+// f exp(s + e) for s in [-1100, 290], e small beside s, and f of order 1.
+[[gnu::always_inline]] inline double ScaledExp(double s, double e, double f) {
+  const TExpReduced x = ReduceExp(s, e);
+  const double r = x.r;
+  const double fExpR = f + f * (r + r * r * Horner(kExpG, r));  // f exp(r), one final rounding
+  return fExpR * x.twoK600 * 0x1p-600;
+}
+
+// exp(s) - 1 for s in [-1100, 290]: 2^k exp(r) - 1 = (2^k - 1) + 2^k (exp(r) - 1). For k = 0
+// that is exp(r) - 1 = r + r^2 g(r) itself, to a unit in the last place or so however small s
+// is; for k != 0 the result is at least 1 - exp(-ln(2)/2) = 0.29 in magnitude and the two
+// terms do not cancel.
+[[gnu::always_inline]] inline double ExpM1Kernel(double s) {
+  const TExpReduced x = ReduceExp(s, 0.0);
+  const double r = x.r;
+  const double twoK = x.twoK600 * 0x1p-600;
+  return (twoK - 1.0) + twoK * (r + r * r * Horner(kExpG, r));
 }
 
 // The product a b = p + e exactly (Dekker: a and b split into halves of 26 bits whose products

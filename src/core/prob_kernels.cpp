@@ -165,6 +165,7 @@ TBetaKernel::TBetaKernel(double a, double b) : a_(a), b_(b), powA_(a), powB_(b) 
   usable_ = std::isfinite(invBeta_) && invBeta_ > 0.0;
   if (a == std::floor(a) && b == std::floor(b) && a + b - 1.0 <= kBinomialTerms) {
     binomialN_ = static_cast<int>(a + b - 1.0);
+    powN_ = TPower(binomialN_);
   }
   if (UsesExpansion(b, a)) expansionSide_ = 1;
   if (UsesExpansion(a, b)) expansionSide_ = -1;
@@ -215,13 +216,13 @@ TBetaKernel::TExpansion::TExpansion(double large, double small, double invBeta)
 
 // For whole shapes, with n = a + b - 1 and t_j = C(n, j) x^j y^(n - j):
 // I_x(a, b) = sum_{j >= a} t_j and 1 - I_x(a, b) = sum_{j < a} t_j, each a sum of positive
-// terms. The terms are generated from the end whose term is at least 2^-n (x^n or y^n) by
-// their ratio; the corrections of x and y enter as t_j (1 + j cx + (n - j) cy). The prefactor
-// x^a y^b / B(a, b) is a y t_a, since 1 / B(a, b) = a C(n, a).
+// terms. The terms are generated from the end whose term is at least 2^-n (x^n or y^n, by
+// TPower) by their ratio; the corrections of x and y enter as t_j (1 + j cx + (n - j) cy). The
+// prefactor x^a y^b / B(a, b) is a y t_a, since 1 / B(a, b) = a C(n, a).
 bool TBetaKernel::BinomialTails(const TBetaPoint& pt, TKernelTails& out) const {
   const int n = binomialN_, ia = static_cast<int>(a_);
   const bool fromLow = pt.x <= 0.5;
-  double t = fromLow ? std::pow(pt.y, n) : std::pow(pt.x, n);
+  double t = powN_(fromLow ? pt.y : pt.x);
   const double ratio = fromLow ? pt.x / pt.y : pt.y / pt.x;
   double lo = 0.0, loJ = 0.0, hi = 0.0, hiJ = 0.0, ta = 0.0;
   for (int i = 0; i <= n; ++i) {
@@ -231,10 +232,16 @@ bool TBetaKernel::BinomialTails(const TBetaPoint& pt, TKernelTails& out) const {
     if (j == ia) ta = t;
     t *= fromLow ? ratio * (n - j) / (j + 1) : ratio * j / (n - j + 1);
   }
+  // The corrected terms sum to (x (1 + cx) + y (1 + cy))^n = 1 up to second order; dividing by
+  // their computed sum removes the error of the first term (TPower's few units in the last
+  // place), which every term carries, and makes the tails sum to 1.
   const double cy = pt.cy, cxy = pt.cx - pt.cy;
-  out.upper = lo * (1.0 + n * cy) + cxy * loJ;
-  out.lower = hi * (1.0 + n * cy) + cxy * hiJ;
-  out.pre = a_ * pt.y * ta * (1.0 + ia * pt.cx + (n - ia + 1) * cy);
+  const double upper = lo * (1.0 + n * cy) + cxy * loJ;
+  const double lower = hi * (1.0 + n * cy) + cxy * hiJ;
+  const double norm = 1.0 / (upper + lower);
+  out.upper = upper * norm;
+  out.lower = lower * norm;
+  out.pre = a_ * pt.y * ta * (1.0 + ia * pt.cx + (n - ia + 1) * cy) * norm;
   return out.upper >= kKernelTiny && out.lower >= kKernelTiny && out.pre >= kKernelTiny;
 }
 

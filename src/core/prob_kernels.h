@@ -148,7 +148,7 @@ class TBetaKernel {
   bool SideTail(bool lower, const TBetaPoint& pt, double pre, double& tail) const;
 
   double a_, b_, invBeta_ = 0.0, switch_ = 0.0;
-  TPower powA_, powB_;
+  TPower powA_, powB_, powN_{0.0};
   int binomialN_ = 0;  // a + b - 1 where the binomial sums apply, else 0
   bool usable_ = false;
   int expansionSide_ = 0;  // +1: b is L (the upper tail), -1: a is L (the lower tail), 0: none

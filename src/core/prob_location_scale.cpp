@@ -245,15 +245,42 @@ namespace {
 class TGumbelLaw {
  public:
   TGumbelLaw(double mu, double beta) : mu_(ValidLS(mu, beta) ? mu : NaN), beta_(beta) {}
+
+  // For z = (x - mu)/beta in [-7, 700] the branch-free exponentials take both: e = exp(-z) is
+  // then at most e^7 < 1100, inside their range, and at least e^-700. Beyond, the density and
+  // one tail are 0 in double, and the C library's exponentials give them.
+  bool Inside(double x) const {
+    const double z = (x - mu_) / beta_;
+    return z >= -7.0 && z <= 700.0;
+  }
+  [[gnu::always_inline]] double FastPdf(double x) const {
+    const double e = detail::ScaledExp(-(x - mu_) / beta_, 0.0, 1.0);
+    return detail::ScaledExp(-e, 0.0, e) / beta_;
+  }
+  [[gnu::always_inline]] double FastCdf(double x, bool upper) const {
+    const double e = detail::ScaledExp(-(x - mu_) / beta_, 0.0, 1.0);
+    return upper ? -detail::ExpM1Kernel(-e) : detail::ScaledExp(-e, 0.0, 1.0);
+  }
+  // -ln p is a normal number for p in [DBL_MIN, 1), the logarithm kernel's domain.
+  bool InsideInv(double p) const { return !std::isnan(mu_) && detail::IsNormalProbability(p); }
+  [[gnu::always_inline]] double FastInv(double p) const {
+    return mu_ - beta_ * detail::LogKernel(-detail::LogKernel(p));
+  }
+
   double Pdf(double x) const {
+    if (Inside(x)) return FastPdf(x);
     const double e = std::exp((mu_ - x) / beta_);
     return e == Inf ? 0.0 : e * std::exp(-e) / beta_;
   }
   double Cdf(double x, bool upper) const {
+    if (Inside(x)) return FastCdf(x, upper);
     const double e = std::exp(-(x - mu_) / beta_);
     return upper ? -std::expm1(-e) : std::exp(-e);
   }
-  double Inv(double p) const { return mu_ - beta_ * std::log(-std::log(p)); }
+  double Inv(double p) const {
+    if (InsideInv(p)) return FastInv(p);
+    return mu_ - beta_ * std::log(-std::log(p));
+  }
 
  private:
   double mu_, beta_;  // mu_ is NaN for invalid parameters
@@ -270,19 +297,27 @@ double GumbelCDFInv(double p, double mu, double beta) { return TGumbelLaw(mu, be
 
 void GumbelPDF(const TVec& x, double mu, double beta, TVec& dst) {
   const TGumbelLaw law(mu, beta);
-  VectorForm(x, dst, "GumbelPDF", [&](double v) { return law.Pdf(v); });
+  detail::BlockVectorForm(
+      x, dst, "GumbelPDF", [&](double v) { return law.Inside(v); },
+      [&](double v) { return law.FastPdf(v); }, [&](double v) { return law.Pdf(v); });
 }
 void GumbelCDF(const TVec& x, double mu, double beta, TVec& dst) {
   const TGumbelLaw law(mu, beta);
-  VectorForm(x, dst, "GumbelCDF", [&](double v) { return law.Cdf(v, false); });
+  detail::BlockVectorForm(
+      x, dst, "GumbelCDF", [&](double v) { return law.Inside(v); },
+      [&](double v) { return law.FastCdf(v, false); }, [&](double v) { return law.Cdf(v, false); });
 }
 void GumbelCDFUpper(const TVec& x, double mu, double beta, TVec& dst) {
   const TGumbelLaw law(mu, beta);
-  VectorForm(x, dst, "GumbelCDFUpper", [&](double v) { return law.Cdf(v, true); });
+  detail::BlockVectorForm(
+      x, dst, "GumbelCDFUpper", [&](double v) { return law.Inside(v); },
+      [&](double v) { return law.FastCdf(v, true); }, [&](double v) { return law.Cdf(v, true); });
 }
 void GumbelCDFInv(const TVec& p, double mu, double beta, TVec& dst) {
   const TGumbelLaw law(mu, beta);
-  VectorForm(p, dst, "GumbelCDFInv", [&](double v) { return law.Inv(v); });
+  detail::BlockVectorForm(
+      p, dst, "GumbelCDFInv", [&](double v) { return law.InsideInv(v); },
+      [&](double v) { return law.FastInv(v); }, [&](double v) { return law.Inv(v); });
 }
 
 // ---- Uniform ------------------------------------------------------------------------------------

@@ -7,8 +7,9 @@
 # density its power ((x/A)^B at the smallest normal number), the logarithm of the logistic and
 # log-normal laws its kernel (at the smallest normal number), the Cauchy quantile its form
 # (p = 1/4, 3/4), the beta law's tail on the side of a large shape its form (the expansion in
-# incomplete gamma functions) and the Weibull law its power and its quantile their kernels.
-# Writes distribution_switches.txt beside this script in the format of distributions.txt.
+# incomplete gamma functions), the Weibull law its power and its quantile their kernels, and
+# the Gumbel law its exponentials. Writes distribution_switches.txt beside this script in the
+# format of distributions.txt.
 #
 # Run: Rscript tests/reference/core/distribution_switches.R   (R >= 4.2)
 #
@@ -185,6 +186,13 @@ for (B in c(0.99, 1, 1.5)) {
   pw <- c(1e-310, pSplit(tiny), 1e-200, 0.5, 1 - 2^-53)
   emit("WeibullCDFInv", pw, qweibull(pw, B, 2), 2, B)
 }
+
+# The Gumbel law takes its branch-free exponentials for z = (x - mu)/beta in [-7, 700].
+zg <- c(around(-7), around(700))
+xg <- 1 + 2 * zg
+emit("GumbelPDF", xg, exp(-zg - exp(-zg)) / 2, 1, 2)
+emit("GumbelCDF", xg, exp(-exp(-zg)), 1, 2)
+emit("GumbelCDFUpper", xg, -expm1(-exp(-zg)), 1, 2)
 
 tab <- do.call(rbind, rows)
 tab <- tab[is.finite(tab$x) & !is.nan(tab$v), ]
