@@ -17,7 +17,7 @@ namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr int kMaxTerms = 400;   // continued-fraction and series terms before giving up
 constexpr int kMaxSteps = 40;    // quantile iterations before giving up
-constexpr double kSettled = 1e-16;  // relative change of a converging sum or fraction
+constexpr double kSettled = 2.2e-16;  // relative change of a converging sum or fraction
 
 bool InKernelRange(double s) { return s >= kKernelMinShape && s <= kKernelMaxShape; }
 
@@ -64,40 +64,52 @@ double BetaFraction(double x, double a, double b) {
   return std::numeric_limits<double>::quiet_NaN();
 }
 
-// sum_n z^n / ((a + 1)...(a + n)), the series of P(a, z) = z^a e^-z / Gamma(a + 1) * sum.
+// sum_n z^n / ((a + 1)...(a + n)), the series of P(a, z) = z^a e^-z / Gamma(a + 1) * sum, two
+// terms a step: the step's factors are formed beside the recurrence, which is then one product
+// (and the sum one addition) long.
 double GammaSeries(double z, double a) {
   double term = 1.0, sum = 1.0;
-  for (int n = 1; n < kMaxTerms; n += 2) {  // two terms a division
+  for (int n = 1; n < kMaxTerms; n += 2) {
     const double an = a + n;
     const double r = z / (an * (an + 1.0));
-    const double t1 = term * (an + 1.0) * r;
-    term = t1 * (an * r);
-    sum += t1;
-    sum += term;
+    const double first = (an + 1.0) * r;  // z / (a + n)
+    const double second = first * (an * r);  // z^2 / ((a + n)(a + n + 1))
+    const double t1 = term * first;
+    term *= second;
+    sum += t1 + term;
     if (term <= kSettled * sum) return sum;
   }
   return std::numeric_limits<double>::quiet_NaN();
 }
 
 // Legendre's continued fraction Q(a, z) = z^a e^-z / Gamma(a) * h,
-//   h = 1 / (z + 1 - a - 1 (1 - a) / (z + 3 - a - 2 (2 - a) / (z + 5 - a - ...))),
-// which settles quickly for z >= a + 1; convergents renormalised every two terms.
+//   h = 1 / (b0 + a1 / (b1 + a2 / (b2 + ...))),  b_j = z + 2j + 1 - a,  a_j = -j (j - a),
+// which settles quickly for z >= a + 1 (there every b_j > 0). Its convergents A_j / B_j follow
+// A_j = b_j A_(j-1) + a_j A_(j-2); two such steps, with A_(j-2) eliminated, give
+//   A_(j+1) = P_j A_(j-1) + R_j A_(j-3),
+//   P_j = b_(j+1) b_j + a_(j+1) + b_(j+1) a_j / b_(j-1),  R_j = -b_(j+1) a_j a_(j-1) / b_(j-1),
+// whose coefficients are formed beside the recurrence: one product and one sum of it per two
+// terms instead of two. Convergents renormalised when they leave [1e-200, 1e200].
 double GammaFraction(double z, double a) {
-  // orders 0 and 1: A0/B0 = 0/1, A1/B1 = 1/(z + 1 - a)
-  double A2 = 0.0, B2 = 1.0, A1 = 1.0, B1 = z + 1.0 - a, A, B;
+  const auto b = [&](double j) { return z + 2.0 * j + 1.0 - a; };
+  const auto an = [&](double j) { return -j * (j - a); };
+  // A_(-1)/B_(-1) = 0/1, A_0/B_0 = 1/b0, then A_1/B_1 by one plain step.
+  double A3 = 0.0, B3 = 1.0;
+  double A1 = b(1.0), B1 = b(1.0) * b(0.0) + an(1.0);
   double h = A1 / B1;
-  for (int k = 1; k < kMaxTerms; k += 2) {
-    for (int j = k; j < k + 2; ++j) {
-      const double an = -j * (j - a);
-      const double bn = z + 2.0 * j + 1.0 - a;
-      A = bn * A1 + an * A2, B = bn * B1 + an * B2;
-      A2 = A1, B2 = B1, A1 = A, B1 = B;
-    }
+  for (int j = 2; j < kMaxTerms; j += 2) {
+    const double bm = b(j - 1.0), b0 = b(j), bp = b(j + 1.0);
+    const double aj = an(j), ajp = an(j + 1.0), ajm = an(j - 1.0);
+    const double q = bp * aj / bm;
+    const double P = bp * b0 + ajp + q;
+    const double R = -q * ajm;
+    const double A = P * A1 + R * A3, B = P * B1 + R * B3;
+    A3 = A1, B3 = B1, A1 = A, B1 = B;
     const double next = A1 / B1;
     if (!std::isfinite(next)) return std::numeric_limits<double>::quiet_NaN();
     if (std::fabs(next - h) <= kSettled * std::fabs(next)) return next;
     h = next;
-    Rescale(A2, B2, A1, B1);
+    Rescale(A3, B3, A1, B1);
   }
   return std::numeric_limits<double>::quiet_NaN();
 }
