@@ -4,14 +4,17 @@
 #include <boost/math/distributions/negative_binomial.hpp>
 #include <boost/math/distributions/poisson.hpp>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <limits>
 #include <utility>
 #include <vector>
 
 #include "core/math_policy.h"
+#include "core/prob_fastmath.h"
 #include "core/prob_internal.h"
 #include "lumex/core/probability.h"
 
@@ -415,18 +418,35 @@ void TabulatedForm(const TVec& x, TVec& dst, const char* fn, bool mass,
   });
 }
 
+// The search in the table starts from a guide (Chen and Asau's indexed search): guide[b] is the
+// least k with CDF(k) >= b / kGuideSize, so that for a target t in [b, b + 1) / kGuideSize the
+// answer lies at or after guide[b], usually at it or a step later.
+constexpr std::size_t kGuideSize = 256;
+
 void TabulatedInverse(const TVec& p, TVec& dst, const char* fn,
                       const std::function<double(double)>& cdf,
                       const std::function<double(double)>& inv) {
   std::vector<double> table(TableSize(p, kInverseTable));
   for (std::size_t k = 0; k < table.size(); ++k) table[k] = cdf(static_cast<double>(k));
+  // The least k with CDF(k) >= t is the least k with max_(j <= k) CDF(j) >= t: the running
+  // maximum irons out the last-place wobbles of a CDF near 1 without moving any answer.
+  for (std::size_t k = 1; k < table.size(); ++k) table[k] = std::max(table[k], table[k - 1]);
   const bool usable = !table.empty() && table.back() >= 0.0;  // false for NaN (invalid law)
+  std::array<std::uint32_t, kGuideSize> guide{};
+  if (usable) {
+    std::size_t k = 0;
+    for (std::size_t b = 0; b < kGuideSize; ++b) {
+      while (k + 1 < table.size() && table[k] < static_cast<double>(b) / kGuideSize) ++k;
+      guide[b] = static_cast<std::uint32_t>(k);
+    }
+  }
   VectorForm(p, dst, fn, [&](double v) {
     if (!usable || !(v > 0.0 && v < 1.0)) return inv(v);
     const double target = DiscreteQuantileTarget(v);
     if (!(table.back() >= target)) return inv(v);
-    return static_cast<double>(std::lower_bound(table.begin(), table.end(), target) -
-                               table.begin());
+    std::size_t k = guide[static_cast<std::size_t>(target * kGuideSize)];
+    while (table[k] < target) ++k;
+    return static_cast<double>(k);
   });
 }
 
@@ -606,21 +626,34 @@ double UniformDCDFUpper(double k, double N) {
 namespace {
 
 // The least k in 1 .. N with k / N >= p (1 - 64 eps): ceil(p N) up to the rounding of the
-// product, which one comparison on either side settles. Those comparisons (two divisions) can
-// only move k where p N lies within a few roundings of a whole number; elsewhere ceil(p N) is
-// the answer as it stands. N is checked once per call.
+// product, which one comparison on either side settles (k / N is the CDF's own quotient). For
+// N <= 2^52 and 0 < p < 1 all of it is branch-free (Fast, which the vector form runs over
+// blocks of such p): ceil by the 2^52 shifter, the comparisons as bit masks. N is checked
+// once per call.
 class TUniformDQuantile {
  public:
   explicit TUniformDQuantile(double N) : n_(IsWhole(N) && N >= 1.0 ? N : NaN) {}
+  bool Inside(double p) const { return n_ <= 0x1p52 && p > 0.0 && p < 1.0; }
+  [[gnu::always_inline]] double Fast(double p) const {
+    const double target = DiscreteQuantileTarget(p);
+    const double y = target * n_;  // in [0, 2^52)
+    const double r = (y + 0x1p52) - 0x1p52;  // y rounded to a whole number
+    double k = detail::Select(detail::AboveMask(y, r), r + 1.0, r);  // ceil(y)
+    k = detail::Select(detail::AboveMask(1.0, k), 1.0, k);
+    // k - 1 when (k - 1)/N >= target, k + 1 when k/N < target (at most one holds)
+    const double down = detail::Select(detail::AboveMask(target, (k - 1.0) / n_), k, k - 1.0);
+    const double up = detail::Select(detail::AboveMask(target, k / n_), k + 1.0, k);
+    k = detail::Select(detail::AboveMask(k, down), down, up);
+    return detail::Select(detail::AboveMask(k, n_), n_, k);
+  }
   double operator()(double p) const {
+    if (Inside(p)) return Fast(p);
     if (std::isnan(n_) || !IsProbability(p)) return NaN;
     if (p == 0.0) return 1.0;
     if (p == 1.0) return n_;
     const double target = DiscreteQuantileTarget(p);
     const double y = target * n_;
     double k = std::max(1.0, std::ceil(y));
-    const double margin = 8.0 * std::numeric_limits<double>::epsilon() * y;
-    if (k - y > margin && y - (k - 1.0) > margin) return k;
     if (k > 1.0 && (k - 1.0) / n_ >= target) k -= 1.0;
     else if (k < n_ && k / n_ < target) k += 1.0;
     return std::min(k, n_);
@@ -647,7 +680,9 @@ void UniformDCDFUpper(const TVec& k, double N, TVec& dst) {
 // Its quantile is a closed form, which the table would not speed up.
 void UniformDCDFInv(const TVec& p, double N, TVec& dst) {
   const TUniformDQuantile quantile(N);
-  VectorForm(p, dst, "UniformDCDFInv", [&](double v) { return quantile(v); });
+  detail::BlockVectorForm(
+      p, dst, "UniformDCDFInv", [&](double v) { return quantile.Inside(v); },
+      [&](double v) { return quantile.Fast(v); }, [&](double v) { return quantile(v); });
 }
 
 }  // namespace lumex

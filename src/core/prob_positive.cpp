@@ -300,7 +300,17 @@ double ExpCDFUpper(double x, double mu) {
   return cdf(complement(TExp1(1.0), x / mu));
 }
 
+// -mu ln(1 - p); for p in [DBL_MIN, 1) by the branch-free logarithm, which the vector form
+// runs over blocks of such p.
+namespace {
+bool ExpInvInside(double p, double mu) { return IsPositive(mu) && detail::IsNormalProbability(p); }
+[[gnu::always_inline]] inline double FastExpInv(double p, double mu) {
+  return -mu * detail::Log1pKernel(-p);
+}
+}  // namespace
+
 double ExpCDFInv(double p, double mu) {
+  if (ExpInvInside(p, mu)) return FastExpInv(p, mu);
   if (!IsPositive(mu) || !IsProbability(p)) return NaN;
   if (p == 1.0) return Inf;
   return mu * quantile(TExp1(1.0), p);
@@ -316,7 +326,9 @@ void ExpCDFUpper(const TVec& x, double mu, TVec& dst) {
   VectorForm(x, dst, "ExpCDFUpper", [mu](double v) { return ExpCDFUpper(v, mu); });
 }
 void ExpCDFInv(const TVec& p, double mu, TVec& dst) {
-  VectorForm(p, dst, "ExpCDFInv", [mu](double v) { return ExpCDFInv(v, mu); });
+  detail::BlockVectorForm(
+      p, dst, "ExpCDFInv", [mu](double v) { return ExpInvInside(v, mu); },
+      [mu](double v) { return FastExpInv(v, mu); }, [mu](double v) { return ExpCDFInv(v, mu); });
 }
 
 // ---- Beta ---------------------------------------------------------------------------------------

@@ -7,9 +7,9 @@
 # density its power ((x/A)^B at the smallest normal number), the logarithm of the logistic and
 # log-normal laws its kernel (at the smallest normal number), the Cauchy quantile its form
 # (p = 1/4, 3/4), the beta law's tail on the side of a large shape its form (the expansion in
-# incomplete gamma functions), the Weibull law its power and its quantile their kernels, and
-# the Gumbel law its exponentials. Writes distribution_switches.txt beside this script in the
-# format of distributions.txt.
+# incomplete gamma functions), the Weibull law its power and its quantile their kernels, the
+# Gumbel, Laplace, exponential and discrete uniform laws their branch-free forms. Writes
+# distribution_switches.txt beside this script in the format of distributions.txt.
 #
 # Run: Rscript tests/reference/core/distribution_switches.R   (R >= 4.2)
 #
@@ -193,6 +193,24 @@ xg <- 1 + 2 * zg
 emit("GumbelPDF", xg, exp(-zg - exp(-zg)) / 2, 1, 2)
 emit("GumbelCDF", xg, exp(-exp(-zg)), 1, 2)
 emit("GumbelCDFUpper", xg, -expm1(-exp(-zg)), 1, 2)
+
+# The exponential quantile takes the branch-free logarithm for p from the smallest normal
+# number, the Laplace density its exponential for |x - m|/b up to 700, and the discrete uniform
+# quantile its branch-free form for N up to 2^52 (the least k with k/N >= p (1 - 64 eps)).
+pe <- c(1e-310, pSplit(tiny), 0.5, 1 - 2^-53)
+emit("ExpCDFInv", pe, qexp(pe, 1 / 2), 2)
+xl <- 1 + 2 * c(around(700), -around(700))
+emit("LaplacePDF", xl, exp(-abs(xl - 1) / 2) / 4, 1, 2)
+uniformDInv <- function(p, N) {
+  t <- p * (1 - 64 * .Machine$double.eps)
+  k <- max(1, ceiling(t * N))
+  if (k > 1 && (k - 1) / N >= t) k <- k - 1 else if (k < N && k / N < t) k <- k + 1
+  min(k, N)
+}
+for (N in c(2^52, 2^52 + 2)) {
+  pu <- c(0.1, 1 / 3, 0.5, 0.9)
+  emit("UniformDCDFInv", pu, sapply(pu, uniformDInv, N), N)
+}
 
 tab <- do.call(rbind, rows)
 tab <- tab[is.finite(tab$x) & !is.nan(tab$v), ]
