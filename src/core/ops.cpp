@@ -12,6 +12,7 @@
 
 #include "core/corrected_mean.h"
 #include "core/dispatch.h"
+#include "core/radix_sort.h"
 #include "lumex/core/cache.h"
 
 namespace lumex {
@@ -227,11 +228,8 @@ void StableOrder(const T* p, std::size_t n, std::vector<std::int32_t>& idx) {
 template <class T>
 void SortValues(T* p, std::size_t n, bool descend) {
   T* nanStart = std::partition(p, p + n, [](T v) { return !std::isnan(v); });
-  if (descend) {
-    std::sort(p, nanStart, [](T a, T b) { return b < a; });
-  } else {
-    std::sort(p, nanStart);
-  }
+  detail::SortFloats(p, static_cast<std::size_t>(nanStart - p));
+  if (descend) std::reverse(p, nanStart);
 }
 
 void SortWithPermutation(TDenseLumex& x, TVecInt& perm, bool descend, const char* fn) {

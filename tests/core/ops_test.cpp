@@ -198,16 +198,42 @@ TEST(Ordering, MatrixRowsByColumn) {
   EXPECT_LUMEX_ERROR(SortAscend(m, 2), "SortAscend: column index out of range");
 }
 
+// Beyond a few thousand values the sort is a radix sort of the bit patterns: it must order
+// every kind of double and float as std::sort does (-0 before +0, which compare equal), in both
+// directions and with the permutation.
 TEST(Ordering, SortAgreesWithStdSortOnRandomData) {
   std::mt19937_64 gen(7);
   std::normal_distribution<double> normal;
   std::vector<double> values(10007);
   for (auto& v : values) v = normal(gen);
-  TVec x(values);
-  TVecInt perm;
-  SortAscend(x, perm);
-  std::sort(values.begin(), values.end());
-  for (int i = 0; i < x.Length(); ++i) ASSERT_EQ(x[i], values[static_cast<std::size_t>(i)]);
+  const double specials[] = {0.0, -0.0, Inf, -Inf, 5e-324, -5e-324, 1e308, -1e-308, 1.0, 1.0};
+  for (std::size_t i = 0; i < std::size(specials); ++i) values[37 * i] = specials[i];
+  for (std::size_t i = 1000; i < 3000; ++i) values[i] = std::ldexp(values[i], -1000);
+  for (std::size_t i = 3000; i < 4000; ++i) values[i] = std::round(values[i]);
+  std::vector<double> sorted = values;
+  std::sort(sorted.begin(), sorted.end());
+  for (const bool single : {false, true}) {
+    TVec x(values), down(values), byPerm(values);
+    if (single) {
+      x = Single(x);
+      down = Single(down);
+    }
+    SortAscend(x);
+    SortDescend(down);
+    TVecInt perm;
+    SortAscend(byPerm, perm);
+    const int n = x.Length();
+    for (int i = 0; i < n; ++i) {
+      const double v = sorted[static_cast<std::size_t>(i)];
+      const double expected = single ? static_cast<double>(static_cast<float>(v)) : v;
+      ASSERT_EQ(expected, x.Value(i)) << i;
+      ASSERT_EQ(expected, down.Value(n - 1 - i)) << i;
+      ASSERT_EQ(v, byPerm[i]) << i;
+      if (i > 0 && x.Value(i) == 0.0 && x.Value(i - 1) == 0.0) {
+        ASSERT_FALSE(std::signbit(x.Value(i)) && !std::signbit(x.Value(i - 1))) << i;
+      }
+    }
+  }
 }
 
 TEST(Selection, FindFamily) {
