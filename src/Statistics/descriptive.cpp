@@ -2,10 +2,14 @@
 // central moments, quantiles by five textbook definitions, the interquartile range, and the
 // ranges of the rows and columns of a matrix.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <complex>
 #include <cstddef>
+#include <cstdint>
+#include <limits>
 #include <span>
+#include <utility>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -119,7 +123,9 @@ public:
     for (const double q : P) (void)Quantile(record, fN, q, Method);
     std::sort(needed.begin(), needed.end());
     needed.erase(std::unique(needed.begin(), needed.end()), needed.end());
-    Select(0, fNumbers, needed.data(), needed.data() + needed.size());
+    if (!SelectFromBrackets(needed)) {
+      Select(0, fNumbers, needed.data(), needed.data() + needed.size());
+    }
 
     const auto read = [&](double k) {
       const auto i = static_cast<std::ptrdiff_t>(k) - 1;
@@ -129,6 +135,90 @@ public:
   }
 
 private:
+  // From kBracketFrom numbers on, the order statistics come from brackets: a pseudo-random
+  // sample of kSampleSize numbers, sorted, gives each needed position i a bracket (lo, hi] of
+  // sample values around its rank, five standard deviations of the sample's rank wide; one pass
+  // counts the numbers below each bracket and gathers those inside, and where every bracket
+  // holds its positions (#{x <= lo} <= i < #{x <= hi}) a selection within the gathered numbers
+  // finds them, which are then written at their positions. One pass over the data and
+  // selections over a few per cent of it, against log2(q) selections over all of it. False
+  // when a bracket misses (an unlucky sample, heavy ties): the caller selects as before.
+  static constexpr std::ptrdiff_t kBracketFrom = std::ptrdiff_t{1} << 20;
+  static constexpr std::ptrdiff_t kSampleSize = std::ptrdiff_t{1} << 16;
+  static constexpr std::size_t kMaxBrackets = 16;
+
+  bool SelectFromBrackets(const std::vector<std::ptrdiff_t>& needed) {
+    const std::ptrdiff_t n = fNumbers;
+    if (n < kBracketFrom || needed.size() < 2 || needed.size() > kMaxBrackets) return false;
+    // the sample, by a 64-bit linear congruential sequence (fixed seed: the same every run)
+    std::vector<T> sample(static_cast<std::size_t>(kSampleSize));
+    std::uint64_t state = 0x9E3779B97F4A7C15ull;
+    for (auto& v : sample) {
+      state = state * 6364136223846793005ull + 1442695040888963407ull;
+      v = fP[static_cast<std::ptrdiff_t>((state >> 11) % static_cast<std::uint64_t>(n))];
+    }
+    std::sort(sample.begin(), sample.end());
+    // brackets (lo, hi], merged where they overlap; -Inf and +Inf where they reach the ends
+    struct TBracket {
+      T lo, hi;
+      std::size_t first, last;  // the needed positions it holds: needed[first .. last)
+    };
+    std::vector<TBracket> brackets;
+    const double s = static_cast<double>(kSampleSize);
+    for (std::size_t j = 0; j < needed.size(); ++j) {
+      const double f = (static_cast<double>(needed[j]) + 0.5) / static_cast<double>(n);
+      const double half = 5.0 * std::sqrt(s * f * (1.0 - f)) + 8.0;
+      const double a = std::floor(f * s - half), b = std::ceil(f * s + half);
+      const T lo = a < 0.0 ? -std::numeric_limits<T>::infinity()
+                           : sample[static_cast<std::size_t>(a)];
+      const T hi =
+          b >= s ? std::numeric_limits<T>::infinity() : sample[static_cast<std::size_t>(b)];
+      if (!brackets.empty() && lo <= brackets.back().hi) {
+        brackets.back().hi = std::max(brackets.back().hi, hi);
+        brackets.back().last = j + 1;
+      } else {
+        brackets.push_back({lo, hi, j, j + 1});
+      }
+    }
+    // One pass: k = the number of brackets wholly below v, counted without branches; below[k]
+    // counts the numbers above bracket k - 1 and at or below lo_k (lo_m = +Inf).
+    const std::size_t m = brackets.size();
+    std::array<T, kMaxBrackets> his;
+    std::array<T, kMaxBrackets + 1> los;
+    his.fill(std::numeric_limits<T>::infinity());
+    los.fill(std::numeric_limits<T>::infinity());
+    for (std::size_t k = 0; k < m; ++k) his[k] = brackets[k].hi, los[k] = brackets[k].lo;
+    std::vector<std::ptrdiff_t> below(m + 1, 0);
+    std::vector<std::vector<T>> inside(m);
+    for (std::ptrdiff_t i = 0; i < n; ++i) {
+      const T v = fP[i];
+      std::size_t k = 0;
+      for (std::size_t j = 0; j < kMaxBrackets; ++j) k += v > his[j] ? 1 : 0;
+      if (v > los[k]) inside[k].push_back(v);
+      else ++below[k];
+    }
+    // check every bracket, then select within each
+    std::vector<std::pair<std::ptrdiff_t, T>> found;
+    std::ptrdiff_t atOrBelowLo = 0;
+    for (std::size_t k = 0; k < m; ++k) {
+      atOrBelowLo += below[k];
+      auto& in = inside[k];
+      const std::ptrdiff_t size = static_cast<std::ptrdiff_t>(in.size());
+      for (std::size_t j = brackets[k].first; j < brackets[k].last; ++j) {
+        const std::ptrdiff_t r = needed[j] - atOrBelowLo;
+        if (r < 0 || r >= size) return false;
+      }
+      for (std::size_t j = brackets[k].first; j < brackets[k].last; ++j) {
+        const std::ptrdiff_t r = needed[j] - atOrBelowLo;
+        std::nth_element(in.begin(), in.begin() + r, in.end());
+        found.emplace_back(needed[j], in[static_cast<std::size_t>(r)]);
+      }
+      atOrBelowLo += size;
+    }
+    for (const auto& [i, v] : found) fP[i] = v;
+    return true;
+  }
+
   // Puts the order statistics at the ascending positions [first, last) in place; every position
   // lies in [lo, hi), a range that holds its own order statistics already.
   void Select(std::ptrdiff_t lo, std::ptrdiff_t hi, const std::ptrdiff_t* first,

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,35 @@ TEST(Percentile, SelectionMatchesTheSortedDataAndSinglePrecision) {
         EXPECT_EQ(out[i], expected) << "case " << id << " method " << m;
         EXPECT_EQ(Percentile(x, p[i], method), expected) << "case " << id << " method " << m;
         EXPECT_EQ(Percentile(xs, p[i], method), Percentile(rounded, p[i], method));
+      }
+    }
+  }
+}
+
+// From 2^20 values on the order statistics come from brackets around a sample's quantiles (the
+// infinities fall below and above them); with heavy ties, or at the ends, the brackets miss and
+// the selection over all values takes over. Both must give the sorted data's quantiles.
+TEST(Percentile, LargeSamplesMatchTheSortedData) {
+  const std::vector<double> p{0.01, 0.05, 0.25, 0.5, 0.75, 0.95, 0.99};
+  std::vector<double> out(p.size());
+  std::mt19937_64 gen(11);
+  std::normal_distribution<double> normal;
+  std::vector<double> values((1 << 20) + 3);
+  for (auto& v : values) v = normal(gen);
+  std::vector<double> ties(values.size());
+  for (std::size_t i = 0; i < ties.size(); ++i) ties[i] = std::round(values[i]);
+  values[5] = -Inf;
+  values[77] = Inf;
+  for (const auto* data : {&values, &ties}) {
+    const TVec x(*data);
+    TVec sorted(x);
+    SortAscend(sorted);
+    for (int m = pctMethodNPlus; m <= pctMethodEDFAve; ++m) {
+      const auto method = static_cast<TPercentileMethod>(m);
+      Percentile(x, p, out, method);
+      for (std::size_t i = 0; i < p.size(); ++i) {
+        EXPECT_EQ(out[i], SortedPercentile(sorted, p[i], method))
+            << "method " << m << " p " << p[i];
       }
     }
   }
