@@ -22,14 +22,13 @@ constexpr double kSettled = 2.2e-16;  // relative change of a converging sum or 
 bool InKernelRange(double s) { return s >= kKernelMinShape && s <= kKernelMaxShape; }
 
 // Convergents grow or shrink geometrically; they are rescaled only when they leave
-// [kRescaleBelow, kRescaleAbove], so that no division sits in the chain of the recurrence (the
-// quotient that tests convergence is computed beside it).
+// [1/bound, bound] (bound kRescaleAbove unless said), so that no division sits in the chain of
+// the recurrence.
 constexpr double kRescaleAbove = 1e200;
-constexpr double kRescaleBelow = 1e-200;
 
-void Rescale(double& A2, double& B2, double& A1, double& B1) {
+void Rescale(double& A2, double& B2, double& A1, double& B1, double bound = kRescaleAbove) {
   const double m = std::fabs(B1);
-  if (m > kRescaleAbove || m < kRescaleBelow) {
+  if (m > bound || m < 1.0 / bound) {
     const double inv = 1.0 / m;
     A2 *= inv, B2 *= inv, A1 *= inv, B1 *= inv;
   }
@@ -88,28 +87,31 @@ double GammaSeries(double z, double a) {
 // A_j = b_j A_(j-1) + a_j A_(j-2); two such steps, with A_(j-2) eliminated, give
 //   A_(j+1) = P_j A_(j-1) + R_j A_(j-3),
 //   P_j = b_(j+1) b_j + a_(j+1) + b_(j+1) a_j / b_(j-1),  R_j = -b_(j+1) a_j a_(j-1) / b_(j-1),
-// whose coefficients are formed beside the recurrence: one product and one sum of it per two
-// terms instead of two. Convergents renormalised when they leave [1e-200, 1e200].
+// one product and one sum of it per two terms. The convergents are kept scaled by
+// S_(j+1) = b_(j-1) S_(j-1), which clears the division from both coefficients (R picks up the
+// previous step's b_(j-1), the ratio S_(j-1) / S_(j-3)), and two of them are compared by cross
+// products, so that no step divides; they are renormalised when they leave [1e-100, 1e100],
+// where the cross products cannot overflow.
 double GammaFraction(double z, double a) {
   const auto b = [&](double j) { return z + 2.0 * j + 1.0 - a; };
   const auto an = [&](double j) { return -j * (j - a); };
   // A_(-1)/B_(-1) = 0/1, A_0/B_0 = 1/b0, then A_1/B_1 by one plain step.
   double A3 = 0.0, B3 = 1.0;
   double A1 = b(1.0), B1 = b(1.0) * b(0.0) + an(1.0);
-  double h = A1 / B1;
+  double bmPrev = 1.0;
   for (int j = 2; j < kMaxTerms; j += 2) {
     const double bm = b(j - 1.0), b0 = b(j), bp = b(j + 1.0);
-    const double aj = an(j), ajp = an(j + 1.0), ajm = an(j - 1.0);
-    const double q = bp * aj / bm;
-    const double P = bp * b0 + ajp + q;
-    const double R = -q * ajm;
+    const double bpaj = bp * an(j);
+    const double P = bm * (bp * b0 + an(j + 1.0)) + bpaj;
+    const double R = -bpaj * an(j - 1.0) * bmPrev;
     const double A = P * A1 + R * A3, B = P * B1 + R * B3;
     A3 = A1, B3 = B1, A1 = A, B1 = B;
-    const double next = A1 / B1;
-    if (!std::isfinite(next)) return std::numeric_limits<double>::quiet_NaN();
-    if (std::fabs(next - h) <= kSettled * std::fabs(next)) return next;
-    h = next;
-    Rescale(A3, B3, A1, B1);
+    // A1/B1 and A3/B3 agree to kSettled: |A1 B3 - A3 B1| <= kSettled |A1 B3|
+    const double cross = A1 * B3;
+    if (!std::isfinite(cross)) return std::numeric_limits<double>::quiet_NaN();
+    if (std::fabs(cross - A3 * B1) <= kSettled * std::fabs(cross)) return A1 / B1;
+    bmPrev = bm;
+    Rescale(A3, B3, A1, B1, 1e100);
   }
   return std::numeric_limits<double>::quiet_NaN();
 }
