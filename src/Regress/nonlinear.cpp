@@ -154,13 +154,13 @@ public:
     if (curv != nullptr) curv->assign(pz * pz, 0.0);
     const TMtxFloatPrecision precision = pars.FloatPrecision();
     for (std::size_t i = 0; i < fX.size(); ++i) {
-      // Resized only when the procedure changed it: the loop runs once per observation.
-      if (fD.Length() != p || fD.FloatPrecision() != precision || fD.Complex()) {
-        fD.Size(p, precision);
-      }
-      fD.SetZero();
       const double* di = fJ.data() + i * pz;
       if (!plain) {
+        // Resized only when the procedure changed it: the loop runs once per observation.
+        if (fD.Length() != p || fD.FloatPrecision() != precision || fD.Complex()) {
+          fD.Size(p, precision);
+        }
+        fD.SetZero();
         fDerive(fFun, fX[i], fYHat[i], pars, fD);
         if (fD.Length() < p) ERaise("NLinRegress: DeriveProc output length <> Pars.Length");
         di = fDi.data();
