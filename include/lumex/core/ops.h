@@ -481,7 +481,10 @@ LUMEX_API int Max(const TVecInt& x, int& index);
 /// double. NaNs sort to the end, in their original order.
 /// @{
 
-/// Sorts ascending in place, NaNs at the end.
+/// Sorts ascending in place, NaNs at the end; -0 before +0.
+///
+/// From 4096 values on, a radix sort of the bit patterns (linear time), which takes a buffer of
+/// x.Length() values; without memory for it, a comparison sort.
 /// @param[in,out] x  real vector or matrix (row-major order).
 /// @throws ELumexError "SortAscend: complex data not supported".
 LUMEX_API void SortAscend(TDenseLumex& x);
@@ -491,7 +494,7 @@ LUMEX_API void SortAscend(TDenseLumex& x);
 /// @param[out] perm   sized to x.Length().
 /// @throws ELumexError "SortAscend: complex data not supported".
 LUMEX_API void SortAscend(TDenseLumex& x, TVecInt& perm);
-/// Sorts descending in place, NaNs at the end.
+/// Sorts descending in place, NaNs at the end; +0 before -0 (as SortAscend, reversed).
 /// @param[in,out] x  real vector or matrix.
 /// @throws ELumexError "SortDescend: complex data not supported".
 LUMEX_API void SortDescend(TDenseLumex& x);
