@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <limits>
 #include <span>
-#include <utility>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "core/dispatch.h"
