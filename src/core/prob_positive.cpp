@@ -282,7 +282,25 @@ void ErlangCDFInv(const TVec& p, double k, double lambda, TVec& dst) {
 
 // ---- Exponential with mean mu: the standard law at x/mu -----------------------------------------
 
+namespace {
+// The density e^(-x/mu)/mu for x/mu in [0, 700] by the branch-free exponential, and the quantile
+// -mu ln(1 - p) for p in [DBL_MIN, 1) by the branch-free logarithm, which the vector forms run
+// over blocks of such points.
+bool ExpPdfInside(double x, double mu) {
+  const double z = x / mu;
+  return IsPositive(mu) && z >= 0.0 && z <= 700.0;
+}
+[[gnu::always_inline]] inline double FastExpPDF(double x, double mu) {
+  return detail::ScaledExp(-(x / mu), 0.0, 1.0) / mu;
+}
+bool ExpInvInside(double p, double mu) { return IsPositive(mu) && detail::IsNormalProbability(p); }
+[[gnu::always_inline]] inline double FastExpInv(double p, double mu) {
+  return -mu * detail::Log1pKernel(-p);
+}
+}  // namespace
+
 double ExpPDF(double x, double mu) {
+  if (ExpPdfInside(x, mu)) return FastExpPDF(x, mu);
   if (!IsPositive(mu) || std::isnan(x)) return NaN;
   if (x < 0.0 || x == Inf) return 0.0;
   return pdf(TExp1(1.0), x / mu) / mu;
@@ -300,15 +318,6 @@ double ExpCDFUpper(double x, double mu) {
   return cdf(complement(TExp1(1.0), x / mu));
 }
 
-// -mu ln(1 - p); for p in [DBL_MIN, 1) by the branch-free logarithm, which the vector form
-// runs over blocks of such p.
-namespace {
-bool ExpInvInside(double p, double mu) { return IsPositive(mu) && detail::IsNormalProbability(p); }
-[[gnu::always_inline]] inline double FastExpInv(double p, double mu) {
-  return -mu * detail::Log1pKernel(-p);
-}
-}  // namespace
-
 double ExpCDFInv(double p, double mu) {
   if (ExpInvInside(p, mu)) return FastExpInv(p, mu);
   if (!IsPositive(mu) || !IsProbability(p)) return NaN;
@@ -317,7 +326,9 @@ double ExpCDFInv(double p, double mu) {
 }
 
 void ExpPDF(const TVec& x, double mu, TVec& dst) {
-  VectorForm(x, dst, "ExpPDF", [mu](double v) { return ExpPDF(v, mu); });
+  detail::BlockVectorForm(
+      x, dst, "ExpPDF", [mu](double v) { return ExpPdfInside(v, mu); },
+      [mu](double v) { return FastExpPDF(v, mu); }, [mu](double v) { return ExpPDF(v, mu); });
 }
 void ExpCDF(const TVec& x, double mu, TVec& dst) {
   VectorForm(x, dst, "ExpCDF", [mu](double v) { return ExpCDF(v, mu); });
