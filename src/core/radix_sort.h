@@ -20,16 +20,13 @@ namespace lumex::detail {
 // one counting pass for all digits, then one stable scatter per digit that the keys do not all
 // share, between p and a buffer of n values. Six passes over the data (three for float)
 // against std::sort's log2(n): half its time on 10^7 normal variates, where the passes are
-// bound by memory traffic. Without memory for the buffer, std::sort.
+// bound by memory traffic. Below that size, or without memory for the buffer, std::sort on the
+// same keys.
 inline constexpr std::size_t kRadixSortMin = std::size_t{1} << 12;
 
 template <class T>
 void SortFloats(T* p, std::size_t n) {
   static_assert(std::is_floating_point_v<T> && (sizeof(T) == 4 || sizeof(T) == 8));
-  if (n < kRadixSortMin) {
-    std::sort(p, p + n);
-    return;
-  }
   using U = std::conditional_t<sizeof(T) == 8, std::uint64_t, std::uint32_t>;
   constexpr int kBits = 11;
   constexpr std::size_t kBuckets = std::size_t{1} << kBits;
@@ -40,13 +37,19 @@ void SortFloats(T* p, std::size_t n) {
     const U u = std::bit_cast<U>(v);
     return u ^ (static_cast<U>(0 - (u >> kTop)) | kSign);
   };
+  // The comparison sort orders by the same keys, so that -0 precedes +0 at every size.
+  const auto byKey = [&] { std::sort(p, p + n, [&](T a, T b) { return key(a) < key(b); }); };
+  if (n < kRadixSortMin) {
+    byKey();
+    return;
+  }
   std::vector<T> buffer;
   std::vector<std::array<std::size_t, kBuckets>> count;
   try {
     buffer.resize(n);
     count.resize(kDigits);
   } catch (const std::bad_alloc&) {
-    std::sort(p, p + n);
+    byKey();
     return;
   }
   for (std::size_t i = 0; i < n; ++i) {
