@@ -508,18 +508,7 @@ bool TGammaKernel::Quantile(double p, bool upper, double& z) const {
 
 double StdNormalQuantile(double p) {
   const double q = p - 0.5;
-  if (std::fabs(q) <= 0.425) {
-    const double r = 0.180625 - q * q;
-    return q *
-           (((((((2509.0809287301226727 * r + 33430.575583588128105) * r +
-                 67265.770927008700853) * r + 45921.953931549871457) * r +
-               13731.693765509461125) * r + 1971.5909503065514427) * r +
-             133.14166789178437745) * r + 3.387132872796366608) /
-           (((((((5226.495278852545925 * r + 28729.085735721942674) * r +
-                 39307.89580009271061) * r + 21213.794301586595867) * r +
-               5394.1960214247511077) * r + 687.1870074920579083) * r +
-             42.313330701600911252) * r + 1.0);
-  }
+  if (std::fabs(q) <= kNormalCentral) return StdNormalQuantileCentral(q);
   double r = q < 0.0 ? p : 1.0 - p;
   if (!(r > 0.0)) return q < 0.0 ? -kInf : kInf;
   r = std::sqrt(-std::log(r));

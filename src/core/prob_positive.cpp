@@ -648,12 +648,15 @@ namespace {
 // z = (ln x - mu)/sigma. For sigma > 0 and a positive normal x the logarithm and the normal
 // kernels are branch-free (Fast*), which the vector forms run over blocks of such points; the
 // rest (NaN, 0, the infinities, subnormal points, sigma = 0: the point mass at e^mu) goes
-// through the normal law's scalar forms.
+// through the normal law's scalar forms. The quantile is exp(mu + sigma z_p); in the normal
+// quantile's central region, where |z_p| < 1.44, the exponential kernel takes it while
+// mu -+ 1.5 sigma stay inside [-1000, 280], its range.
 class TLogNormalLaw {
  public:
   TLogNormalLaw(double mu, double sigma)
       : mu_(mu), sigma_(sigma), valid_(IsReal(mu) && IsNonNegative(sigma)),
-        fast_(valid_ && sigma > 0.0) {}
+        fast_(valid_ && sigma > 0.0),
+        fastInv_(fast_ && mu - 1.5 * sigma >= -1000.0 && mu + 1.5 * sigma <= 280.0) {}
 
   bool Inside(double x) const { return fast_ && detail::IsPositiveNormal(x); }
   [[gnu::always_inline]] double FastPdf(double x) const {
@@ -662,6 +665,13 @@ class TLogNormalLaw {
   [[gnu::always_inline]] double FastCdf(double x, bool upper) const {
     const double z = (detail::LogKernel(x) - mu_) / sigma_;
     return detail::StdNormalLower(upper ? -z : z);
+  }
+
+  bool InsideInv(double p) const {
+    return fastInv_ && std::fabs(p - 0.5) <= detail::kNormalCentral;
+  }
+  [[gnu::always_inline]] double FastInv(double p) const {
+    return detail::ScaledExp(mu_ + sigma_ * detail::StdNormalQuantileCentral(p - 0.5), 0.0, 1.0);
   }
 
   double Pdf(double x) const {
@@ -677,10 +687,14 @@ class TLogNormalLaw {
     const double lx = std::log(x);
     return upper ? NormalCDFUpper(lx, mu_, sigma_) : NormalCDF(lx, mu_, sigma_);
   }
+  double Inv(double p) const {
+    if (InsideInv(p)) return FastInv(p);
+    return std::exp(NormalCDFInv(p, mu_, sigma_));
+  }
 
  private:
   double mu_, sigma_;
-  bool valid_, fast_;
+  bool valid_, fast_, fastInv_;
 };
 
 }  // namespace
@@ -696,7 +710,7 @@ double LogNormalCDFUpper(double x, double mu, double sigma) {
 }
 
 double LogNormalCDFInv(double p, double mu, double sigma) {
-  return std::exp(NormalCDFInv(p, mu, sigma));
+  return TLogNormalLaw(mu, sigma).Inv(p);
 }
 
 void LogNormalPDF(const TVec& x, double mu, double sigma, TVec& dst) {
@@ -718,7 +732,10 @@ void LogNormalCDFUpper(const TVec& x, double mu, double sigma, TVec& dst) {
       [&](double v) { return law.FastCdf(v, true); }, [&](double v) { return law.Cdf(v, true); });
 }
 void LogNormalCDFInv(const TVec& p, double mu, double sigma, TVec& dst) {
-  VectorForm(p, dst, "LogNormalCDFInv", [=](double v) { return LogNormalCDFInv(v, mu, sigma); });
+  const TLogNormalLaw law(mu, sigma);
+  detail::BlockVectorForm(
+      p, dst, "LogNormalCDFInv", [&](double v) { return law.InsideInv(v); },
+      [&](double v) { return law.FastInv(v); }, [&](double v) { return law.Inv(v); });
 }
 
 // ---- Inverse Gaussian ---------------------------------------------------------------------------

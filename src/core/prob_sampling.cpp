@@ -26,6 +26,7 @@ using detail::IsNonNegative;
 using detail::IsPositive;
 using detail::IsProbability;
 using detail::IsReal;
+using detail::BlockVectorForm;
 using detail::VectorForm;
 using detail::StdNormalDensity;
 using detail::StdNormalLower;
@@ -43,13 +44,14 @@ bool ValidNormal(double mu, double sigma) { return IsReal(mu) && IsNonNegative(s
 
 // The vector forms of the normal law. With sigma > 0 the parameters are checked once and the
 // loop, standard((x - mu)/sigma), is free of branches, for the compiler to evaluate several
-// elements per instruction; it gives the scalar form's values, NaN and the infinities included.
-// Other parameters go through the scalar form element by element.
+// elements per instruction (MapFast); it gives the scalar form's values, NaN and the infinities
+// included. Other parameters go through the scalar form element by element.
 template <class FStd>
 void NormalVectorForm(const TVec& x, double mu, double sigma, TVec& dst, const char* fn,
                       double (*scalar)(double, double, double), FStd standard) {
   if (ValidNormal(mu, sigma) && sigma > 0.0) {
-    VectorForm(x, dst, fn, [=](double v) { return standard((v - mu) / sigma); });
+    const auto fast = [=](double v) { return standard((v - mu) / sigma); };
+    BlockVectorForm(x, dst, fn, [](double) { return true; }, fast, fast);
   } else {
     VectorForm(x, dst, fn, [=](double v) { return scalar(v, mu, sigma); });
   }
@@ -114,7 +116,15 @@ void NormalCDFUpper(const TVec& x, double mu, double sigma, TVec& dst) {
                    [](double z) { return StdNormalLower(-z); });
 }
 void NormalCDFInv(const TVec& p, double mu, double sigma, TVec& dst) {
-  VectorForm(p, dst, "NormalCDFInv", [=](double v) { return NormalCDFInv(v, mu, sigma); });
+  const auto scalar = [=](double v) { return NormalCDFInv(v, mu, sigma); };
+  if (ValidNormal(mu, sigma) && sigma > 0.0) {
+    BlockVectorForm(
+        p, dst, "NormalCDFInv",
+        [](double v) { return std::fabs(v - 0.5) <= detail::kNormalCentral; },
+        [=](double v) { return mu + sigma * detail::StdNormalQuantileCentral(v - 0.5); }, scalar);
+  } else {
+    VectorForm(p, dst, "NormalCDFInv", scalar);
+  }
 }
 
 // ---- Student's t --------------------------------------------------------------------------------

@@ -1,15 +1,15 @@
-# Reference values on both sides of every switch of the incomplete beta and gamma kernels: where
-# the continued fraction changes orientation (x = (a + 1)/(a + b + 2)), the gamma series gives
-# way to the continued fraction (z = a + 1), the shapes leave the kernels' range [1/2, 100], the
-# prefactor nears 1e-300 (beyond which the general route takes over), the quantiles change the
-# tail or the variable they solve for (p = 1/2; Student's |t| = sqrt(df); F's u = 1/2), the
-# normal quantile changes its rational function (|p - 1/2| = 0.425, -ln p = 25), the Weibull
-# density its power ((x/A)^B at the smallest normal number), the logarithm of the logistic and
-# log-normal laws its kernel (at the smallest normal number), the Cauchy quantile its form
-# (p = 1/4, 3/4), the beta law's tail on the side of a large shape its form (the expansion in
-# incomplete gamma functions), the Weibull law its power and its quantile their kernels, the
-# Gumbel, Laplace, exponential and discrete uniform laws their branch-free forms. Writes
-# distribution_switches.txt beside this script in the format of distributions.txt.
+# Reference values on both sides of every switch of the incomplete beta and gamma kernels: where the
+# continued fraction changes orientation (x = (a + 1)/(a + b + 2)), the gamma series gives way to
+# the continued fraction (z = a + 1), the shapes leave the kernels' range [1/2, 100], the prefactor
+# nears 1e-300 (beyond which the general route takes over), the quantiles change the tail or the
+# variable they solve for (p = 1/2; Student's |t| = sqrt(df); F's u = 1/2), the normal quantile
+# changes its rational function (|p - 1/2| = 0.425, -ln p = 25; the log-normal quantile its
+# exponential there), the Weibull density its power ((x/A)^B at the smallest normal number), the
+# logarithm of the logistic and log-normal laws its kernel (at the smallest normal number), the
+# Cauchy quantile its form (p = 1/4, 3/4), the beta law's tail on the side of a large shape its form
+# (the expansion in incomplete gamma functions), the Weibull law its power and its quantile their
+# kernels, the Gumbel, Laplace, exponential and discrete uniform laws their branch-free forms.
+# Writes distribution_switches.txt beside this script in the format of distributions.txt.
 #
 # Run: Rscript tests/reference/core/distribution_switches.R   (R >= 4.2)
 #
@@ -140,6 +140,11 @@ for (par in list(c(4, 12), c(2.5, 7.5), c(1, 200), c(201, 3), c(1, 30), c(2, 40)
 # The normal quantile at the ends of its three rational functions.
 pn <- c(pSplit(0.075), pSplit(0.925), pSplit(exp(-25)), 1 - pSplit(exp(-25)))
 emit("NormalCDFInv", pn, qnorm(pn), 0, 1)
+# The log-normal quantile takes the exponential kernel in the central region while mu -+ 1.5
+# sigma stay inside [-1000, 280].
+for (ms in list(c(0, 1), c(278, 1.3), c(278, 1.4), c(-700, 2))) {
+  emit("LogNormalCDFInv", pn[1:4], qlnorm(pn[1:4], ms[1], ms[2]), ms[1], ms[2])
+}
 
 # The logistic quantile at u = 1 (p = 1/3 and 2/3), where ln(1 + u) once changed its form.
 pl <- c(pSplit(1 / 3), pSplit(2 / 3))
