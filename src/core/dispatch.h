@@ -1,4 +1,5 @@
-// Internal: calls a generic kernel with the typed storage of a dense object.
+// Internal: calls a generic kernel with the typed storage of a dense object, and tells whether
+// the processor runs the AVX2 copies of the loops compiled twice.
 #pragma once
 
 #include <complex>
@@ -8,6 +9,19 @@
 #include "lumex/core/containers.h"
 
 namespace lumex::detail {
+
+// A few hot loops are compiled twice on x86-64 with GCC or Clang: for the baseline instruction
+// set and, through the target attribute, for AVX2 without fused multiply-add, so that both give
+// the same bits. The copy is chosen by this plain test, not by a load-time resolver, which the
+// thread sanitizer's runtime would not survive. True where the processor and the operating
+// system support AVX2.
+#if defined(__x86_64__) && defined(__GNUC__)
+#define LUMEX_AVX2_COPIES
+inline bool HasAvx2() {
+  static const bool has = (__builtin_cpu_init(), __builtin_cpu_supports("avx2") != 0);
+  return has;
+}
+#endif
 
 [[noreturn]] inline void RaiseComplex(const char* fn) {
   ERaise(std::string(fn) + ": complex data not supported");

@@ -93,29 +93,22 @@ double SumSqDev(const T* p, std::size_t n, double m) {
 
 std::size_t Len(const TDenseLumex& x) { return static_cast<std::size_t>(x.Length()); }
 
-#if defined(__x86_64__) && defined(__GNUC__)
-#define LUMEX_MEAN_AVX2
+#ifdef LUMEX_AVX2_COPIES
 template <class T>
-__attribute__((target("avx2"))) double MeanAvx2(const T* p, std::size_t n) {
+[[gnu::target("avx2")]] double MeanAvx2(const T* p, std::size_t n) {
   return detail::MeanOfSum(detail::CompensatedSum<detail::TLaneFour>(p, n, detail::TUnitStride{}),
                            n);
-}
-
-bool HasAvx2() {
-  static const bool avx2 = __builtin_cpu_supports("avx2");
-  return avx2;
 }
 #endif
 
 // Mean of a contiguous run: the core's compensated mean, read once. Processors with AVX2 run its
 // eight lanes as two four-wide vectors instead of four two-wide ones, which keeps the sum at the
 // speed of the memory; the lanes and the order in which they are merged are the same, so both
-// give the same bits. The choice is a plain branch, not a load-time resolver, which the thread
-// sanitizer's runtime would not survive.
+// give the same bits.
 template <class T>
 double ContiguousMean(const T* p, std::size_t n) {
-#ifdef LUMEX_MEAN_AVX2
-  if (HasAvx2()) return MeanAvx2(p, n);
+#ifdef LUMEX_AVX2_COPIES
+  if (detail::HasAvx2()) return MeanAvx2(p, n);
 #endif
   return detail::CorrectedMean(p, n);
 }

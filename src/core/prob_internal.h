@@ -85,24 +85,16 @@ void VectorForm(const TVec& src, TVec& dst, const char* fn, F&& f) {
 
 // ---- Loops over a branch-free kernel ------------------------------------------------------------
 //
-// dst[i] = fast(src[i]) for a kernel free of branches, a loop the compiler vectorises. On
-// x86-64 it is compiled twice: for the baseline instruction set, two doubles to a vector
-// register, and for AVX2, four, taken where the processor and the operating system support it.
-// AVX2 alone brings no fused multiply-add, so both compile to the same IEEE operations on each
-// element and give the same bits; only the width of the vectors differs. Every kernel passed
-// in must inline into the loop (they are forced inline), or the wide copy would call the
-// baseline one element at a time.
+// dst[i] = fast(src[i]) for a kernel free of branches, a loop the compiler vectorises: two
+// doubles to a vector register in the baseline instruction set, four in the AVX2 copy (see
+// HasAvx2), which gives the same bits. Every kernel passed in must inline into the loop (they
+// are forced inline), or the wide copy would call the baseline one element at a time.
 template <class T, class Fast>
 [[gnu::always_inline]] inline void FastLoop(const T* ps, T* pd, int n, const Fast& fast) {
   for (int i = 0; i < n; ++i) pd[i] = static_cast<T>(fast(static_cast<double>(ps[i])));
 }
 
-#if defined(__x86_64__) && defined(__GNUC__)
-inline bool HasAvx2() {
-  static const bool has = (__builtin_cpu_init(), __builtin_cpu_supports("avx2") != 0);
-  return has;
-}
-
+#ifdef LUMEX_AVX2_COPIES
 template <class T, class Fast>
 [[gnu::target("avx2")]] void FastLoopAvx2(const T* ps, T* pd, int n, const Fast& fast) {
   FastLoop(ps, pd, n, fast);
@@ -111,7 +103,7 @@ template <class T, class Fast>
 
 template <class T, class Fast>
 void MapFast(const T* ps, T* pd, int n, const Fast& fast) {
-#if defined(__x86_64__) && defined(__GNUC__)
+#ifdef LUMEX_AVX2_COPIES
   if (HasAvx2()) return FastLoopAvx2(ps, pd, n, fast);
 #endif
   FastLoop(ps, pd, n, fast);
