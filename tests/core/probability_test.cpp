@@ -606,6 +606,7 @@ TEST(ProbabilityVector, VanishingShapesMatchTheScalarForms) {
 TEST(ProbabilityVector, BlockKernelsMatchTheScalarForms) {
   const std::vector<TLawForms> laws = {
       LUMEX_LAW_FORMS("Normal", Normal, 1.0, 2.0),
+      LUMEX_LAW_FORMS("Cauchy", Cauchy, 1.0, 2.0),
       LUMEX_LAW_FORMS("LogNormal", LogNormal, 0.5, 1.5),
       LUMEX_LAW_FORMS("LogNormal wide", LogNormal, 278.0, 1.4),
       LUMEX_LAW_FORMS("Logistic", Logistic, 1.0, 2.0),

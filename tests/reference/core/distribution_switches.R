@@ -6,10 +6,11 @@
 # changes its rational function (|p - 1/2| = 0.425, -ln p = 25; the log-normal quantile its
 # exponential there), the Weibull density its power ((x/A)^B at the smallest normal number), the
 # logarithm of the logistic and log-normal laws its kernel (at the smallest normal number), the
-# Cauchy quantile its form (p = 1/4, 3/4), the beta law's tail on the side of a large shape its form
-# (the expansion in incomplete gamma functions), the Weibull law its power and its quantile their
-# kernels, the Gumbel, Laplace, exponential and discrete uniform laws their branch-free forms.
-# Writes distribution_switches.txt beside this script in the format of distributions.txt.
+# Cauchy quantile its form (p = 1/4, 3/4) and its CDF the reduction of its arctangent, the beta
+# law's tail on the side of a large shape its form (the expansion in incomplete gamma functions),
+# the Weibull law its power and its quantile their kernels, the Gumbel, Laplace, exponential and
+# discrete uniform laws their branch-free forms. Writes distribution_switches.txt beside this script
+# in the format of distributions.txt.
 #
 # Run: Rscript tests/reference/core/distribution_switches.R   (R >= 4.2)
 #
@@ -167,7 +168,10 @@ emit("LogNormalCDF", xt, plnorm(xt, 0, 30), 0, 30)
 emit("LogNormalCDFUpper", xt, plnorm(xt, 0, 30, lower.tail = FALSE), 0, 30)
 pc <- c(pSplit(0.25), pSplit(0.75), 1e-300, 1 - 2^-53)
 emit("CauchyCDFInv", pc, qcauchy(pc, 1, 2), 1, 2)
-xc <- c(1 - 1e-9, 1 + 1e-9, -1e300, 1e300)
+# The arctangent kernel of its CDF changes its reduction at w = 7/16, 11/16, 19/16 and 39/16,
+# where w = z above the location and 1/|z| below it.
+wc <- c(7, 11, 19, 39) / 16
+xc <- c(1 - 1e-9, 1 + 1e-9, -1e300, 1e300, 1 + 2 * c(around(wc), -around(1 / wc)))
 emit("CauchyCDF", xc, pcauchy(xc, 1, 2), 1, 2)
 emit("CauchyCDFUpper", xc, pcauchy(xc, 1, 2, lower.tail = FALSE), 1, 2)
 

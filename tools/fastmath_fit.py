@@ -1,7 +1,7 @@
 #!/usr/bin/python3
-"""Derives the coefficients of the standard normal CDF and density in src/core/prob_sampling.cpp.
+"""Derives the coefficients of the branch-free kernels in src/core/prob_fastmath.h.
 
-usage: /usr/bin/python3 tools/normal_cdf_fit.py      (needs mpmath; about a minute)
+usage: /usr/bin/python3 tools/fastmath_fit.py      (needs mpmath; about a minute)
 
 1. The Mills ratio M(x) = Phi(-x)/phi(x) on [0, 40] as P(x)/Q(x), degrees 10 and 11 with
    Q(0) = 1: the rational function of least maximum relative error, found by Remez exchange in
@@ -9,7 +9,9 @@ usage: /usr/bin/python3 tools/normal_cdf_fit.py      (needs mpmath; about a minu
    rational function of these degrees follows over the whole range.
 2. exp(r) = 1 + r + r^2 g(r) on |r| <= ln(2)/2: g as the degree-9 Chebyshev interpolant of
    (exp(r) - 1 - r)/r^2.
-Prints both tables as C++ initialisers (17 significant digits) and the relative error of each
+3. atan(u) = u + u s P(s), s = u^2, on |u| <= 7/16: P as the degree-10 Chebyshev interpolant
+   of (atan(u)/u - 1)/s in s.
+Prints the tables as C++ initialisers (17 significant digits) and the relative error of each
 approximation with its coefficients rounded to double, measured on a fine grid.
 """
 
@@ -99,6 +101,14 @@ def main():
                 for r in (h * k / 4000 for k in range(-4000, 4001)))
     print(table("kExpG", gd))
     print(f"// exp(r), double coefficients: max relative error {mp.nstr(worst, 3)}")
+
+    top = mp.mpf(7) / 16
+    f = lambda s: -mp.mpf(1) / 3 if s == 0 else (mp.atan(mp.sqrt(s)) / mp.sqrt(s) - 1) / s
+    pa = as_doubles(mp.chebyfit(f, [0, top**2], 11)[::-1])
+    worst = max(abs((u + u**3 * mp.polyval([mp.mpf(c) for c in pa[::-1]], u * u)) / mp.atan(u) - 1)
+                for u in (top * k / 4000 for k in range(1, 4001)))
+    print(table("kAtanP", pa))
+    print(f"// atan(u), double coefficients: max relative error {mp.nstr(worst, 3)}")
 
 
 if __name__ == "__main__":
