@@ -283,15 +283,19 @@ void ErlangCDFInv(const TVec& p, double k, double lambda, TVec& dst) {
 // ---- Exponential with mean mu: the standard law at x/mu -----------------------------------------
 
 namespace {
-// The density e^(-x/mu)/mu for x/mu in [0, 700] by the branch-free exponential, and the quantile
-// -mu ln(1 - p) for p in [DBL_MIN, 1) by the branch-free logarithm, which the vector forms run
-// over blocks of such points.
-bool ExpPdfInside(double x, double mu) {
+// The density e^(-z)/mu, the tails 1 - e^-z and e^-z at z = x/mu in [0, 700] by the branch-free
+// exponentials, and the quantile -mu ln(1 - p) for p in [DBL_MIN, 1) by the branch-free
+// logarithm, which the vector forms run over blocks of such points.
+bool ExpInside(double x, double mu) {
   const double z = x / mu;
   return IsPositive(mu) && z >= 0.0 && z <= 700.0;
 }
 [[gnu::always_inline]] inline double FastExpPDF(double x, double mu) {
   return detail::ScaledExp(-(x / mu), 0.0, 1.0) / mu;
+}
+[[gnu::always_inline]] inline double FastExpCDF(double x, double mu, bool upper) {
+  const double z = x / mu;
+  return upper ? detail::ScaledExp(-z, 0.0, 1.0) : 0.0 - detail::ExpM1Kernel(-z);  // +0 at 0
 }
 bool ExpInvInside(double p, double mu) { return IsPositive(mu) && detail::IsNormalProbability(p); }
 [[gnu::always_inline]] inline double FastExpInv(double p, double mu) {
@@ -300,19 +304,21 @@ bool ExpInvInside(double p, double mu) { return IsPositive(mu) && detail::IsNorm
 }  // namespace
 
 double ExpPDF(double x, double mu) {
-  if (ExpPdfInside(x, mu)) return FastExpPDF(x, mu);
+  if (ExpInside(x, mu)) return FastExpPDF(x, mu);
   if (!IsPositive(mu) || std::isnan(x)) return NaN;
   if (x < 0.0 || x == Inf) return 0.0;
   return pdf(TExp1(1.0), x / mu) / mu;
 }
 
 double ExpCDF(double x, double mu) {
+  if (ExpInside(x, mu)) return FastExpCDF(x, mu, false);
   if (!IsPositive(mu) || std::isnan(x)) return NaN;
   if (x <= 0.0) return 0.0;
   return cdf(TExp1(1.0), x / mu);
 }
 
 double ExpCDFUpper(double x, double mu) {
+  if (ExpInside(x, mu)) return FastExpCDF(x, mu, true);
   if (!IsPositive(mu) || std::isnan(x)) return NaN;
   if (x <= 0.0) return 1.0;
   return cdf(complement(TExp1(1.0), x / mu));
@@ -327,14 +333,20 @@ double ExpCDFInv(double p, double mu) {
 
 void ExpPDF(const TVec& x, double mu, TVec& dst) {
   detail::BlockVectorForm(
-      x, dst, "ExpPDF", [mu](double v) { return ExpPdfInside(v, mu); },
+      x, dst, "ExpPDF", [mu](double v) { return ExpInside(v, mu); },
       [mu](double v) { return FastExpPDF(v, mu); }, [mu](double v) { return ExpPDF(v, mu); });
 }
 void ExpCDF(const TVec& x, double mu, TVec& dst) {
-  VectorForm(x, dst, "ExpCDF", [mu](double v) { return ExpCDF(v, mu); });
+  detail::BlockVectorForm(
+      x, dst, "ExpCDF", [mu](double v) { return ExpInside(v, mu); },
+      [mu](double v) { return FastExpCDF(v, mu, false); },
+      [mu](double v) { return ExpCDF(v, mu); });
 }
 void ExpCDFUpper(const TVec& x, double mu, TVec& dst) {
-  VectorForm(x, dst, "ExpCDFUpper", [mu](double v) { return ExpCDFUpper(v, mu); });
+  detail::BlockVectorForm(
+      x, dst, "ExpCDFUpper", [mu](double v) { return ExpInside(v, mu); },
+      [mu](double v) { return FastExpCDF(v, mu, true); },
+      [mu](double v) { return ExpCDFUpper(v, mu); });
 }
 void ExpCDFInv(const TVec& p, double mu, TVec& dst) {
   detail::BlockVectorForm(

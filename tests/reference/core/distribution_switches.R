@@ -204,13 +204,15 @@ emit("GumbelCDF", xg, exp(-exp(-zg)), 1, 2)
 emit("GumbelCDFUpper", xg, -expm1(-exp(-zg)), 1, 2)
 
 # The exponential quantile takes the branch-free logarithm for p from the smallest normal
-# number, the exponential density its exponential for x/mu up to 700 (the Laplace density for
-# |x - m|/b up to 700), and the discrete uniform quantile its branch-free form for N up to 2^52
-# (the least k with k/N >= p (1 - 64 eps)).
+# number, the exponential density and tails their exponentials for x/mu up to 700 (the Laplace
+# density for |x - m|/b up to 700), and the discrete uniform quantile its branch-free form for N
+# up to 2^52 (the least k with k/N >= p (1 - 64 eps)).
 pe <- c(1e-310, pSplit(tiny), 0.5, 1 - 2^-53)
 emit("ExpCDFInv", pe, qexp(pe, 1 / 2), 2)
-xe <- 2 * around(700)
+xe <- 2 * c(0, 1e-300, 1e-20, around(700))
 emit("ExpPDF", xe, dexp(xe, 1 / 2), 2)
+emit("ExpCDF", xe, pexp(xe, 1 / 2), 2)
+emit("ExpCDFUpper", xe, pexp(xe, 1 / 2, lower.tail = FALSE), 2)
 xl <- 1 + 2 * c(around(700), -around(700))
 emit("LaplacePDF", xl, exp(-abs(xl - 1) / 2) / 4, 1, 2)
 uniformDInv <- function(p, N) {
