@@ -57,9 +57,13 @@ class TGammaLaw {
   TGammaLaw(double a, double b);
   double Pdf(double x) const;
   double Cdf(double x, bool upper) const;
+  // out[i] = Cdf(x[i], upper), the kernel taking the points together (TailsMany).
+  void CdfMany(const double* x, int n, bool upper, double* out) const;
   double Inv(double p) const;
 
  private:
+  double CdfBeyondKernel(double z, bool upper) const;  // where the kernel does not apply
+
   double a_, b_;
   bool valid_;
   TGammaKernel kernel_;
@@ -146,6 +150,27 @@ void BlockVectorForm(const TVec& src, TVec& dst, const char* fn, In&& inside, Fa
       }
       MapFast(ps + i0, pd + i0, i1 - i0, fast);
       for (int k = 0; k < m; ++k) pd[at[k]] = static_cast<T>(slow(outside[k]));
+    }
+  });
+}
+
+// VectorForm for a law that takes a block of points at once: batch(in, n, out) with n <= 256
+// values in double, in and out.
+template <class Batch>
+void BatchVectorForm(const TVec& src, TVec& dst, const char* fn, Batch&& batch) {
+  if (src.Complex()) RaiseComplex(fn);
+  if (&dst != &src) dst.Size(src.Length(), src);
+  DispatchReal(dst, fn, [&](auto* pd) {
+    using T = std::remove_pointer_t<decltype(pd)>;
+    const T* ps = src.Data<T>();
+    const int n = src.Length();
+    constexpr int kBlock = 256;
+    double in[kBlock], out[kBlock];
+    for (int i0 = 0; i0 < n; i0 += kBlock) {
+      const int m = std::min(kBlock, n - i0);
+      for (int i = 0; i < m; ++i) in[i] = static_cast<double>(ps[i0 + i]);
+      batch(in, m, out);
+      for (int i = 0; i < m; ++i) pd[i0 + i] = static_cast<T>(out[i]);
     }
   });
 }

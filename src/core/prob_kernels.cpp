@@ -4,10 +4,13 @@
 #include <boost/math/special_functions/beta.hpp>
 #include <boost/math/special_functions/erf.hpp>
 #include <boost/math/special_functions/gamma.hpp>
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
+#include "core/dispatch.h"
 #include "core/math_policy.h"
 
 namespace lumex::detail {
@@ -15,6 +18,7 @@ namespace lumex::detail {
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr int kMaxTerms = 400;   // continued-fraction and series terms before giving up
 constexpr int kMaxSteps = 40;    // quantile iterations before giving up
 constexpr double kSettled = 2.2e-16;  // relative change of a converging sum or fraction
@@ -115,6 +119,92 @@ double GammaFraction(double z, double a) {
   }
   return std::numeric_limits<double>::quiet_NaN();
 }
+
+#ifdef LUMEX_AVX2_COPIES
+// GammaSeries and GammaFraction at four points side by side, one lane each, compiled for AVX2:
+// every lane runs the scalar routine's operations in the same order and keeps the value of the
+// step at which its own test is met, so that each result has the scalar routine's bits; the
+// loop runs until the last lane settles.
+using TLanes = double __attribute__((vector_size(32)));
+using TLaneMask = std::int64_t __attribute__((vector_size(32)));
+
+[[gnu::target("avx2"), gnu::always_inline]] inline TLanes LaneAbs(TLanes v) {
+  return v < 0.0 ? -v : v;
+}
+[[gnu::target("avx2"), gnu::always_inline]] inline bool AnyLane(TLaneMask m) {
+  return (m[0] | m[1] | m[2] | m[3]) != 0;
+}
+
+[[gnu::target("avx2"), gnu::always_inline]] inline TLanes GammaSeriesLanes(TLanes z, double a) {
+  TLanes term = {1.0, 1.0, 1.0, 1.0}, sum = term;
+  TLanes result = {kNaN, kNaN, kNaN, kNaN};
+  TLaneMask active = {-1, -1, -1, -1};
+  for (int n = 1; n < kMaxTerms && AnyLane(active); n += 2) {
+    const double an = a + n;
+    const TLanes r = z / (an * (an + 1.0));
+    const TLanes first = (an + 1.0) * r;
+    const TLanes second = first * (an * r);
+    const TLanes t1 = term * first;
+    term *= second;
+    sum += t1 + term;
+    const TLaneMask settled = active & (term <= kSettled * sum);
+    result = settled ? sum : result;
+    active &= ~settled;
+  }
+  return result;
+}
+
+// b_j and a_j of Legendre's fraction, as GammaFraction forms them.
+[[gnu::target("avx2"), gnu::always_inline]] inline TLanes FractionB(TLanes z, double j,
+                                                                    double a) {
+  return z + 2.0 * j + 1.0 - a;
+}
+inline double FractionA(double j, double a) { return -j * (j - a); }
+
+[[gnu::target("avx2"), gnu::always_inline]] inline TLanes GammaFractionLanes(TLanes z, double a) {
+  TLanes A3 = {0.0, 0.0, 0.0, 0.0}, B3 = {1.0, 1.0, 1.0, 1.0};
+  TLanes A1 = FractionB(z, 1.0, a), B1 = FractionB(z, 1.0, a) * FractionB(z, 0.0, a) +
+                                         FractionA(1.0, a);
+  TLanes bmPrev = {1.0, 1.0, 1.0, 1.0};
+  TLanes result = {kNaN, kNaN, kNaN, kNaN};
+  TLaneMask active = {-1, -1, -1, -1};
+  for (int j = 2; j < kMaxTerms && AnyLane(active); j += 2) {
+    const TLanes bm = FractionB(z, j - 1.0, a), b0 = FractionB(z, j, a),
+                 bp = FractionB(z, j + 1.0, a);
+    const TLanes bpaj = bp * FractionA(j, a);
+    const TLanes P = bm * (bp * b0 + FractionA(j + 1.0, a)) + bpaj;
+    const TLanes R = -bpaj * FractionA(j - 1.0, a) * bmPrev;
+    const TLanes A = P * A1 + R * A3, B = P * B1 + R * B3;
+    A3 = A1, B3 = B1, A1 = A, B1 = B;
+    const TLanes cross = A1 * B3;
+    const TLaneMask finite = (cross - cross) == 0.0;
+    const TLaneMask settled = finite & (LaneAbs(cross - A3 * B1) <= kSettled * LaneAbs(cross));
+    const TLanes nan = {kNaN, kNaN, kNaN, kNaN};
+    result = (active & settled) ? A1 / B1 : (active & ~finite) ? nan : result;
+    active &= finite & ~settled;
+    bmPrev = bm;
+    // Rescale, lane by lane: a factor of 1 leaves the others unchanged
+    const TLanes m = LaneAbs(B1);
+    const TLanes one = {1.0, 1.0, 1.0, 1.0};
+    const TLanes inv = (m > 1e100) | (m < 1.0 / 1e100) ? one / m : one;
+    A3 *= inv, B3 *= inv, A1 *= inv, B1 *= inv;
+  }
+  return result;
+}
+
+// out[i] = GammaSeries(z[i], a), or GammaFraction, four points at a time (the last group
+// padded with its first point).
+template <bool kSeries>
+[[gnu::target("avx2")]] void GammaLanesMany(const double* z, int n, double a, double* out) {
+  for (int i = 0; i < n; i += 4) {
+    const int k = std::min(4, n - i);
+    TLanes v;
+    for (int l = 0; l < 4; ++l) v[l] = z[i + (l < k ? l : 0)];
+    const TLanes r = kSeries ? GammaSeriesLanes(v, a) : GammaFractionLanes(v, a);
+    for (int l = 0; l < k; ++l) out[i + l] = r[l];
+  }
+}
+#endif
 
 // One safeguarded Halley step for g(v) = 0 inside the bracket (lo, hi), from g, its derivative
 // dg and the ratio g''/g'. A step that moves v by little enough relative to `scale` (v, or its
@@ -435,31 +525,67 @@ bool TGammaKernel::Prefactor(double z, double& pre) const {
   return pre >= kKernelTiny && pre < kInf;
 }
 
-bool TGammaKernel::Tails(double z, TKernelTails& out, bool withPre) const {
-  if (!usable_ || !(z > 0.0) || !(z < 700.0)) return false;
+TGammaKernel::TRoute TGammaKernel::Start(double z, TKernelTails& out, bool withPre) const {
+  if (!usable_ || !(z > 0.0) || !(z < 700.0)) return TRoute::kNone;
   const double ez = std::exp(-z);
   if ((whole_ > 0 || half_ >= 0) && z >= a_) {
     // e^-z >= 1e-304 here, and Q >= e^-z: nothing underflows
     out.pre = withPre ? powA_(z) * ez * invGamma_ : std::numeric_limits<double>::quiet_NaN();
     out.upper = ClosedUpper(z, ez);
     out.lower = 1.0 - out.upper;
-    return true;
+    return TRoute::kDone;
   }
   const double pre = powA_(z) * ez * invGamma_;
-  if (!(pre >= kKernelTiny && pre < kInf)) return false;
+  if (!(pre >= kKernelTiny && pre < kInf)) return TRoute::kNone;
   out.pre = pre;
-  if (z < a_ + 1.0) {
-    const double s = GammaSeries(z, a_);
-    if (std::isnan(s)) return false;
-    out.lower = pre * s / a_;
+  return z < a_ + 1.0 ? TRoute::kSeries : TRoute::kFraction;
+}
+
+bool TGammaKernel::Finish(TRoute route, double value, TKernelTails& out) const {
+  if (std::isnan(value)) return false;
+  if (route == TRoute::kSeries) {
+    out.lower = out.pre * value / a_;
     out.upper = 1.0 - out.lower;
   } else {
-    const double h = GammaFraction(z, a_);
-    if (std::isnan(h)) return false;
-    out.upper = pre * h;
+    out.upper = out.pre * value;
     out.lower = 1.0 - out.upper;
   }
   return true;
+}
+
+bool TGammaKernel::Tails(double z, TKernelTails& out, bool withPre) const {
+  const TRoute route = Start(z, out, withPre);
+  switch (route) {
+    case TRoute::kNone: return false;
+    case TRoute::kDone: return true;
+    case TRoute::kSeries: return Finish(route, GammaSeries(z, a_), out);
+    case TRoute::kFraction: return Finish(route, GammaFraction(z, a_), out);
+  }
+  return false;
+}
+
+void TGammaKernel::TailsMany(const double* z, int n, TKernelTails* out, bool* ok) const {
+#ifdef LUMEX_AVX2_COPIES
+  if (HasAvx2() && n <= kManyPoints) {
+    // Each point's route, then the series and the fractions of the points that need them, four
+    // at a time, then their tails.
+    double zs[kManyPoints] = {}, zf[kManyPoints] = {}, vs[kManyPoints], vf[kManyPoints];
+    int is[kManyPoints], jf[kManyPoints];
+    int ns = 0, nf = 0;
+    for (int i = 0; i < n; ++i) {
+      const TRoute route = Start(z[i], out[i], false);
+      ok[i] = route == TRoute::kDone;
+      if (route == TRoute::kSeries) zs[ns] = z[i], is[ns++] = i;
+      if (route == TRoute::kFraction) zf[nf] = z[i], jf[nf++] = i;
+    }
+    GammaLanesMany<true>(zs, ns, a_, vs);
+    GammaLanesMany<false>(zf, nf, a_, vf);
+    for (int k = 0; k < ns; ++k) ok[is[k]] = Finish(TRoute::kSeries, vs[k], out[is[k]]);
+    for (int k = 0; k < nf; ++k) ok[jf[k]] = Finish(TRoute::kFraction, vf[k], out[jf[k]]);
+    return;
+  }
+#endif
+  for (int i = 0; i < n; ++i) ok[i] = Tails(z[i], out[i], false);
 }
 
 bool TGammaKernel::Quantile(double p, bool upper, double& z) const {

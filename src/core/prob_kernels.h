@@ -85,6 +85,11 @@ class TGammaKernel {
   // forms leave out.pre unset (NaN), sparing its power.
   bool Tails(double z, TKernelTails& out, bool withPre = true) const;
 
+  // ok[i] = Tails(z[i], out[i], false) for n <= kManyPoints points, the same values, with the
+  // series and fractions of several points run side by side where the processor allows.
+  static constexpr int kManyPoints = 256;
+  void TailsMany(const double* z, int n, TKernelTails* out, bool* ok) const;
+
   // z^a e^-z / Gamma(a), the density times z; false where the kernel does not apply.
   bool Prefactor(double z, double& pre) const;
 
@@ -95,6 +100,12 @@ class TGammaKernel {
   // Q(a, z) in closed form for a whole or half-integer shape up to kClosedShape, from z >= a on
   // (where Q < 0.6, so that P = 1 - Q keeps its digits); ez = e^-z.
   double ClosedUpper(double z, double ez) const;
+
+  // How Tails goes on at z: not at all, done (a closed form), or by the series (z < a + 1) or
+  // the continued fraction, whose value Finish turns into the tails; Start sets out.pre.
+  enum class TRoute { kNone, kDone, kSeries, kFraction };
+  TRoute Start(double z, TKernelTails& out, bool withPre) const;
+  bool Finish(TRoute route, double value, TKernelTails& out) const;
 
   double a_, invGamma_ = 0.0, invGammaA1_ = 0.0;
   TPower powA_;

@@ -179,6 +179,37 @@ double detail::TGammaLaw::Cdf(double x, bool upper) const {
   const double z = x / b_;
   TKernelTails t;
   if (kernel_.Tails(z, t, false)) return upper ? t.upper : t.lower;
+  return CdfBeyondKernel(z, upper);
+}
+
+void detail::TGammaLaw::CdfMany(const double* x, int n, bool upper, double* out) const {
+  // The points inside the support go to the kernel together; the others take the scalar form.
+  constexpr int kMany = TGammaKernel::kManyPoints;
+  if (n > kMany) {
+    CdfMany(x, kMany, upper, out);
+    CdfMany(x + kMany, n - kMany, upper, out + kMany);
+    return;
+  }
+  double z[kMany] = {};
+  int at[kMany];
+  int m = 0;
+  for (int i = 0; i < n; ++i) {
+    if (valid_ && x[i] > 0.0 && x[i] < Inf) {
+      z[m] = x[i] / b_;
+      at[m++] = i;
+    } else {
+      out[i] = Cdf(x[i], upper);
+    }
+  }
+  TKernelTails t[kMany];
+  bool ok[kMany];
+  kernel_.TailsMany(z, m, t, ok);
+  for (int k = 0; k < m; ++k) {
+    out[at[k]] = ok[k] ? (upper ? t[k].upper : t[k].lower) : CdfBeyondKernel(z[k], upper);
+  }
+}
+
+double detail::TGammaLaw::CdfBeyondKernel(double z, bool upper) const {
   if (a_ >= kHugeShape) return HugeShapeGamma(z, a_, upper);
   if (a_ < kTinyShape && z > 0.0) {
     const double q = TinyShapeGammaUpper(z, a_);
@@ -214,11 +245,15 @@ void GammaPDF(const TVec& x, double a, double b, TVec& dst) {
 }
 void GammaCDF(const TVec& x, double a, double b, TVec& dst) {
   const detail::TGammaLaw law(a, b);
-  VectorForm(x, dst, "GammaCDF", [&](double v) { return law.Cdf(v, false); });
+  detail::BatchVectorForm(x, dst, "GammaCDF", [&](const double* v, int n, double* out) {
+    law.CdfMany(v, n, false, out);
+  });
 }
 void GammaCDFUpper(const TVec& x, double a, double b, TVec& dst) {
   const detail::TGammaLaw law(a, b);
-  VectorForm(x, dst, "GammaCDFUpper", [&](double v) { return law.Cdf(v, true); });
+  detail::BatchVectorForm(x, dst, "GammaCDFUpper", [&](const double* v, int n, double* out) {
+    law.CdfMany(v, n, true, out);
+  });
 }
 void GammaCDFInv(const TVec& p, double a, double b, TVec& dst) {
   const detail::TGammaLaw law(a, b);

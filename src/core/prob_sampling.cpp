@@ -286,6 +286,9 @@ class TChiSquareLaw {
     return gamma_.Pdf(x);
   }
   double Cdf(double x, bool upper) const { return gamma_.Cdf(x, upper); }
+  void CdfMany(const double* x, int n, bool upper, double* out) const {
+    gamma_.CdfMany(x, n, upper, out);
+  }
   double Inv(double p) const { return gamma_.Inv(p); }
 
  private:
@@ -306,11 +309,15 @@ void ChiSquarePDF(const TVec& x, double nu, TVec& dst) {
 }
 void ChiSquareCDF(const TVec& x, double nu, TVec& dst) {
   const TChiSquareLaw law(nu);
-  VectorForm(x, dst, "ChiSquareCDF", [&](double v) { return law.Cdf(v, false); });
+  detail::BatchVectorForm(x, dst, "ChiSquareCDF", [&](const double* v, int n, double* out) {
+    law.CdfMany(v, n, false, out);
+  });
 }
 void ChiSquareCDFUpper(const TVec& x, double nu, TVec& dst) {
   const TChiSquareLaw law(nu);
-  VectorForm(x, dst, "ChiSquareCDFUpper", [&](double v) { return law.Cdf(v, true); });
+  detail::BatchVectorForm(x, dst, "ChiSquareCDFUpper", [&](const double* v, int n, double* out) {
+    law.CdfMany(v, n, true, out);
+  });
 }
 void ChiSquareCDFInv(const TVec& p, double nu, TVec& dst) {
   const TChiSquareLaw law(nu);

@@ -607,6 +607,10 @@ TEST(ProbabilityVector, BlockKernelsMatchTheScalarForms) {
   const std::vector<TLawForms> laws = {
       LUMEX_LAW_FORMS("Normal", Normal, 1.0, 2.0),
       LUMEX_LAW_FORMS("Cauchy", Cauchy, 1.0, 2.0),
+      LUMEX_LAW_FORMS("Gamma", Gamma, 3.75, 2.0),
+      LUMEX_LAW_FORMS("Gamma whole", Gamma, 3.0, 0.5),
+      LUMEX_LAW_FORMS("Gamma beyond the kernel", Gamma, 300.0, 0.1),
+      LUMEX_LAW_FORMS("ChiSquare", ChiSquare, 7.5),
       LUMEX_LAW_FORMS("LogNormal", LogNormal, 0.5, 1.5),
       LUMEX_LAW_FORMS("LogNormal wide", LogNormal, 278.0, 1.4),
       LUMEX_LAW_FORMS("Logistic", Logistic, 1.0, 2.0),
