@@ -74,15 +74,23 @@ double WithPolicy(bool promote, F&& f) {
   return promote ? f(TMathPolicyPromoted()) : f(TMathPolicy());
 }
 
-// Applies a scalar function to every element of a real vector; dst is sized like src.
-template <class F>
-void VectorForm(const TVec& src, TVec& dst, const char* fn, F&& f) {
+// What every vector form shares: src must be real, dst is sized like src (it may be src), and
+// body(ps, pd, n) runs on their storage of one type T, double or float.
+template <class Body>
+void ForRealStorage(const TVec& src, TVec& dst, const char* fn, Body&& body) {
   if (src.Complex()) RaiseComplex(fn);
   if (&dst != &src) dst.Size(src.Length(), src);
   DispatchReal(dst, fn, [&](auto* pd) {
     using T = std::remove_pointer_t<decltype(pd)>;
-    const T* ps = src.Data<T>();
-    const int n = src.Length();
+    body(src.Data<T>(), pd, src.Length());
+  });
+}
+
+// Applies a scalar function to every element of a real vector; dst is sized like src.
+template <class F>
+void VectorForm(const TVec& src, TVec& dst, const char* fn, F&& f) {
+  ForRealStorage(src, dst, fn, [&](const auto* ps, auto* pd, int n) {
+    using T = std::remove_pointer_t<decltype(pd)>;
     for (int i = 0; i < n; ++i) pd[i] = static_cast<T>(f(static_cast<double>(ps[i])));
   });
 }
@@ -122,12 +130,8 @@ void MapFast(const T* ps, T* pd, int n, const Fast& fast) {
 template <class In, class Fast, class Slow>
 void BlockVectorForm(const TVec& src, TVec& dst, const char* fn, In&& inside, Fast&& fast,
                      Slow&& slow) {
-  if (src.Complex()) RaiseComplex(fn);
-  if (&dst != &src) dst.Size(src.Length(), src);
-  DispatchReal(dst, fn, [&](auto* pd) {
+  ForRealStorage(src, dst, fn, [&](const auto* ps, auto* pd, int n) {
     using T = std::remove_pointer_t<decltype(pd)>;
-    const T* ps = src.Data<T>();
-    const int n = src.Length();
     constexpr int kBlock = 256;
     for (int i0 = 0; i0 < n; i0 += kBlock) {
       const int i1 = std::min(n, i0 + kBlock);
@@ -158,12 +162,8 @@ void BlockVectorForm(const TVec& src, TVec& dst, const char* fn, In&& inside, Fa
 // values in double, in and out.
 template <class Batch>
 void BatchVectorForm(const TVec& src, TVec& dst, const char* fn, Batch&& batch) {
-  if (src.Complex()) RaiseComplex(fn);
-  if (&dst != &src) dst.Size(src.Length(), src);
-  DispatchReal(dst, fn, [&](auto* pd) {
+  ForRealStorage(src, dst, fn, [&](const auto* ps, auto* pd, int n) {
     using T = std::remove_pointer_t<decltype(pd)>;
-    const T* ps = src.Data<T>();
-    const int n = src.Length();
     constexpr int kBlock = 256;
     double in[kBlock], out[kBlock];
     for (int i0 = 0; i0 < n; i0 += kBlock) {
