@@ -60,9 +60,12 @@ inline double MillsRatio(double x) { return Horner(kMillsP, x) / Horner(kMillsQ,
 
 inline std::int64_t Bits(double v) { return std::bit_cast<std::int64_t>(v); }
 
-// All ones where a > b, else 0, for a and b without sign bit (NaN ranks above +Inf).
+// All ones where a > b, else 0, for a and b without sign bit (NaN ranks above +Inf). The
+// difference wraps rather than overflows for other arguments, which give a meaningless mask:
+// the vector forms may run a kernel on points outside its domain and discard the values.
 inline std::uint64_t AboveMask(double a, double b) {
-  return static_cast<std::uint64_t>((Bits(b) - Bits(a)) >> 63);
+  const std::uint64_t d = std::bit_cast<std::uint64_t>(b) - std::bit_cast<std::uint64_t>(a);
+  return static_cast<std::uint64_t>(static_cast<std::int64_t>(d) >> 63);
 }
 
 // All ones where the sign bit of v is set.
