@@ -96,9 +96,13 @@ double GammaSeries(double z, double a) {
 // previous step's b_(j-1), the ratio S_(j-1) / S_(j-3)), and two of them are compared by cross
 // products, so that no step divides; they are renormalised when they leave [1e-100, 1e100],
 // where the cross products cannot overflow.
+// a_j of Legendre's fraction, and the bound beyond which its convergents are renormalised.
+inline double FractionA(double j, double a) { return -j * (j - a); }
+constexpr double kFractionRescale = 1e100;
+
 double GammaFraction(double z, double a) {
   const auto b = [&](double j) { return z + 2.0 * j + 1.0 - a; };
-  const auto an = [&](double j) { return -j * (j - a); };
+  const auto an = [&](double j) { return FractionA(j, a); };
   // A_(-1)/B_(-1) = 0/1, A_0/B_0 = 1/b0, then A_1/B_1 by one plain step.
   double A3 = 0.0, B3 = 1.0;
   double A1 = b(1.0), B1 = b(1.0) * b(0.0) + an(1.0);
@@ -115,7 +119,7 @@ double GammaFraction(double z, double a) {
     if (!std::isfinite(cross)) return std::numeric_limits<double>::quiet_NaN();
     if (std::fabs(cross - A3 * B1) <= kSettled * std::fabs(cross)) return A1 / B1;
     bmPrev = bm;
-    Rescale(A3, B3, A1, B1, 1e100);
+    Rescale(A3, B3, A1, B1, kFractionRescale);
   }
   return std::numeric_limits<double>::quiet_NaN();
 }
@@ -154,13 +158,11 @@ using TLaneMask = std::int64_t __attribute__((vector_size(32)));
   return result;
 }
 
-// b_j and a_j of Legendre's fraction, as GammaFraction forms them.
+// b_j of Legendre's fraction, as GammaFraction forms it.
 [[gnu::target("avx2"), gnu::always_inline]] inline TLanes FractionB(TLanes z, double j,
                                                                     double a) {
   return z + 2.0 * j + 1.0 - a;
 }
-inline double FractionA(double j, double a) { return -j * (j - a); }
-
 [[gnu::target("avx2"), gnu::always_inline]] inline TLanes GammaFractionLanes(TLanes z, double a) {
   TLanes A3 = {0.0, 0.0, 0.0, 0.0}, B3 = {1.0, 1.0, 1.0, 1.0};
   TLanes A1 = FractionB(z, 1.0, a), B1 = FractionB(z, 1.0, a) * FractionB(z, 0.0, a) +
@@ -186,7 +188,7 @@ inline double FractionA(double j, double a) { return -j * (j - a); }
     // Rescale, lane by lane: a factor of 1 leaves the others unchanged
     const TLanes m = LaneAbs(B1);
     const TLanes one = {1.0, 1.0, 1.0, 1.0};
-    const TLanes inv = (m > 1e100) | (m < 1.0 / 1e100) ? one / m : one;
+    const TLanes inv = (m > kFractionRescale) | (m < 1.0 / kFractionRescale) ? one / m : one;
     A3 *= inv, B3 *= inv, A1 *= inv, B1 *= inv;
   }
   return result;
