@@ -188,7 +188,8 @@ using TLaneMask = std::int64_t __attribute__((vector_size(32)));
     // Rescale, lane by lane: a factor of 1 leaves the others unchanged
     const TLanes m = LaneAbs(B1);
     const TLanes one = {1.0, 1.0, 1.0, 1.0};
-    const TLanes inv = (m > kFractionRescale) | (m < 1.0 / kFractionRescale) ? one / m : one;
+    const TLaneMask far = (m > kFractionRescale) | (m < 1.0 / kFractionRescale);
+    const TLanes inv = far ? one / m : one;
     A3 *= inv, B3 *= inv, A1 *= inv, B1 *= inv;
   }
   return result;
